@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the program and the tests need (only the missing ones),
+# then configures and builds into build/. Safe to run again; fast when nothing is missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+PACKAGES=(
+  # build
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev libgl-dev qt6-qpa-plugins
+  libjpeg62-turbo-dev
+  libx11-dev libxext-dev libxtst-dev
+  libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # run time: media, MIDI synthesis with a General MIDI sound font, desktop integration
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-alsa
+  fluid-soundfont-gm xdg-utils fonts-dejavu-core
+  # tests and benchmarks: virtual display, window manager, input, pixel read-back, printing
+  xvfb xauth openbox xdotool x11-utils x11-xserver-utils imagemagick scrot
+  cups cups-client cups-bsd
+  procps psmisc file
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo}
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="$BUILD_TYPE" -DTRELVIN_WERROR="${TRELVIN_WERROR:-OFF}" >/dev/null
+cmake --build build

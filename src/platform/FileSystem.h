@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace trelvin {
+
+// Files as the program uses them. Paths are plain text; directories end with "/".
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // The file's length in bytes, or nullopt when it is missing or cannot be queried.
+  virtual std::optional<std::int64_t> FileLength(const std::string& path) = 0;
+  // Removes the file; false when it could not be removed.
+  virtual bool DeleteFile(const std::string& path) = 0;
+  // Copies `from` to `to`, replacing `to` whole (never truncating it part-way); a copy onto the
+  // same file fails and leaves it untouched.
+  virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
+  // Writes `bytes` as the file `path`, replacing an earlier file; false on any failure.
+  virtual bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
+  // The names (without directory) of the normal, non-hidden files of `directory` that match
+  // `pattern` ("*.ext", case-insensitive), in the order the directory listing yields them. At most
+  // `limit` names; an unreadable directory gives none.
+  virtual std::vector<std::string> FindFiles(const std::string& directory,
+                                             const std::string& pattern, std::size_t limit) = 0;
+  // The directory of the running executable, without a trailing "/" (except "/" itself).
+  virtual std::string ExecutableDirectory() = 0;
+};
+
+}  // namespace trelvin

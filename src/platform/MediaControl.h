@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Types.h"
+
+namespace trelvin {
+
+// The media control interface, driven by its text commands.
+class MediaControl {
+ public:
+  virtual ~MediaControl() = default;
+  // Runs one command; 0 on success, otherwise a media error code. Never blocks on playback.
+  virtual std::uint32_t mciSendString(const std::string& command, WindowHandle callback) = 0;
+};
+
+}  // namespace trelvin

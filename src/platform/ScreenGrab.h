@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/Bitmap.h"
+#include "platform/Types.h"
+
+namespace trelvin {
+
+// One grab session on the desktop (the desktop's device context): obtained and released once per
+// capture.
+class GrabSession {
+ public:
+  virtual ~GrabSession() = default;
+  // Copies the desktop's top-left width x height pixels into `target` at (0, 0); false when the
+  // copy failed (the target is then left as it was).
+  virtual bool CopyTo(Bitmap& target, int width, int height) = 0;
+  // Releases the session; later calls do nothing.
+  virtual void Release() = 0;
+};
+
+// The desktop grab of the primary screen.
+class ScreenGrab {
+ public:
+  virtual ~ScreenGrab() = default;
+  // A new session on the desktop, or nullptr when none can be had.
+  virtual std::unique_ptr<GrabSession> OpenDesktop() = 0;
+};
+
+}  // namespace trelvin

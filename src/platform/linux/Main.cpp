@@ -1,0 +1,67 @@
+// The program: wires the real services together and hands the start-up window to the runtime.
+#include <string>
+
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
+
+#include "platform/linux/LinuxKnownPaths.h"
+#include "platform/linux/PendingServices.h"
+#include "platform/linux/PosixFileSystem.h"
+#include "platform/linux/QtFolderDialog.h"
+#include "platform/linux/QtInstanceLock.h"
+#include "platform/linux/QtLocale.h"
+#include "platform/linux/QtSettingsStore.h"
+#include "platform/linux/QtWindowRuntime.h"
+#include "platform/linux/StandardRandom.h"
+#include "platform/linux/SystemClock.h"
+#include "platform/linux/XdgShell.h"
+#include "shell/FormMainSlide.h"
+
+int main(int argc, char* argv[]) {
+  // The argument text that follows the program's name, as one line.
+  std::string command_line;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) command_line += ' ';
+    command_line += argv[i];
+  }
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("TrelvinShow");
+  QIcon icon;
+  icon.addFile(":/trelvin/icon32.png", QSize(32, 32));
+  icon.addFile(":/trelvin/icon16.png", QSize(16, 16));
+  QApplication::setWindowIcon(icon);
+  // The layout is fixed in pixels; a small font keeps every caption inside its control.
+  QFont font = QApplication::font();
+  font.setPointSizeF(8.25);
+  QApplication::setFont(font);
+
+  using namespace trelvin;
+  QtWindowRuntime runtime;
+  QtSettingsStore settings;
+  PosixFileSystem files;
+  SystemClock clock;
+  StandardRandom random;
+  XdgShell shell;
+  QtInstanceLock instance;
+  QtFolderDialog folder_dialog(runtime);
+  LinuxKnownPaths known_paths;
+  QtLocale locale;
+  PendingScreenGrab screen_grab;
+  PendingJpegConverter jpeg;
+  PendingMediaControl media;
+  PendingPictures pictures;
+  PendingPrinter printer;
+  PendingMessageBox message_box;
+  PendingWallpaper wallpaper;
+  PendingCursor cursor;
+  PendingWindowActivation windows;
+
+  Services services{runtime,  settings,    files,   clock,   random,      shell,
+                    instance, folder_dialog, known_paths, locale, screen_grab, jpeg,
+                    media,    pictures,    printer, message_box, wallpaper, cursor,
+                    windows};
+  FormMainSlide formMainSlide(services, command_line);
+  return runtime.Run(formMainSlide);
+}

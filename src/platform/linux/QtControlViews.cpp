@@ -1,0 +1,201 @@
+#include "platform/linux/QtControlViews.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "platform/Button.h"
+#include "platform/CheckBox.h"
+#include "platform/ImageControl.h"
+#include "platform/Label.h"
+#include "platform/PictureBox.h"
+#include "platform/ScrollBar.h"
+#include "platform/linux/QtPicture.h"
+
+namespace trelvin {
+
+namespace {
+
+QString ToQ(const std::string& text) { return QString::fromStdString(text); }
+
+void SyncCommon(QWidget& widget, const Control& control) {
+  const Rect g = control.Geometry();
+  widget.setGeometry(g.left, g.top, g.width, g.height);
+  widget.setEnabled(control.Enabled());
+  widget.setVisible(control.Visible());
+}
+
+// Binds a widget to its model for the widget's lifetime.
+template <class Model>
+void Bind(QWidget* widget, Model& model, std::function<void()> sync) {
+  model.on_view_changed = sync;
+  QObject::connect(widget, &QObject::destroyed, [&model] { model.on_view_changed = nullptr; });
+  sync();
+}
+
+class LabelView : public QLabel {
+ public:
+  LabelView(Label& model, QWidget* parent) : QLabel(parent), model_(model) {
+    setTextFormat(Qt::PlainText);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const LabelStyle& style = model.Style();
+    QPalette pal = palette();
+    pal.setColor(QPalette::WindowText, QColor::fromRgb(style.fore_color));
+    setPalette(pal);
+    if (style.underline) {
+      QFont f = font();
+      f.setUnderline(true);
+      setFont(f);
+    }
+    if (style.link_cursor) setCursor(Qt::PointingHandCursor);
+    Bind(this, model_, [this] {
+      setText(ToQ(model_.Caption()));
+      setToolTip(ToQ(model_.ToolTipText()));
+      SyncCommon(*this, model_);
+    });
+  }
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
+        model_.on_click) {
+      model_.on_click();
+    }
+  }
+  void mouseDoubleClickEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton && model_.on_dbl_click) model_.on_dbl_click();
+  }
+
+ private:
+  Label& model_;
+};
+
+class ScrollBarView : public QScrollBar {
+ public:
+  ScrollBarView(ScrollBar& model, QWidget* parent) : QScrollBar(Qt::Horizontal, parent), model_(model) {
+    // The change comes when the thumb is released, not while it is dragged.
+    setTracking(false);
+    setRange(model.Min(), model.Max());
+    setSingleStep(model.SmallChange());
+    setPageStep(model.LargeChange());
+    connect(this, &QScrollBar::valueChanged, this, [this](int value) {
+      if (!syncing_) model_.SetValue(value);
+    });
+    Bind(this, model_, [this] {
+      syncing_ = true;
+      setValue(model_.Value());
+      syncing_ = false;
+      SyncCommon(*this, model_);
+    });
+  }
+
+ private:
+  ScrollBar& model_;
+  bool syncing_ = false;
+};
+
+class CheckBoxView : public QCheckBox {
+ public:
+  CheckBoxView(CheckBox& model, QWidget* parent) : QCheckBox(parent), model_(model) {
+    setText(ToQ(model.Caption()));
+    Bind(this, model_, [this] {
+      syncing_ = true;
+      setCheckState(model_.Value() == CheckBox::kChecked   ? Qt::Checked
+                    : model_.Value() == CheckBox::kGrayed ? Qt::PartiallyChecked
+                                                          : Qt::Unchecked);
+      syncing_ = false;
+      SyncCommon(*this, model_);
+    });
+  }
+
+ protected:
+  // The user only clears or checks a box; a grayed one becomes checked.
+  void nextCheckState() override {
+    if (syncing_) return;
+    model_.SetValue(model_.Value() == CheckBox::kChecked ? CheckBox::kCleared
+                                                         : CheckBox::kChecked);
+  }
+
+ private:
+  CheckBox& model_;
+  bool syncing_ = false;
+};
+
+class ButtonView : public QPushButton {
+ public:
+  ButtonView(Button& model, QWidget* parent) : QPushButton(parent), model_(model) {
+    setAutoDefault(false);
+    connect(this, &QPushButton::clicked, this, [this] {
+      if (model_.on_click) model_.on_click();
+    });
+    Bind(this, model_, [this] {
+      setText(ToQ(model_.Caption()));
+      SyncCommon(*this, model_);
+    });
+  }
+
+ private:
+  Button& model_;
+};
+
+class PictureBoxView : public QWidget {
+ public:
+  PictureBoxView(PictureBox& model, QWidget* parent) : QWidget(parent), model_(model) {
+    Bind(this, model_, [this] { SyncCommon(*this, model_); });
+  }
+
+ private:
+  PictureBox& model_;
+};
+
+class ImageView : public QWidget {
+ public:
+  ImageView(ImageControl& model, QWidget* parent) : QWidget(parent), model_(model) {
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    Bind(this, model_, [this] {
+      SyncCommon(*this, model_);
+      update();
+    });
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    auto picture = std::dynamic_pointer_cast<const QtPicture>(model_.CurrentPicture());
+    if (!picture || picture->image().isNull()) return;
+    QPainter painter(this);
+    // The control's rectangle is the picture's natural size unless stretched; either way the
+    // picture fills it.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, model_.Stretch());
+    const QImage& image = picture->image();
+    if (image.size() == size()) {
+      painter.drawImage(QPoint(0, 0), image);
+    } else {
+      painter.drawImage(rect(), image);
+    }
+  }
+  // A press over the picture is the picture's: the show ends at the click, not at the press.
+  void mousePressEvent(QMouseEvent* event) override { event->accept(); }
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    if (rect().contains(event->position().toPoint()) && model_.on_click) model_.on_click();
+  }
+
+ private:
+  ImageControl& model_;
+};
+
+}  // namespace
+
+QWidget* CreateControlView(Control& control, QWidget* parent) {
+  if (auto* label = dynamic_cast<Label*>(&control)) return new LabelView(*label, parent);
+  if (auto* bar = dynamic_cast<ScrollBar*>(&control)) return new ScrollBarView(*bar, parent);
+  if (auto* box = dynamic_cast<CheckBox*>(&control)) return new CheckBoxView(*box, parent);
+  if (auto* button = dynamic_cast<Button*>(&control)) return new ButtonView(*button, parent);
+  if (auto* canvas = dynamic_cast<PictureBox*>(&control)) return new PictureBoxView(*canvas, parent);
+  if (auto* image = dynamic_cast<ImageControl*>(&control)) return new ImageView(*image, parent);
+  return nullptr;
+}
+
+}  // namespace trelvin

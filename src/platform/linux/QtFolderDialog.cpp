@@ -1,0 +1,19 @@
+#include "platform/linux/QtFolderDialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+#include "platform/linux/QtWindowRuntime.h"
+
+namespace trelvin {
+
+std::string QtFolderDialog::BrowseForFolder(const Form& owner, const std::string& title) {
+  const QString chosen = QFileDialog::getExistingDirectory(
+      runtime_.WidgetFor(owner), QString::fromStdString(title), QString(),
+      QFileDialog::ShowDirsOnly);
+  if (chosen.isEmpty()) return "";
+  // The root keeps its "/"; every other directory comes without a trailing one.
+  return QDir::cleanPath(chosen).toStdString();
+}
+
+}  // namespace trelvin

@@ -1,0 +1,129 @@
+#include "platform/linux/QtFormWindow.h"
+
+#include <algorithm>
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "platform/linux/QtControlViews.h"
+#include "platform/linux/QtKeyMap.h"
+
+namespace trelvin {
+
+QtFormWindow::QtFormWindow(Form& form, QWidget* owner) : QWidget(owner, Qt::Window), form_(form) {
+  setObjectName(QString::fromStdString(form.Name()));
+  if (form.Border() == BorderStyle::kNone) {
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+  } else {
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+  }
+  setAutoFillBackground(false);
+  setFocusPolicy(Qt::StrongFocus);
+  CreateControls();
+  CreateTimers();
+  form_.on_view_changed = [this] { SyncForm(); };
+  SyncForm();
+}
+
+QtFormWindow::~QtFormWindow() {
+  form_.on_view_changed = nullptr;
+  for (Timer* timer : form_.Timers()) timer->on_view_changed = nullptr;
+}
+
+void QtFormWindow::CreateControls() {
+  std::vector<Control*> controls = form_.Controls();
+  std::vector<QWidget*> focus_chain;
+  std::stable_sort(controls.begin(), controls.end(),
+                   [](Control* a, Control* b) { return a->TabIndex() < b->TabIndex(); });
+  for (Control* control : controls) {
+    QWidget* view = CreateControlView(*control, this);
+    if (view && view->focusPolicy() != Qt::NoFocus) focus_chain.push_back(view);
+  }
+  for (std::size_t i = 1; i < focus_chain.size(); ++i) {
+    QWidget::setTabOrder(focus_chain[i - 1], focus_chain[i]);
+  }
+  if (!focus_chain.empty()) focus_chain.front()->setFocus();
+}
+
+void QtFormWindow::CreateTimers() {
+  for (Timer* model : form_.Timers()) {
+    auto timer = std::make_unique<QTimer>(this);
+    QTimer* raw = timer.get();
+    raw->setTimerType(Qt::PreciseTimer);
+    connect(raw, &QTimer::timeout, this, [this, model] {
+      if (!unloaded_ && model->Enabled() && model->on_timer) model->on_timer();
+    });
+    auto sync = [raw, model] {
+      raw->setInterval(model->Interval());
+      if (model->Enabled() && !raw->isActive()) raw->start();
+      if (!model->Enabled()) raw->stop();
+    };
+    model->on_view_changed = sync;
+    sync();
+    timers_.push_back(std::move(timer));
+  }
+}
+
+void QtFormWindow::SyncForm() {
+  setWindowTitle(QString::fromStdString(form_.Caption()));
+  const Rect g = form_.Geometry();
+  if (form_.Border() == BorderStyle::kFixedSingle) {
+    setFixedSize(g.width, g.height);
+  } else {
+    setGeometry(g.left, g.top, g.width, g.height);
+  }
+  if (form_.Visible() && !isVisible()) show();
+  if (!form_.Visible() && isVisible()) hide();
+  if (form_.State() == WindowState::kMinimized && !isMinimized() && isVisible()) showMinimized();
+  update();
+}
+
+void QtFormWindow::RunModal() {
+  if (unloaded_) return;
+  QEventLoop loop;
+  modal_loop_ = &loop;
+  loop.exec();
+  modal_loop_ = nullptr;
+}
+
+void QtFormWindow::FormUnloaded() {
+  unloaded_ = true;
+  for (auto& timer : timers_) timer->stop();
+  hide();
+  if (modal_loop_) modal_loop_->quit();
+}
+
+void QtFormWindow::closeEvent(QCloseEvent* event) {
+  // The form decides: closing the window is unloading the form.
+  event->ignore();
+  if (!unloaded_) form_.Unload();
+}
+
+void QtFormWindow::keyPressEvent(QKeyEvent* event) {
+  if (form_.Border() != BorderStyle::kNone) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  std::int16_t key_code = ToVirtualKey(*event);
+  form_.Form_KeyDown(key_code, ToShiftState(*event));
+}
+
+void QtFormWindow::mousePressEvent(QMouseEvent* event) {
+  std::int16_t button = event->button() == Qt::LeftButton    ? 1
+                        : event->button() == Qt::RightButton ? 2
+                                                             : 4;
+  const QPointF p = event->position();
+  form_.Form_MouseDown(button, 0, static_cast<float>(p.x()), static_cast<float>(p.y()));
+}
+
+void QtFormWindow::paintEvent(QPaintEvent*) {
+  if (form_.Border() != BorderStyle::kNone) return;
+  QPainter painter(this);
+  painter.fillRect(rect(), QColor::fromRgb(form_.BackColor()));
+}
+
+}  // namespace trelvin

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <map>
+#include <memory>
+
+#include <QWidget>
+
+#include "platform/Form.h"
+#include "platform/WindowRuntime.h"
+
+namespace trelvin {
+
+class QtFormWindow;
+
+// The window runtime on Qt widgets: each form gets a top-level widget that mirrors the form's
+// model and its controls, and reports the user's actions back as the form's events.
+class QtWindowRuntime : public WindowRuntime, public FormHost {
+ public:
+  QtWindowRuntime();
+  ~QtWindowRuntime() override;
+
+  // Runs the start-up form: creates it, runs its load handler, shows it unless the load ended
+  // the process or closed it, and returns the exit code once the last window has closed.
+  int Run(Form& startup);
+
+  Size ScreenSize() const override;
+  void ShowModal(Form& form, Form& owner) override;
+  void EndAtOnce() override;
+
+  void CloseForm(Form& form) override;
+
+  // The widget showing `form`, or nullptr when it is not loaded.
+  QWidget* WidgetFor(const Form& form) const;
+
+ private:
+  QtFormWindow* CreateWindow(Form& form, QWidget* owner);
+  void DestroyWindow(Form& form);
+
+  std::map<const Form*, std::unique_ptr<QtFormWindow>> windows_;
+};
+
+}  // namespace trelvin

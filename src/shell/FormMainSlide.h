@@ -1,0 +1,104 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/Button.h"
+#include "platform/CheckBox.h"
+#include "platform/Form.h"
+#include "platform/Label.h"
+#include "platform/PictureBox.h"
+#include "platform/ScrollBar.h"
+#include "platform/Services.h"
+#include "platform/Timer.h"
+
+namespace trelvin {
+
+class FormSlideShow;
+
+// The settings window: the start-up window, alive for the whole run. Its controls are the
+// settings while the program runs; the capture and the slide show read them here.
+class FormMainSlide : public Form {
+ public:
+  // `command_line` is the argument text that follows the program's name.
+  FormMainSlide(Services& services, std::string command_line);
+  ~FormMainSlide() override;
+
+  // Start-up: single instance, settings into the controls, run mode.
+  void Form_Load() override;
+  // Writes the eight settings.
+  void Form_Unload(std::int16_t& Cancel) override;
+
+  void chkMusic_Click();
+  void hscrCapture_Change();
+  void hScrCompression_Change();
+  void hscrShow_Change();
+  void lblCredits_Click();
+  void lblPath_DblClick();
+  void btnDir_Click();
+  // Opens the slide show modally; returns when it has closed.
+  void btnShow_Click();
+  // Starts or stops timed capture.
+  void btnStart_Click();
+  // The capture timer's tick.
+  void Timer1_Timer();
+
+  // The chosen directory's path, or empty text on cancel.
+  std::string BrowseFolder(const std::string& msg);
+  // True when the file's length can be read and is greater than 0.
+  bool FileExists(const std::string& path);
+  // The first existing Winamp playlist, or empty text.
+  std::string FindWinampPlaylist();
+  // The executable's directory with a trailing "/".
+  std::string DefaultCaptureDir();
+  // Hands Winamp's playlist to the desktop's default player.
+  void StartWinamp();
+  // One capture of the whole screen into basePath + ".jpg".
+  void CaptureScreen(PictureBox& canvas, const std::string& basePath);
+  // Brings the emulator to the front with one Enter, or starts it.
+  void LaunchEmulator();
+
+  // The slide-show window object, created on first use.
+  FormSlideShow& formSlideShow();
+  bool HasSlideShow() const { return slide_show_ != nullptr; }
+
+  // The capture directory; ends with "/" once loaded.
+  std::string AppPath;
+  // Ticks since the last capture.
+  std::int16_t CaptureTicks = 0;
+
+  Label lblCaptureText;
+  ScrollBar hscrCapture;
+  Label lblCapture;
+  Label lblCompressionText;
+  ScrollBar hScrCompression;
+  Label lblCompression;
+  Button btnDir;
+  Label lblPath;
+  Label lblShowText;
+  ScrollBar hscrShow;
+  Label lblShow;
+  CheckBox chkStretch;
+  CheckBox chkMusic;
+  CheckBox chkRandom;
+  CheckBox chkMP3;
+  Button btnStart;
+  Button btnShow;
+  Label lblCredits;
+  PictureBox Picture1;
+  Timer Timer1;
+
+ private:
+  void LoadSettings();
+  void LoadSetting(const std::string& key, const std::string& default_value, CheckBox& box);
+  void LoadSetting(const std::string& key, const std::string& default_value, ScrollBar& bar);
+  void WriteSetting(const std::string& key, const std::string& value);
+  void SetCaptureControlsEnabled(bool enabled);
+
+  Services& services_;
+  std::string command_line_;
+  std::unique_ptr<FormSlideShow> slide_show_;
+};
+
+}  // namespace trelvin

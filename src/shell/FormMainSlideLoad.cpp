@@ -1,0 +1,141 @@
+// Start-up, the run modes and the settings store of the settings window.
+#include <cctype>
+#include <string>
+
+#include "platform/Guard.h"
+#include "shell/AppInfo.h"
+#include "shell/FormMainSlide.h"
+#include "shell/SettingText.h"
+
+namespace trelvin {
+
+namespace {
+
+enum class RunMode { kEndAtOnce, kSettingsWindow, kSlideShowOnly };
+
+RunMode ChooseRunMode(const std::string& command_line) {
+  std::string head = command_line.substr(0, 2);
+  for (char& c : head) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (head == "/p") return RunMode::kEndAtOnce;
+  if (head == "/c" || head.empty()) return RunMode::kSettingsWindow;
+  return RunMode::kSlideShowOnly;
+}
+
+void EnsureTrailingSlash(std::string& path) {
+  if (path.empty() || path.back() != '/') path += '/';
+}
+
+}  // namespace
+
+void FormMainSlide::Form_Load() {
+  bool another_instance = false;
+  Step([&] { another_instance = services_.instance.AnotherInstanceRunning(); });
+  if (another_instance) {
+    services_.runtime.EndAtOnce();
+    return;
+  }
+  Step([&] {
+    auto path = services_.settings.ReadSetting(kSettingsApp, kSettingsSection, "Path",
+                                               DefaultCaptureDir());
+    Require(path.has_value());
+    AppPath = *path;
+  });
+  Step([&] { EnsureTrailingSlash(AppPath); });
+  Step([&] {
+    lblPath.SetCaption(AppPath);
+    lblPath.SetToolTipText(AppPath);
+  });
+  LoadSettings();
+  std::string playlist;
+  Step([&] { playlist = FindWinampPlaylist(); });
+  if (!playlist.empty()) {
+    Step([&] { chkMP3.SetVisible(true); });
+    Step([&] { LoadSetting("MP3", "0", chkMP3); });
+    Step([&] { chkMusic_Click(); });
+  }
+  Step([&] { hscrCapture_Change(); });
+  Step([&] { hScrCompression_Change(); });
+  Step([&] { hscrShow_Change(); });
+
+  switch (ChooseRunMode(command_line_)) {
+    case RunMode::kEndAtOnce:
+      services_.runtime.EndAtOnce();
+      return;
+    case RunMode::kSettingsWindow:
+      return;
+    case RunMode::kSlideShowOnly:
+      Step([&] { btnShow_Click(); });
+      Step([&] { Unload(); });
+      return;
+  }
+}
+
+void FormMainSlide::LoadSettings() {
+  Step([&] { LoadSetting("CompressionLevel", "60", hScrCompression); });
+  Step([&] { LoadSetting("CaptureInterval", "10", hscrCapture); });
+  Step([&] { LoadSetting("ShowInterval", "10", hscrShow); });
+  Step([&] { LoadSetting("StretchImage", "0", chkStretch); });
+  Step([&] { LoadSetting("Music", "1", chkMusic); });
+  Step([&] { LoadSetting("Random", "0", chkRandom); });
+}
+
+// The default applies only to a missing key; an unusable stored text leaves the control as it is.
+void FormMainSlide::LoadSetting(const std::string& key, const std::string& default_value,
+                                ScrollBar& bar) {
+  auto text = services_.settings.ReadSetting(kSettingsApp, kSettingsSection, key, default_value);
+  Require(text.has_value());
+  auto value = ParseSettingInt16(*text);
+  Require(value.has_value());
+  Require(bar.SetValue(*value));
+}
+
+void FormMainSlide::LoadSetting(const std::string& key, const std::string& default_value,
+                                CheckBox& box) {
+  auto text = services_.settings.ReadSetting(kSettingsApp, kSettingsSection, key, default_value);
+  Require(text.has_value());
+  auto value = ParseSettingInt16(*text);
+  Require(value.has_value());
+  Require(box.SetValue(*value));
+}
+
+void FormMainSlide::Form_Unload(std::int16_t& Cancel) {
+  (void)Cancel;  // the unload is never refused
+  Step([&] { WriteSetting("Path", AppPath); });
+  Step([&] { WriteSetting("CompressionLevel", FormatSettingInt(hScrCompression.Value())); });
+  Step([&] { WriteSetting("CaptureInterval", FormatSettingInt(hscrCapture.Value())); });
+  Step([&] { WriteSetting("ShowInterval", FormatSettingInt(hscrShow.Value())); });
+  Step([&] { WriteSetting("StretchImage", FormatSettingInt(chkStretch.Value())); });
+  Step([&] { WriteSetting("Music", FormatSettingInt(chkMusic.Value())); });
+  Step([&] { WriteSetting("Random", FormatSettingInt(chkRandom.Value())); });
+  Step([&] { WriteSetting("MP3", FormatSettingInt(chkMP3.Value())); });
+  // Capturing ends with the window that owns its timer.
+  Step([&] { Timer1.SetEnabled(false); });
+}
+
+void FormMainSlide::WriteSetting(const std::string& key, const std::string& value) {
+  Require(services_.settings.WriteSetting(kSettingsApp, kSettingsSection, key, value));
+}
+
+bool FormMainSlide::FileExists(const std::string& path) {
+  bool exists = false;
+  Step([&] {
+    auto length = services_.files.FileLength(path);
+    exists = length.has_value() && *length > 0;
+  });
+  return exists;
+}
+
+std::string FormMainSlide::FindWinampPlaylist() {
+  for (const std::string& candidate : services_.known_paths.WinampPlaylistCandidates()) {
+    if (FileExists(candidate)) return candidate;
+  }
+  return "";
+}
+
+std::string FormMainSlide::DefaultCaptureDir() {
+  std::string dir = services_.files.ExecutableDirectory();
+  EnsureTrailingSlash(dir);
+  return dir;
+}
+
+}  // namespace trelvin

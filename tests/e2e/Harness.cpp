@@ -1,0 +1,228 @@
+#include "e2e/Harness.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace trelvin::e2e {
+
+namespace fs = std::filesystem;
+
+CommandResult Run(const std::string& command) {
+  CommandResult result;
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return result;
+  std::array<char, 65536> buffer{};
+  std::size_t n;
+  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.output.append(buffer.data(), n);
+  const int status = ::pclose(pipe);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return result;
+}
+
+std::string Quote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) {
+    if (c == '\'') {
+      quoted += "'\\''";
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "'";
+}
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < end) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return condition();
+}
+
+Rgb8 Screenshot::At(int x, int y) const {
+  if (x < 0 || y < 0 || x >= width || y >= height) return {-1, -1, -1};
+  const std::size_t i = (static_cast<std::size_t>(y) * width + x) * 3;
+  return {rgb[i], rgb[i + 1], rgb[i + 2]};
+}
+
+namespace {
+
+pid_t Spawn(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+            int keep_fd = -1) {
+  const pid_t pid = ::fork();
+  if (pid != 0) return pid;
+  for (const auto& [key, value] : env) ::setenv(key.c_str(), value.c_str(), 1);
+  const int null_fd = ::open("/dev/null", O_RDWR);
+  ::dup2(null_fd, 0);
+  if (!std::getenv("TRELVIN_E2E_VERBOSE")) {
+    ::dup2(null_fd, 1);
+    ::dup2(null_fd, 2);
+  }
+  if (keep_fd >= 0 && keep_fd != 3) {
+    ::dup2(keep_fd, 3);
+  }
+  std::vector<char*> args;
+  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+  args.push_back(nullptr);
+  ::execvp(args[0], args.data());
+  ::_exit(127);
+}
+
+void Stop(pid_t pid) {
+  if (pid <= 0) return;
+  ::kill(pid, SIGTERM);
+  for (int i = 0; i < 40; ++i) {
+    if (::waitpid(pid, nullptr, WNOHANG) == pid) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ::kill(pid, SIGKILL);
+  ::waitpid(pid, nullptr, 0);
+}
+
+}  // namespace
+
+VirtualDisplay::VirtualDisplay(int width, int height, bool window_manager) {
+  int fds[2];
+  if (::pipe(fds) != 0) return;
+  const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+  xvfb_ = Spawn({"Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp", "-ac",
+                 "-noreset"},
+                {}, fds[1]);
+  ::close(fds[1]);
+  std::string number;
+  char c;
+  while (::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+  ::close(fds[0]);
+  if (number.empty()) return;
+  name_ = ":" + number;
+  if (window_manager) {
+    wm_ = Spawn({"openbox", "--sm-disable"}, {{"DISPLAY", name_}});
+    const bool wm_up = WaitFor([&] {
+      return Run(Env() + "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null")
+                 .output.find("window id") != std::string::npos;
+    });
+    if (!wm_up) return;
+  }
+  ok_ = true;
+}
+
+VirtualDisplay::~VirtualDisplay() {
+  Stop(wm_);
+  Stop(xvfb_);
+}
+
+CommandResult VirtualDisplay::Xdotool(const std::string& args) const {
+  return Run(Env() + "xdotool " + args + " 2>/dev/null");
+}
+
+std::string VirtualDisplay::FindWindow(const std::string& title_regex) const {
+  std::string out = Xdotool("search --onlyvisible --name " + Quote(title_regex)).output;
+  std::istringstream lines(out);
+  std::string id;
+  std::getline(lines, id);
+  return id;
+}
+
+bool VirtualDisplay::WaitForWindow(const std::string& title_regex, std::string* id,
+                                   std::chrono::milliseconds timeout) const {
+  std::string found;
+  const bool ok = WaitFor([&] { return !(found = FindWindow(title_regex)).empty(); }, timeout);
+  if (id) *id = found;
+  return ok;
+}
+
+Screenshot VirtualDisplay::Capture() const {
+  Screenshot shot;
+  const std::string size = Run(Env() + "xdpyinfo 2>/dev/null | awk '/dimensions:/{print $2; exit}'").output;
+  if (std::sscanf(size.c_str(), "%dx%d", &shot.width, &shot.height) != 2) return {};
+  CommandResult raw = Run("import -display " + name_ + " -window root -depth 8 rgb:- 2>/dev/null");
+  if (raw.output.size() != static_cast<std::size_t>(shot.width) * shot.height * 3) return {};
+  shot.rgb.assign(raw.output.begin(), raw.output.end());
+  return shot;
+}
+
+bool VirtualDisplay::SavePng(const std::string& path) const {
+  return Run("import -display " + name_ + " -window root " + Quote(path) + " 2>/dev/null").status == 0;
+}
+
+TestHome::TestHome() {
+  std::string pattern = (fs::temp_directory_path() / "trelvin-e2e-XXXXXX").string();
+  root_ = ::mkdtemp(pattern.data());
+  for (const char* dir : {"config", "runtime", "data", "cache"}) fs::create_directories(root_ / dir);
+  fs::permissions(root_ / "runtime", fs::perms::owner_all);
+}
+
+TestHome::~TestHome() {
+  std::error_code error;
+  if (!std::getenv("TRELVIN_E2E_KEEP")) fs::remove_all(root_, error);
+}
+
+void TestHome::WriteConfig(const std::string& ini) const {
+  fs::create_directories(ConfigFile().parent_path());
+  std::ofstream(ConfigFile()) << ini;
+}
+
+std::string TestHome::ReadConfig() const {
+  std::ifstream in(ConfigFile());
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::map<std::string, std::string> TestHome::Environment() const {
+  return {{"HOME", root_.string()},
+          {"XDG_CONFIG_HOME", (root_ / "config").string()},
+          {"XDG_RUNTIME_DIR", (root_ / "runtime").string()},
+          {"XDG_DATA_HOME", (root_ / "data").string()},
+          {"XDG_CACHE_HOME", (root_ / "cache").string()},
+          {"WINEPREFIX", (root_ / "wine").string()},
+          {"TRELVIN_AUDIO_SINK", "fakesink sync=true"},
+          {"QT_QPA_PLATFORM", "xcb"},
+          {"LC_ALL", "C.UTF-8"}};
+}
+
+Program::Program(const VirtualDisplay& display, const TestHome& home,
+                 const std::vector<std::string>& args, std::map<std::string, std::string> extra_env,
+                 const std::string& executable) {
+  std::map<std::string, std::string> env = home.Environment();
+  env["DISPLAY"] = display.Name();
+  for (auto& [key, value] : extra_env) env[key] = value;
+  std::vector<std::string> argv{executable.empty() ? ExecutablePath() : executable};
+  argv.insert(argv.end(), args.begin(), args.end());
+  pid_ = Spawn(argv, env);
+}
+
+Program::~Program() {
+  if (!reaped_) Stop(pid_);
+}
+
+bool Program::Running() {
+  if (reaped_) return false;
+  int status = 0;
+  const pid_t r = ::waitpid(pid_, &status, WNOHANG);
+  if (r == pid_) {
+    reaped_ = true;
+    status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return false;
+  }
+  return true;
+}
+
+int Program::Wait(std::chrono::milliseconds timeout) {
+  if (!WaitFor([&] { return !Running(); }, timeout)) return -1;
+  return status_;
+}
+
+std::string ExecutablePath() { return TRELVIN_EXE; }
+
+}  // namespace trelvin::e2e

@@ -1,0 +1,113 @@
+#pragma once
+
+// Runs the real program on a virtual X display of its own (Xvfb with a window manager), drives it
+// with xdotool and reads the screen back.
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace trelvin::e2e {
+
+struct CommandResult {
+  int status = -1;
+  std::string output;
+};
+
+// Runs a shell command line (test helpers only) and returns its exit status and standard output.
+CommandResult Run(const std::string& command);
+// Quotes one argument for a shell command line.
+std::string Quote(const std::string& text);
+
+// Polls `condition` every 50 ms until it holds or `timeout` passes.
+bool WaitFor(const std::function<bool()>& condition,
+             std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+struct Rgb8 {
+  int r = 0, g = 0, b = 0;
+};
+
+// A screenshot as RGB pixels.
+struct Screenshot {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> rgb;
+  Rgb8 At(int x, int y) const;
+};
+
+class VirtualDisplay {
+ public:
+  // Starts Xvfb at the given size; with `window_manager`, also openbox.
+  VirtualDisplay(int width, int height, bool window_manager = true);
+  ~VirtualDisplay();
+  VirtualDisplay(const VirtualDisplay&) = delete;
+  VirtualDisplay& operator=(const VirtualDisplay&) = delete;
+
+  bool ok() const { return ok_; }
+  const std::string& Name() const { return name_; }  // ":N"
+  // Environment prefix for shell commands on this display.
+  std::string Env() const { return "DISPLAY=" + name_ + " "; }
+
+  // xdotool with the given arguments on this display.
+  CommandResult Xdotool(const std::string& args) const;
+  // The id of the first visible window whose title matches `title_regex`, or empty.
+  std::string FindWindow(const std::string& title_regex) const;
+  bool WaitForWindow(const std::string& title_regex, std::string* id = nullptr,
+                     std::chrono::milliseconds timeout = std::chrono::seconds(15)) const;
+  Screenshot Capture() const;
+  // Saves a screenshot of the display as a PNG file.
+  bool SavePng(const std::string& path) const;
+
+ private:
+  pid_t xvfb_ = -1;
+  pid_t wm_ = -1;
+  std::string name_;
+  bool ok_ = false;
+};
+
+// A private home for one run of the program: HOME, XDG_CONFIG_HOME, XDG_RUNTIME_DIR, XDG_DATA_HOME.
+class TestHome {
+ public:
+  TestHome();
+  ~TestHome();
+  const std::filesystem::path& Root() const { return root_; }
+  std::filesystem::path ConfigFile() const { return root_ / "config/Trelvin/Trelvin.conf"; }
+  void WriteConfig(const std::string& ini) const;
+  std::string ReadConfig() const;
+  // Environment assignments for the program.
+  std::map<std::string, std::string> Environment() const;
+
+ private:
+  std::filesystem::path root_;
+};
+
+// The program started on a display with a home; killed when destroyed if still running.
+class Program {
+ public:
+  Program(const VirtualDisplay& display, const TestHome& home, const std::vector<std::string>& args,
+          std::map<std::string, std::string> extra_env = {},
+          const std::string& executable = "");
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  pid_t Pid() const { return pid_; }
+  bool Running();
+  // Waits for the process to end; its exit status, or -1 on timeout.
+  int Wait(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+ private:
+  pid_t pid_ = -1;
+  int status_ = -1;
+  bool reaped_ = false;
+};
+
+// The program's executable and its directory in the build tree.
+std::string ExecutablePath();
+
+}  // namespace trelvin::e2e

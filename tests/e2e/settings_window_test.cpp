@@ -1,0 +1,72 @@
+// The settings window and the run modes, on the real program.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <thread>
+
+#include "e2e/Harness.h"
+
+namespace trelvin::e2e {
+namespace {
+
+constexpr const char* kTitle = "^Trelvin Show 1\\.4$";
+
+std::string Geometry(const VirtualDisplay& display, const std::string& id) {
+  return display.Xdotool("getwindowgeometry " + id).output;
+}
+
+class SettingsWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!display_.ok()) GTEST_SKIP() << "Xvfb with openbox could not be started";
+  }
+  VirtualDisplay display_{1024, 768};
+  TestHome home_;
+};
+
+TEST_F(SettingsWindowTest, ConfigureSwitchShowsWindowAndClosingWritesAllEight) {
+  home_.WriteConfig(
+      "[Settings]\nPath=/srv/pics\nCompressionLevel=75\nCaptureInterval=700\nShowInterval=25\n"
+      "StretchImage=1\nMusic=2\nRandom=x\nMP3=1\n");
+  Program program(display_, home_, {"/c"});
+  std::string id;
+  ASSERT_TRUE(display_.WaitForWindow(kTitle, &id));
+  EXPECT_NE(Geometry(display_, id).find("Geometry: 278x173"), std::string::npos)
+      << Geometry(display_, id);
+  // Give the window a moment to paint, then keep a screenshot to look at.
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  display_.SavePng(std::string(TRELVIN_BUILD_DIR) + "/e2e-settings-window.png");
+
+  display_.Xdotool("windowactivate --sync " + id);
+  display_.Xdotool("key --clearmodifiers alt+F4");
+  ASSERT_EQ(program.Wait(), 0);
+
+  const std::string config = home_.ReadConfig();
+  EXPECT_NE(config.find("Path=/srv/pics/"), std::string::npos) << config;
+  EXPECT_NE(config.find("CompressionLevel=75"), std::string::npos) << config;
+  // Refused values keep the control's initial 1; no playlist, so MP3 is written as 0.
+  EXPECT_NE(config.find("CaptureInterval=1\n"), std::string::npos) << config;
+  EXPECT_NE(config.find("ShowInterval=25"), std::string::npos) << config;
+  EXPECT_NE(config.find("StretchImage=1"), std::string::npos) << config;
+  EXPECT_NE(config.find("Music=2"), std::string::npos) << config;
+  EXPECT_NE(config.find("Random=0"), std::string::npos) << config;
+  EXPECT_NE(config.find("MP3=0"), std::string::npos) << config;
+}
+
+TEST_F(SettingsWindowTest, PreviewSwitchEndsAtOnceAndWritesNothing) {
+  Program program(display_, home_, {"/P", "1234"});
+  EXPECT_EQ(program.Wait(), 0);
+  EXPECT_FALSE(std::filesystem::exists(home_.ConfigFile()));
+}
+
+TEST_F(SettingsWindowTest, SecondInstanceEndsAtOnce) {
+  Program first(display_, home_, {"/c"});
+  ASSERT_TRUE(display_.WaitForWindow(kTitle));
+  Program second(display_, home_, {"/c"});
+  EXPECT_EQ(second.Wait(), 0);
+  EXPECT_FALSE(std::filesystem::exists(home_.ConfigFile()));
+  EXPECT_TRUE(first.Running());
+}
+
+}  // namespace
+}  // namespace trelvin::e2e

@@ -1,0 +1,205 @@
+#include "fakes/FakePlatform.h"
+
+#include <algorithm>
+
+#include "platform/PatternMatch.h"
+
+namespace trelvin::fakes {
+
+namespace {
+
+std::string DirOf(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? "" : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+void FakeRuntime::ShowModal(Form& form, Form& owner) {
+  ++modal_shows;
+  modal_owners.push_back(&owner);
+  form.RunLoad();
+  if (form.Loaded() && modal_script) modal_script(form);
+  if (form.Loaded()) form.RunUnload();
+}
+
+std::optional<std::string> FakeSettingsStore::ReadSetting(const std::string& app,
+                                                          const std::string& section,
+                                                          const std::string& key,
+                                                          const std::string& default_value) {
+  if (app != "Trelvin" || section != "Settings") wrong_place = true;
+  reads.push_back(key);
+  if (read_fails || failing_keys.count(key)) return std::nullopt;
+  auto it = values.find(key);
+  return it == values.end() ? default_value : it->second;
+}
+
+bool FakeSettingsStore::WriteSetting(const std::string& app, const std::string& section,
+                                     const std::string& key, const std::string& value) {
+  if (app != "Trelvin" || section != "Settings") wrong_place = true;
+  if (write_fails || failing_keys.count(key)) return false;
+  writes.emplace_back(key, value);
+  values[key] = value;
+  return true;
+}
+
+std::optional<std::int64_t> FakeFileSystem::FileLength(const std::string& path) {
+  if (length_fails) return std::nullopt;
+  auto it = files.find(path);
+  if (it == files.end()) return std::nullopt;
+  return static_cast<std::int64_t>(it->second.size());
+}
+
+bool FakeFileSystem::DeleteFile(const std::string& path) {
+  log.push_back("delete " + path);
+  if (undeletable.count(path) || !files.count(path)) return false;
+  files.erase(path);
+  order.erase(std::remove(order.begin(), order.end(), path), order.end());
+  return true;
+}
+
+bool FakeFileSystem::CopyFile(const std::string& from, const std::string& to) {
+  log.push_back("copy " + from + " " + to);
+  if (from == to || !files.count(from) || unwritable_dirs.count(DirOf(to))) return false;
+  const auto bytes = files[from];
+  Add(to, bytes);
+  return true;
+}
+
+bool FakeFileSystem::WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  log.push_back("write " + path);
+  if (unwritable_dirs.count(DirOf(path))) return false;
+  Add(path, bytes);
+  return true;
+}
+
+std::vector<std::string> FakeFileSystem::FindFiles(const std::string& directory,
+                                                   const std::string& pattern,
+                                                   std::size_t limit) {
+  std::vector<std::string> names;
+  for (const std::string& path : order) {
+    if (names.size() >= limit) break;
+    if (DirOf(path) != directory || hidden_or_dirs.count(path)) continue;
+    const std::string name = path.substr(directory.size());
+    if (MatchesPattern(name, pattern)) names.push_back(name);
+  }
+  return names;
+}
+
+void FakeFileSystem::Add(const std::string& path, std::vector<std::uint8_t> bytes) {
+  if (!files.count(path)) order.push_back(path);
+  files[path] = std::move(bytes);
+}
+
+float FakeRandom::Next() {
+  if (values.empty()) return fallback;
+  const float r = values.front();
+  values.pop_front();
+  return r;
+}
+
+namespace {
+
+class FakeGrabSession : public GrabSession {
+ public:
+  explicit FakeGrabSession(FakeScreenGrab& grab) : grab_(grab) {}
+  ~FakeGrabSession() override { Release(); }
+  bool CopyTo(Bitmap& target, int width, int height) override {
+    if (grab_.log) grab_.log->push_back("copy");
+    if (grab_.copy_fails || released_) return false;
+    for (int y = 0; y < height && y < target.height; ++y) {
+      for (int x = 0; x < width && x < target.width; ++x) target.Row(y)[x] = grab_.pixel(x, y);
+    }
+    return true;
+  }
+  void Release() override {
+    if (released_) return;
+    released_ = true;
+    ++grab_.released;
+    if (grab_.log) grab_.log->push_back("release");
+  }
+
+ private:
+  FakeScreenGrab& grab_;
+  bool released_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<GrabSession> FakeScreenGrab::OpenDesktop() {
+  if (log) log->push_back("open");
+  if (open_fails) return nullptr;
+  ++opened;
+  return std::make_unique<FakeGrabSession>(*this);
+}
+
+int FakeJpegConverter::BmpToJpeg(const std::string& bmp_path, const std::string& jpeg_path,
+                                 std::int16_t level) {
+  calls.push_back({bmp_path, jpeg_path, level});
+  if (log) log->push_back("convert");
+  if (writes_nothing || !files_.Has(bmp_path)) return 1;
+  files_.Add(jpeg_path, writes_empty ? std::vector<std::uint8_t>{}
+                                     : std::vector<std::uint8_t>{0xFF, 0xD8, 0xFF, 0xD9});
+  return writes_empty ? 1 : 0;
+}
+
+std::uint32_t FakeMediaControl::mciSendString(const std::string& command, WindowHandle callback) {
+  commands.push_back(command);
+  callbacks.push_back(callback);
+  if (responder) return responder(command);
+  auto it = results.find(command);
+  return it == results.end() ? 0 : it->second;
+}
+
+std::shared_ptr<const Picture> FakePictures::LoadPicture(const std::string& path, Size) {
+  loads.push_back(path);
+  auto it = sizes.find(path);
+  if (it == sizes.end()) return nullptr;
+  return std::make_shared<FakePicture>(it->second, path);
+}
+
+bool FakePictures::SavePicture(const Picture& picture, const std::string& path) {
+  if (save_fails) return false;
+  saves.emplace_back(&picture, path);
+  return true;
+}
+
+bool FakePrinter::PaintPicture(const Picture& picture, int x, int y) {
+  if (!page) return false;
+  paints.push_back({&picture, x, y});
+  return true;
+}
+
+int FakeMessageBox::MsgBox(const std::string& text, int style, const std::string& caption) {
+  shown.push_back({text, style, caption, cursor_.counter});
+  if (while_open) while_open();
+  if (answers.empty()) return (style & 0xF) == kMbYesNo ? kIdNo : kIdOk;
+  const int answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+bool FakeWindowActivation::ActivateWindow(const std::string& title) {
+  if (log) log->push_back("activate " + title);
+  if (activation_fails) return false;
+  for (const std::string& t : titles) {
+    if (t == title) {
+      active = t;
+      return true;
+    }
+  }
+  for (const std::string& t : titles) {
+    if (t.rfind(title, 0) == 0) {
+      active = t;
+      return true;
+    }
+  }
+  return false;
+}
+
+FakePlatform::FakePlatform()
+    : services{runtime,  settings, files,       clock,    random,     shell,     instance,
+               folder_dialog, known_paths, locale, screen_grab, jpeg, media, pictures,
+               printer, message_box, wallpaper, cursor, windows} {}
+
+}  // namespace trelvin::fakes
