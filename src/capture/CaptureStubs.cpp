@@ -7,6 +7,5 @@ void FormMainSlide::btnStart_Click() {}
 void FormMainSlide::Timer1_Timer() {}
 void FormMainSlide::CaptureScreen(PictureBox&, const std::string&) {}
 void FormMainSlide::LaunchEmulator() {}
-void FormMainSlide::StartWinamp() {}
 
 }  // namespace trelvin

@@ -13,9 +13,6 @@ void FormSlideShow::Timer1_Timer() {}
 void FormSlideShow::ShowSlide() {}
 bool FormSlideShow::NextIndex(std::int16_t&, const std::int16_t&) { return false; }
 bool FormSlideShow::PreviousIndex(std::int16_t&, const std::int16_t&) { return false; }
-void FormSlideShow::PlayMusic(bool) {}
-void FormSlideShow::StopMusic() {}
-void FormSlideShow::CheckSongEnd() {}
 void FormSlideShow::Form_KeyDown(std::int16_t&, std::int16_t) { Unload(); }
 bool FormSlideShow::ConfirmPrompt(const std::string&) { return false; }
 
