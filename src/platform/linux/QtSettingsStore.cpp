@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -42,6 +43,19 @@ bool QtSettingsStore::WriteSetting(const std::string& app, const std::string& se
                                    const std::string& key, const std::string& value) {
   const QString path = QString::fromStdString(FilePath(app));
   if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
+  bool damaged = false;
+  {
+    QSettings probe(path, QSettings::IniFormat);
+    probe.allKeys();  // the file is parsed lazily; this reports its format
+    damaged = probe.status() == QSettings::FormatError;
+  }
+  if (damaged) {
+    // QSettings will not write over a file it cannot parse. Keep the damaged file beside the new
+    // one, so nothing in it is lost, and start afresh.
+    const QString kept = path + ".damaged";
+    QFile::remove(kept);
+    if (!QFile::rename(path, kept)) return false;
+  }
   QSettings settings(path, QSettings::IniFormat);
   if (settings.status() != QSettings::NoError) return false;
   settings.beginGroup(QString::fromStdString(section));

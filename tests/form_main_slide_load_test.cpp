@@ -1,0 +1,189 @@
+// Start-up, run modes and the settings store of the settings window, on fakes.
+#include <gtest/gtest.h>
+
+#include "fakes/FakePlatform.h"
+#include "shell/FormMainSlide.h"
+#include "slideshow/FormSlideShow.h"
+
+namespace trelvin {
+namespace {
+
+class FormMainSlideLoadTest : public ::testing::Test {
+ protected:
+  FormMainSlide& Start(const std::string& command_line) {
+    form_ = std::make_unique<FormMainSlide>(platform_.services, command_line);
+    form_->RunLoad();
+    return *form_;
+  }
+  void HavePlaylist(int which) { platform_.files.Add(platform_.known_paths.playlists[which], {'#'}); }
+
+  fakes::FakePlatform platform_;
+  std::unique_ptr<FormMainSlide> form_;
+};
+
+TEST_F(FormMainSlideLoadTest, EmptyStoreGivesTheDefaults) {
+  FormMainSlide& form = Start("");
+  EXPECT_EQ(form.AppPath, "/opt/trelvin/");
+  EXPECT_EQ(form.lblPath.Caption(), "/opt/trelvin/");
+  EXPECT_EQ(form.lblPath.ToolTipText(), "/opt/trelvin/");
+  EXPECT_EQ(form.hScrCompression.Value(), 60);
+  EXPECT_EQ(form.hscrCapture.Value(), 10);
+  EXPECT_EQ(form.hscrShow.Value(), 10);
+  EXPECT_EQ(form.chkStretch.Value(), 0);
+  EXPECT_EQ(form.chkMusic.Value(), 1);
+  EXPECT_EQ(form.chkRandom.Value(), 0);
+  EXPECT_EQ(form.chkMP3.Value(), 0);
+  EXPECT_FALSE(form.chkMP3.Visible());
+  EXPECT_EQ(form.lblCapture.Caption(), "10 seconds");
+  EXPECT_EQ(form.lblCompression.Caption(), "60%");
+  EXPECT_EQ(form.lblShow.Caption(), "1.0 seconds");
+  EXPECT_TRUE(form.Loaded());
+  EXPECT_EQ(platform_.runtime.end_at_once, 0);
+  EXPECT_FALSE(platform_.settings.wrong_place);
+  // Without a playlist "MP3" is never read.
+  EXPECT_EQ(platform_.settings.reads,
+            (std::vector<std::string>{"Path", "CompressionLevel", "CaptureInterval", "ShowInterval",
+                                      "StretchImage", "Music", "Random"}));
+}
+
+TEST_F(FormMainSlideLoadTest, UnusableStoredValuesKeepTheInitialStateNotTheDefault) {
+  auto& v = platform_.settings.values;
+  v = {{"CaptureInterval", "700"}, {"CompressionLevel", "0"}, {"ShowInterval", "abc"},
+       {"Music", ""},              {"StretchImage", "3"},     {"Random", "1"}};
+  FormMainSlide& form = Start("/c");
+  EXPECT_EQ(form.hscrCapture.Value(), 1);
+  EXPECT_EQ(form.lblCapture.Caption(), "1 seconds");
+  EXPECT_EQ(form.hScrCompression.Value(), 1);
+  EXPECT_EQ(form.hscrShow.Value(), 1);
+  EXPECT_EQ(form.lblShow.Caption(), "0.1 seconds");
+  EXPECT_EQ(form.chkMusic.Value(), 0);
+  EXPECT_EQ(form.chkStretch.Value(), 0);
+  EXPECT_EQ(form.chkRandom.Value(), 1);
+
+  form.Unload();
+  const auto& w = platform_.settings.values;
+  EXPECT_EQ(w.at("CaptureInterval"), "1");
+  EXPECT_EQ(w.at("CompressionLevel"), "1");
+  EXPECT_EQ(w.at("Music"), "0");
+}
+
+TEST_F(FormMainSlideLoadTest, PathGetsExactlyOneTrailingSlash) {
+  platform_.settings.values["Path"] = "/srv/pics";
+  EXPECT_EQ(Start("").AppPath, "/srv/pics/");
+  platform_.settings.values["Path"] = "/srv/pics/";
+  EXPECT_EQ(Start("").AppPath, "/srv/pics/");
+  platform_.settings.values["Path"] = "";
+  EXPECT_EQ(Start("").AppPath, "/");
+  platform_.settings.values.erase("Path");
+  platform_.files.exe_dir = "/";
+  EXPECT_EQ(Start("").AppPath, "/");
+}
+
+TEST_F(FormMainSlideLoadTest, UnreadableStoreStillStartsAndWritesAtUnload) {
+  platform_.settings.read_fails = true;
+  FormMainSlide& form = Start("");
+  EXPECT_TRUE(form.Loaded());
+  EXPECT_EQ(form.hscrCapture.Value(), 1);
+  EXPECT_EQ(form.lblCapture.Caption(), "1 seconds");
+  EXPECT_TRUE(platform_.settings.writes.empty());
+  platform_.settings.failing_keys = {"Path"};
+  platform_.settings.read_fails = false;
+  form.Unload();
+  // A failing write does not stop the others.
+  EXPECT_EQ(platform_.settings.writes.size(), 7u);
+}
+
+TEST_F(FormMainSlideLoadTest, UnloadWritesAllEightInOrder) {
+  HavePlaylist(0);
+  platform_.settings.values = {{"Music", "2"}, {"MP3", "1"}, {"Path", "/p"}};
+  FormMainSlide& form = Start("");
+  form.Unload();
+  const std::vector<std::pair<std::string, std::string>> expected{
+      {"Path", "/p/"},        {"CompressionLevel", "60"}, {"CaptureInterval", "10"},
+      {"ShowInterval", "10"}, {"StretchImage", "0"},      {"Music", "2"},
+      {"Random", "0"},        {"MP3", "1"}};
+  EXPECT_EQ(platform_.settings.writes, expected);
+}
+
+TEST_F(FormMainSlideLoadTest, PlaylistOffersMp3AndFollowsMusic) {
+  HavePlaylist(1);
+  platform_.settings.values = {{"Music", "0"}, {"MP3", "1"}};
+  FormMainSlide& form = Start("");
+  EXPECT_TRUE(form.chkMP3.Visible());
+  EXPECT_EQ(form.chkMP3.Value(), 1);
+  EXPECT_FALSE(form.chkMP3.Enabled());
+  form.chkMusic.SetValue(1);
+  EXPECT_TRUE(form.chkMP3.Enabled());
+  EXPECT_EQ(form.chkMP3.Value(), 1);  // the state is untouched
+  form.chkMusic.SetValue(2);
+  EXPECT_TRUE(form.chkMP3.Enabled());
+}
+
+TEST_F(FormMainSlideLoadTest, StoredMp3IsNotReadWithoutPlaylistAndZeroReplacesIt) {
+  platform_.settings.values = {{"MP3", "1"}};
+  FormMainSlide& form = Start("");
+  EXPECT_EQ(form.chkMP3.Value(), 0);
+  form.Unload();
+  EXPECT_EQ(platform_.settings.values.at("MP3"), "0");
+}
+
+TEST_F(FormMainSlideLoadTest, PlaylistLocatorTriesTheLocationsInOrderAndIgnoresEmptyFiles) {
+  FormMainSlide& form = Start("");
+  EXPECT_EQ(form.FindWinampPlaylist(), "");
+  platform_.files.Add(platform_.known_paths.playlists[0], {});
+  EXPECT_EQ(form.FindWinampPlaylist(), "");  // 0 bytes counts as missing
+  HavePlaylist(1);
+  EXPECT_EQ(form.FindWinampPlaylist(), platform_.known_paths.playlists[1]);
+  HavePlaylist(0);
+  EXPECT_EQ(form.FindWinampPlaylist(), platform_.known_paths.playlists[0]);
+  platform_.files.length_fails = true;
+  EXPECT_FALSE(form.FileExists(platform_.known_paths.playlists[0]));
+}
+
+struct RunModeCase {
+  const char* command_line;
+  bool shows_window;  // the form stays loaded for the runtime to show
+  bool ends_at_once;
+  bool runs_show;
+};
+
+class RunModeTest : public FormMainSlideLoadTest,
+                    public ::testing::WithParamInterface<RunModeCase> {};
+
+TEST_P(RunModeTest, FirstTwoCharactersLowerCasedPickTheMode) {
+  const RunModeCase& c = GetParam();
+  FormMainSlide& form = Start(c.command_line);
+  // The real runtime never returns from an immediate end; the fake does, so only the call counts.
+  if (!c.ends_at_once) EXPECT_EQ(form.Loaded(), c.shows_window);
+  EXPECT_EQ(platform_.runtime.end_at_once, c.ends_at_once ? 1 : 0);
+  EXPECT_EQ(platform_.runtime.modal_shows, c.runs_show ? 1 : 0);
+  // Steps 2 to 7 ran in every mode; only the slide-show mode writes (its window unloads).
+  EXPECT_EQ(form.lblCapture.Caption(), "10 seconds");
+  EXPECT_EQ(platform_.settings.writes.empty(), !c.runs_show);
+  if (c.runs_show) {
+    EXPECT_EQ(platform_.runtime.modal_owners.front(), &form);
+    EXPECT_EQ(form.formSlideShow().Interval, 10);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandLines, RunModeTest,
+                         ::testing::Values(RunModeCase{"", true, false, false},
+                                           RunModeCase{"/c", true, false, false},
+                                           RunModeCase{"/C:1234", true, false, false},
+                                           RunModeCase{"/P 1234", false, true, false},
+                                           RunModeCase{"/p", false, true, false},
+                                           RunModeCase{"/s", false, false, true},
+                                           RunModeCase{"/S", false, false, true},
+                                           RunModeCase{"-x", false, false, true},
+                                           RunModeCase{"/", false, false, true}));
+
+TEST_F(FormMainSlideLoadTest, SecondInstanceEndsBeforeReadingAnything) {
+  platform_.instance.another = true;
+  Start("/c");
+  EXPECT_EQ(platform_.runtime.end_at_once, 1);
+  EXPECT_TRUE(platform_.settings.reads.empty());
+  EXPECT_TRUE(platform_.settings.writes.empty());
+}
+
+}  // namespace
+}  // namespace trelvin

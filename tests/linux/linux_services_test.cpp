@@ -1,0 +1,90 @@
+// Small Linux services: the instance lock, case-insensitive path resolution, the shell open.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "platform/linux/LinuxKnownPaths.h"
+#include "platform/linux/QtInstanceLock.h"
+#include "platform/linux/XdgShell.h"
+
+namespace trelvin {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (fs::temp_directory_path() / "trelvin-linux-XXXXXX").string();
+    path_ = ::mkdtemp(pattern.data());
+  }
+  ~TempDir() { fs::remove_all(path_); }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+TEST(QtInstanceLockTest, SecondHolderInAnotherProcessIsRefusedAndAStaleLockDoesNotCount) {
+  TempDir runtime;
+  ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+  // A child process takes the lock and dies without releasing it: the lock is stale.
+  const pid_t crashed = ::fork();
+  if (crashed == 0) {
+    QtInstanceLock lock;
+    ::_exit(lock.AnotherInstanceRunning() ? 1 : 0);
+  }
+  int status = 0;
+  ::waitpid(crashed, &status, 0);
+  ASSERT_EQ(WEXITSTATUS(status), 0);
+
+  QtInstanceLock mine;
+  EXPECT_FALSE(mine.AnotherInstanceRunning());
+  EXPECT_FALSE(mine.AnotherInstanceRunning());  // asking again is not a second instance
+
+  const pid_t second = ::fork();
+  if (second == 0) {
+    QtInstanceLock other;
+    ::_exit(other.AnotherInstanceRunning() ? 1 : 0);
+  }
+  ::waitpid(second, &status, 0);
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+}
+
+TEST(ResolveNoCaseTest, MatchesEachComponentIgnoringCase) {
+  TempDir dir;
+  fs::create_directories(dir.path() + "/DRIVE_C/program files/WINAMP");
+  std::ofstream(dir.path() + "/DRIVE_C/program files/WINAMP/winamp.M3U") << "#EXTM3U\n";
+  EXPECT_EQ(ResolveNoCase(dir.path(), {"drive_c", "Program Files", "Winamp", "WINAMP.m3u"}),
+            dir.path() + "/DRIVE_C/program files/WINAMP/winamp.M3U");
+  EXPECT_EQ(ResolveNoCase(dir.path(), {"drive_c", "Archivos de programa", "Winamp"}),
+            dir.path() + "/DRIVE_C/Archivos de programa/Winamp");
+}
+
+TEST(XdgShellTest, StartsAnExecutableByBareNameInItsWorkingDirectory) {
+  TempDir dir;
+  const std::string script = dir.path() + "/VGS.EXE";
+  std::ofstream(script) << "#!/bin/sh\npwd > started\n";
+  fs::permissions(script, fs::perms::owner_all);
+  XdgShell shell;
+  ASSERT_TRUE(shell.ShellExecute("VGS.EXE", dir.path(), kSwShowNormal));
+  const std::string marker = dir.path() + "/started";
+  for (int i = 0; i < 100 && !fs::exists(marker); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::ifstream in(marker);
+  std::string cwd;
+  std::getline(in, cwd);
+  EXPECT_EQ(fs::canonical(cwd), fs::canonical(dir.path()));
+  EXPECT_FALSE(shell.ShellExecute("missing.exe", dir.path(), kSwShowNormal));
+  EXPECT_FALSE(shell.ShellExecute("", "", kSwShowNormal));
+}
+
+}  // namespace
+}  // namespace trelvin
