@@ -14,7 +14,7 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # run time: media, MIDI synthesis with a General MIDI sound font, desktop integration
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-alsa
-  fluid-soundfont-gm xdg-utils fonts-dejavu-core
+  fluid-soundfont-gm xdg-utils fonts-dejavu-core fonts-liberation
   # tests and benchmarks: virtual display, window manager, input, pixel read-back, printing
   xvfb xauth openbox xdotool x11-utils x11-xserver-utils imagemagick scrot
   cups cups-client cups-bsd

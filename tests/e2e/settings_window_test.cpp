@@ -70,3 +70,33 @@ TEST_F(SettingsWindowTest, SecondInstanceEndsAtOnce) {
 
 }  // namespace
 }  // namespace trelvin::e2e
+
+namespace trelvin::e2e {
+namespace {
+
+TEST_F(SettingsWindowTest, DirectoryButtonChoosesTheCaptureDirectoryInAFolderDialog) {
+  const std::filesystem::path chosen = home_.Root() / "My Captures";
+  std::filesystem::create_directories(chosen);
+  Program program(display_, home_, {});
+  std::string id;
+  ASSERT_TRUE(display_.WaitForWindow(kTitle, &id));
+  display_.Xdotool("windowactivate --sync " + id);
+  // "Directory..." is at (211, 41, 62, 20) in the client area.
+  display_.Xdotool("mousemove --window " + id + " 240 50 click 1");
+  std::string dialog;
+  ASSERT_TRUE(display_.WaitForWindow("^Select the directory to store the captures$", &dialog));
+  display_.Xdotool("windowactivate --sync " + dialog);
+  display_.Xdotool("key --clearmodifiers ctrl+a");
+  display_.Xdotool("type --delay 5 " + Quote(chosen.string()));
+  display_.Xdotool("key Return");
+  ASSERT_TRUE(WaitFor([&] { return display_.FindWindow("^Select the directory").empty(); }));
+
+  display_.Xdotool("windowactivate --sync " + id);
+  display_.Xdotool("key --clearmodifiers alt+F4");
+  ASSERT_EQ(program.Wait(), 0);
+  EXPECT_NE(home_.ReadConfig().find("Path=" + chosen.string() + "/\n"), std::string::npos)
+      << home_.ReadConfig();
+}
+
+}  // namespace
+}  // namespace trelvin::e2e

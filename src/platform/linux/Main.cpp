@@ -32,9 +32,11 @@ int main(int argc, char* argv[]) {
   icon.addFile(":/trelvin/icon32.png", QSize(32, 32));
   icon.addFile(":/trelvin/icon16.png", QSize(16, 16));
   QApplication::setWindowIcon(icon);
-  // The layout is fixed in pixels; a small font keeps every caption inside its control.
-  QFont font = QApplication::font();
-  font.setPointSizeF(8.25);
+  // The layout is fixed in pixels: a font with the metrics the layout was drawn for keeps every
+  // caption inside its control.
+  QFont font("Liberation Sans");
+  font.setPointSizeF(8.0);
+  font.setStyleHint(QFont::SansSerif);
   QApplication::setFont(font);
 
   using namespace trelvin;
