@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang (libFuzzer + AddressSanitizer + UBSan) into build-fuzz/ and
+# runs each for a bounded time (FUZZ_SECONDS, default 60) on its corpus in tests/fuzz/corpus/.
+# A crash makes the script fail; add the crashing input to the corpus once it is fixed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+SECONDS_EACH=${FUZZ_SECONDS:-60}
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DTRELVIN_FUZZ=ON -DTRELVIN_BUILD_TESTS=OFF -DTRELVIN_BUILD_BENCH=OFF >/dev/null
+targets=$(cd tests/fuzz && ls *_fuzz.cpp | sed 's/\.cpp$//')
+ninja -C build-fuzz $targets
+status=0
+for t in $targets; do
+  corpus=tests/fuzz/corpus/${t%_fuzz}
+  work=$(mktemp -d)
+  echo "== $t ($SECONDS_EACH s)"
+  if ! build-fuzz/$t -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 \
+       -artifact_prefix=build-fuzz/$t- "$work" "$corpus" 2>build-fuzz/$t.log; then
+    echo "$t found a crash: see build-fuzz/$t.log"; tail -30 build-fuzz/$t.log; status=1
+  fi
+  rm -rf "$work"
+done
+exit $status
