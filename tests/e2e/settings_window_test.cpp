@@ -1,6 +1,9 @@
 // The settings window and the run modes, on the real program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
 #include <regex>
 #include <thread>
 
@@ -96,6 +99,46 @@ TEST_F(SettingsWindowTest, DirectoryButtonChoosesTheCaptureDirectoryInAFolderDia
   ASSERT_EQ(program.Wait(), 0);
   EXPECT_NE(home_.ReadConfig().find("Path=" + chosen.string() + "/\n"), std::string::npos)
       << home_.ReadConfig();
+}
+
+}  // namespace
+}  // namespace trelvin::e2e
+
+namespace trelvin::e2e {
+namespace {
+
+TEST_F(SettingsWindowTest, CreditsAndPathLabelsOpenThroughTheDesktop) {
+  // A stand-in for xdg-open that records what it was asked to open.
+  const std::filesystem::path bin = home_.Root() / "bin";
+  const std::filesystem::path opened = home_.Root() / "opened.txt";
+  std::filesystem::create_directories(bin);
+  {
+    std::ofstream script(bin / "xdg-open");
+    script << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> " << Quote(opened.string()) << "\n";
+  }
+  std::filesystem::permissions(bin / "xdg-open", std::filesystem::perms::owner_all);
+  const std::filesystem::path pics = home_.Root() / "pics";
+  std::filesystem::create_directories(pics);
+  home_.WriteConfig("[Settings]\nPath=" + pics.string() + "\n");
+
+  Program program(display_, home_, {"/c"},
+                  {{"PATH", bin.string() + ":" + std::string(std::getenv("PATH"))}});
+  std::string id;
+  ASSERT_TRUE(display_.WaitForWindow(kTitle, &id));
+  display_.Xdotool("windowactivate --sync " + id);
+  display_.Xdotool("mousemove --window " + id + " 20 161 click 1");   // lblCredits
+  display_.Xdotool("mousemove --window " + id + " 20 70 click --repeat 2 --delay 80 1");  // lblPath
+  ASSERT_TRUE(WaitFor([&] {
+    std::ifstream in(opened);
+    return std::count(std::istreambuf_iterator<char>(in), {}, '\n') >= 2;
+  }));
+  std::ifstream in(opened);
+  std::string credits, path;
+  std::getline(in, credits);
+  std::getline(in, path);
+  EXPECT_TRUE(std::filesystem::exists(credits)) << credits;
+  EXPECT_NE(credits.find("about/index.html"), std::string::npos);
+  EXPECT_EQ(path, pics.string() + "/");
 }
 
 }  // namespace
