@@ -1,6 +1,8 @@
 #pragma once
 
 // Helpers for the slide-show tests on the real program: pictures, settings, colours on screen.
+#include <sys/types.h>
+
 #include <filesystem>
 #include <string>
 
@@ -21,5 +23,26 @@ bool Near(Rgb8 a, Rgb8 b, int tolerance = 6);
 bool WaitForColours(const VirtualDisplay& display,
                     const std::vector<std::pair<std::pair<int, int>, Rgb8>>& points,
                     std::chrono::milliseconds timeout = std::chrono::seconds(15));
+
+// A CUPS scheduler of the test's own, on a private socket, with one raw queue "trelvin" as the
+// default destination; its backend keeps each job's document as a file in OutputDir().
+class PrivateCups {
+ public:
+  explicit PrivateCups(const std::filesystem::path& root);
+  ~PrivateCups();
+  PrivateCups(const PrivateCups&) = delete;
+  PrivateCups& operator=(const PrivateCups&) = delete;
+
+  // Empty when the scheduler runs with its queue; otherwise why it does not.
+  const std::string& Problem() const { return problem_; }
+  // CUPS_SERVER for clients of this scheduler.
+  std::string Server() const { return (root_ / "cups.sock").string(); }
+  std::filesystem::path OutputDir() const { return root_ / "out"; }
+
+ private:
+  std::filesystem::path root_;
+  pid_t pid_ = -1;
+  std::string problem_;
+};
 
 }  // namespace trelvin::e2e

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "e2e/Harness.h"
@@ -109,6 +111,30 @@ TEST_F(SlideShowWindowTest, WallpaperSetsTheRootWindowBackground) {
   EXPECT_NE(property.find("ESETROOT_PMAP_ID(PIXMAP): pixmap id #"), std::string::npos) << property;
   EXPECT_TRUE(WaitForColours(display_, {{{0, 0}, kPink}, {{700, 500}, kPink}}));
   display_.SavePng(Shot("e2e-slideshow-wallpaper.png"));
+}
+
+TEST_F(SlideShowWindowTest, PrintSendsThePageToTheDefaultPrinter) {
+  PrivateCups cups(home_.Root() / "cups");
+  if (!cups.Problem().empty()) GTEST_SKIP() << "no CUPS for this test: " << cups.Problem();
+  Program program(display_, home_, {"/s"}, {{"CUPS_SERVER", cups.Server()}});
+  ASSERT_TRUE(WaitForCentred());
+  display_.Xdotool("key --clearmodifiers p");
+  ASSERT_TRUE(Answer("y"));
+  std::string document;
+  const bool printed = WaitFor(
+      [&] {
+        for (const auto& entry : fs::directory_iterator(cups.OutputDir())) {
+          std::ifstream in(entry.path(), std::ios::binary);
+          document.assign(std::istreambuf_iterator<char>(in), {});
+          if (document.size() > 4) return true;
+        }
+        return false;
+      },
+      std::chrono::seconds(20));
+  ASSERT_TRUE(printed) << "no job reached the printer";
+  EXPECT_EQ(document.substr(0, 4), "%PDF");
+  display_.Xdotool("key --clearmodifiers Escape");
+  EXPECT_EQ(program.Wait(), 0);
 }
 
 }  // namespace
