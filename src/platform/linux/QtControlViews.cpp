@@ -152,6 +152,19 @@ class PictureBoxView : public QWidget {
   PictureBox& model_;
 };
 
+// The picture brought to `size` with bilinear filtering: smooth enough for the moderate factors a
+// slide needs, and several times faster than Qt's area-averaging scaler on a full screen.
+QImage Scaled(const QImage& image, QSize size) {
+  QImage scaled(size, image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                              : QImage::Format_RGB32);
+  if (image.hasAlphaChannel()) scaled.fill(Qt::transparent);
+  QPainter painter(&scaled);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+  painter.drawImage(QRect(QPoint(0, 0), size), image);
+  return scaled;
+}
+
 class ImageView : public QWidget {
  public:
   ImageView(ImageControl& model, QWidget* parent) : QWidget(parent), model_(model) {
@@ -177,7 +190,7 @@ class ImageView : public QWidget {
     const QImage* image = &picture->image();
     if (image->size() != size()) {
       if (scaled_for_.lock() != picture || scaled_.size() != size()) {
-        scaled_ = image->scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        scaled_ = Scaled(*image, size());
         scaled_for_ = picture;
       }
       image = &scaled_;
