@@ -64,6 +64,14 @@ class FormSlideShow : public Form {
   ImageControl Image1;
 
  private:
+  // The four commands that act on the current picture, each after a question.
+  void DeleteCommand();
+  void PrintCommand();
+  void CopyCommand();
+  void WallpaperCommand();
+  // The window's components are made afresh for every show: lists empty, no picture, timer on.
+  void ResetComponents();
+
   Services& services_;
   FormMainSlide& owner_;
 };

@@ -76,6 +76,7 @@ bool FakeFileSystem::WriteFile(const std::string& path, const std::vector<std::u
 std::vector<std::string> FakeFileSystem::FindFiles(const std::string& directory,
                                                    const std::string& pattern,
                                                    std::size_t limit) {
+  searches.push_back(directory + " " + pattern);
   std::vector<std::string> names;
   for (const std::string& path : order) {
     if (names.size() >= limit) break;
@@ -151,8 +152,11 @@ std::uint32_t FakeMediaControl::mciSendString(const std::string& command, Window
   return it == results.end() ? 0 : it->second;
 }
 
-std::shared_ptr<const Picture> FakePictures::LoadPicture(const std::string& path, Size) {
+std::shared_ptr<const Picture> FakePictures::LoadPicture(const std::string& path,
+                                                        Size display_size) {
   loads.push_back(path);
+  display_sizes.push_back(display_size);
+  if (on_load) on_load(path);
   auto it = sizes.find(path);
   if (it == sizes.end()) return nullptr;
   return std::make_shared<FakePicture>(it->second, path);

@@ -68,6 +68,7 @@ class FakeFileSystem : public FileSystem {
   bool length_fails = false;
   std::string exe_dir = "/opt/trelvin";
   std::vector<std::string> log;  // "delete PATH", "write PATH", "copy A B"
+  std::vector<std::string> searches;  // "DIRECTORY PATTERN", in order
 };
 
 class FakeClock : public Clock {
@@ -195,8 +196,10 @@ class FakePictures : public Pictures {
   bool SavePicture(const Picture& picture, const std::string& path) override;
   std::map<std::string, Size> sizes;  // loadable pictures by path
   std::vector<std::string> loads;
+  std::vector<Size> display_sizes;  // as asked for with each load
   std::vector<std::pair<const Picture*, std::string>> saves;
   bool save_fails = false;
+  std::function<void(const std::string&)> on_load;  // called with each path before it loads
 };
 
 class FakePrinter : public Printer {

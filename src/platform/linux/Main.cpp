@@ -5,12 +5,17 @@
 #include <QFont>
 #include <QIcon>
 
+#include "platform/linux/DesktopWallpaper.h"
 #include "platform/linux/LinuxKnownPaths.h"
 #include "platform/linux/PendingServices.h"
 #include "platform/linux/PosixFileSystem.h"
+#include "platform/linux/QtCursor.h"
 #include "platform/linux/QtFolderDialog.h"
 #include "platform/linux/QtInstanceLock.h"
 #include "platform/linux/QtLocale.h"
+#include "platform/linux/QtMessageBox.h"
+#include "platform/linux/QtPictures.h"
+#include "platform/linux/QtPrinter.h"
 #include "platform/linux/QtSettingsStore.h"
 #include "platform/linux/QtWindowRuntime.h"
 #include "platform/linux/StandardRandom.h"
@@ -53,11 +58,11 @@ int main(int argc, char* argv[]) {
   PendingScreenGrab screen_grab;
   PendingJpegConverter jpeg;
   PendingMediaControl media;
-  PendingPictures pictures;
-  PendingPrinter printer;
-  PendingMessageBox message_box;
-  PendingWallpaper wallpaper;
-  PendingCursor cursor;
+  QtPictures pictures;
+  QtPrinter printer;
+  QtMessageBox message_box;
+  DesktopWallpaper wallpaper;
+  QtCursor cursor;
   PendingWindowActivation windows;
 
   Services services{runtime,  settings,    files,   clock,   random,      shell,

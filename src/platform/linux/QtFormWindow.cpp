@@ -5,7 +5,10 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QGuiApplication>
 #include <QPainter>
+#include <QPaintEvent>
+#include <QScreen>
 
 #include "platform/linux/QtControlViews.h"
 #include "platform/linux/QtKeyMap.h"
@@ -68,15 +71,40 @@ void QtFormWindow::CreateTimers() {
   }
 }
 
+namespace {
+
+// A borderless form placed at (0, 0) with the primary screen's size covers that screen: it goes
+// full screen there, so that the window manager keeps it above its panels.
+QScreen* CoveredScreen(const Form& form) {
+  QScreen* primary = QGuiApplication::primaryScreen();
+  if (!primary || form.Border() != BorderStyle::kNone) return nullptr;
+  const Rect g = form.Geometry();
+  const QSize size = primary->geometry().size();
+  const bool covers = g.left == 0 && g.top == 0 && g.width == size.width() && g.height == size.height();
+  return covers ? primary : nullptr;
+}
+
+}  // namespace
+
 void QtFormWindow::SyncForm() {
   setWindowTitle(QString::fromStdString(form_.Caption()));
   const Rect g = form_.Geometry();
+  QScreen* covered = CoveredScreen(form_);
   if (form_.Border() == BorderStyle::kFixedSingle) {
     setFixedSize(g.width, g.height);
+  } else if (covered) {
+    if (geometry() != covered->geometry()) setGeometry(covered->geometry());
   } else {
     setGeometry(g.left, g.top, g.width, g.height);
   }
-  if (form_.Visible() && !isVisible()) show();
+  if (form_.Visible() && !isVisible()) {
+    if (covered) {
+      setScreen(covered);
+      showFullScreen();
+    } else {
+      show();
+    }
+  }
   if (!form_.Visible() && isVisible()) hide();
   if (form_.State() == WindowState::kMinimized && !isMinimized() && isVisible()) showMinimized();
   update();
@@ -120,10 +148,12 @@ void QtFormWindow::mousePressEvent(QMouseEvent* event) {
   form_.Form_MouseDown(button, 0, static_cast<float>(p.x()), static_cast<float>(p.y()));
 }
 
-void QtFormWindow::paintEvent(QPaintEvent*) {
+void QtFormWindow::paintEvent(QPaintEvent* event) {
   if (form_.Border() != BorderStyle::kNone) return;
   QPainter painter(this);
-  painter.fillRect(rect(), QColor::fromRgb(form_.BackColor()));
+  // Only what needs it: a picture that covers its control is painted by the control alone.
+  const QColor back = QColor::fromRgb(form_.BackColor());
+  for (const QRect& r : event->region()) painter.fillRect(r, back);
 }
 
 }  // namespace trelvin

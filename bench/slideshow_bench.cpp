@@ -1,0 +1,310 @@
+// The slide show's costs, in one run: showing a slide (decode, scale, paint) against decoding the
+// same file with libjpeg-turbo at the same scale; the catalogue of a full directory against find;
+// and the peak memory of a show of 12-megapixel pictures.
+//
+// Run on an X server with a 1920 x 1080 screen, for example:
+//   xvfb-run -a -s "-screen 0 1920x1080x24" build/slideshow_bench
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include <QApplication>
+#include <QEvent>
+#include <QImage>
+#include <QPainter>
+#include <QTimer>
+
+#include "platform/linux/LinuxKnownPaths.h"
+#include "platform/linux/PosixFileSystem.h"
+#include "platform/linux/QtCursor.h"
+#include "platform/linux/QtFolderDialog.h"
+#include "platform/linux/QtInstanceLock.h"
+#include "platform/linux/QtLocale.h"
+#include "platform/linux/QtMessageBox.h"
+#include "platform/linux/QtPictures.h"
+#include "platform/linux/QtPrinter.h"
+#include "platform/linux/QtSettingsStore.h"
+#include "platform/linux/QtWindowRuntime.h"
+#include "platform/linux/DesktopWallpaper.h"
+#include "platform/linux/StandardRandom.h"
+#include "platform/linux/SystemClock.h"
+#include "platform/linux/XdgShell.h"
+#include "shell/FormMainSlide.h"
+#include "slideshow/Catalogue.h"
+#include "slideshow/FormSlideShow.h"
+
+namespace fs = std::filesystem;
+using Steady = std::chrono::steady_clock;
+using namespace trelvin;
+
+namespace {
+
+constexpr int kRepeats = 7;
+
+double Ms(Steady::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+// A photograph-like picture: smooth gradients with fine noise, so the entropy decoder has work.
+void WritePhoto(const fs::path& path, int width, int height, unsigned seed) {
+  QImage image(width, height, QImage::Format_RGB32);
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<int> noise(-12, 12);
+  for (int y = 0; y < height; ++y) {
+    auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < width; ++x) {
+      const int r = std::clamp(x * 255 / width + noise(random), 0, 255);
+      const int g = std::clamp(y * 255 / height + noise(random), 0, 255);
+      const int b = std::clamp(((x + y) * 97 / 50) % 256 + noise(random), 0, 255);
+      row[x] = qRgb(r, g, b);
+    }
+  }
+  image.save(QString::fromStdString(path.string()), "JPEG", 90);
+}
+
+struct JpegError {
+  jpeg_error_mgr manager;
+  std::jmp_buf jump;
+};
+
+// The floor: libjpeg-turbo decoding the file at `eighths`/8 into 32-bit pixels, nothing else.
+double DecodeFloorMs(const std::string& path, unsigned eighths) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), {});
+  const auto start = Steady::now();
+  jpeg_decompress_struct info{};
+  JpegError error{};
+  info.err = jpeg_std_error(&error.manager);
+  error.manager.error_exit = [](j_common_ptr c) {
+    std::longjmp(reinterpret_cast<JpegError*>(c->err)->jump, 1);
+  };
+  if (setjmp(error.jump)) {
+    jpeg_destroy_decompress(&info);
+    return -1;
+  }
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, bytes.data(), bytes.size());
+  jpeg_read_header(&info, TRUE);
+  info.scale_num = eighths;
+  info.scale_denom = 8;
+  info.out_color_space = JCS_EXT_BGRX;
+  jpeg_start_decompress(&info);
+  std::vector<unsigned char> pixels(static_cast<std::size_t>(info.output_width) * info.output_height * 4);
+  while (info.output_scanline < info.output_height) {
+    JSAMPROW row = pixels.data() + static_cast<std::size_t>(info.output_scanline) * info.output_width * 4;
+    jpeg_read_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_decompress(&info);
+  jpeg_destroy_decompress(&info);
+  return Ms(Steady::now() - start);
+}
+
+// Services the slide show does not touch here.
+struct NoScreenGrab : ScreenGrab {
+  std::unique_ptr<GrabSession> OpenDesktop() override { return nullptr; }
+};
+struct NoJpeg : JpegConverter {
+  int BmpToJpeg(const std::string&, const std::string&, std::int16_t) override { return 1; }
+};
+struct NoMedia : MediaControl {
+  std::uint32_t mciSendString(const std::string&, WindowHandle) override { return 263; }
+};
+struct NoWindows : WindowActivation {
+  bool ActivateWindow(const std::string&) override { return false; }
+  bool SendEnter() override { return false; }
+};
+
+// Counts the picture control's paint events.
+struct PaintCounter : QObject {
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+long PeakRssMb() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss / 1024;
+}
+
+double TimeCatalogue(const fs::path& dir) {
+  PosixFileSystem files;
+  std::vector<double> times;
+  std::int16_t count = 0;
+  for (int i = 0; i < kRepeats; ++i) {
+    NameList list(NameList::Order::kInsertion);
+    const auto start = Steady::now();
+    FillCatalogue(list, files, dir.string() + "/", kPictureExtensions);
+    times.push_back(Ms(Steady::now() - start));
+    count = list.ListCount();
+  }
+  std::printf("catalogue: %d names\n", count);
+  return Median(times);
+}
+
+double TimeFind(const fs::path& dir) {
+  std::vector<double> times;
+  const std::string command = "find '" + dir.string() + "' -maxdepth 1 -iname '*.jpg' > /dev/null";
+  for (int i = 0; i < kRepeats; ++i) {
+    const auto start = Steady::now();
+    if (std::system(command.c_str()) != 0) return -1;
+    times.push_back(Ms(Steady::now() - start));
+  }
+  return Median(times);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  const fs::path root = fs::temp_directory_path() / ("trelvin-bench-" + std::to_string(getpid()));
+  const fs::path show_dir = root / "show";
+  const fs::path many_dir = root / "many";
+  fs::create_directories(show_dir);
+  fs::create_directories(many_dir);
+
+  // The pictures are made in a child process, so that making them does not count as the show's
+  // memory.
+  if (const pid_t child = fork(); child == 0) {
+    WritePhoto(show_dir / "a-large.jpg", 4000, 3000, 1);
+    WritePhoto(show_dir / "b-screen.jpg", 1920, 1080, 2);
+    for (int i = 0; i < 6; ++i) WritePhoto(show_dir / ("c-12mp-" + std::to_string(i) + ".jpg"), 4000, 3000, 10 + i);
+    _exit(0);
+  } else {
+    waitpid(child, nullptr, 0);
+  }
+  for (int i = 0; i < NameList::kMaxEntries; ++i) {
+    std::ofstream(many_dir / (std::to_string(i) + ".jpg"));
+  }
+
+  QApplication app(argc, argv);
+  QtWindowRuntime runtime;
+  const Size screen = runtime.ScreenSize();
+  std::printf("screen: %d x %d\n", screen.width, screen.height);
+
+  QtSettingsStore settings((root / "config").string());
+  PosixFileSystem files;
+  SystemClock clock;
+  StandardRandom random;
+  XdgShell shell;
+  QtInstanceLock instance;
+  QtFolderDialog folder_dialog(runtime);
+  LinuxKnownPaths known_paths;
+  QtLocale locale;
+  NoScreenGrab screen_grab;
+  NoJpeg jpeg;
+  NoMedia media;
+  QtPictures pictures;
+  QtPrinter printer;
+  QtMessageBox message_box;
+  DesktopWallpaper wallpaper;
+  QtCursor cursor;
+  NoWindows windows;
+  Services services{runtime, settings, files, clock, random, shell, instance, folder_dialog,
+                    known_paths, locale, screen_grab, jpeg, media, pictures, printer,
+                    message_box, wallpaper, cursor, windows};
+  FormMainSlide main_window(services, "");
+  main_window.AppPath = show_dir.string() + "/";
+  main_window.hscrShow.SetValue(600);
+  FormSlideShow& show = main_window.formSlideShow();
+
+  double stretched_ms = 0, natural_ms = 0;
+  QTimer::singleShot(0, [&] {
+    QWidget* window = runtime.WidgetFor(show);
+    QWidget* image_view = window ? window->findChild<QWidget*>() : nullptr;
+    if (!image_view) {
+      std::fprintf(stderr, "no picture control\n");
+      show.Unload();
+      return;
+    }
+    PaintCounter counter;
+    image_view->installEventFilter(&counter);
+    // From the call to the picture painted: the paint runs on the next turn of the event loop.
+    auto time_slide = [&](std::int16_t index, bool stretch) {
+      std::vector<double> times;
+      for (int i = 0; i < kRepeats; ++i) {
+        show.PictureIndex = index;
+        show.StretchFlag = stretch;
+        const int before = counter.paints;
+        const auto start = Steady::now();
+        show.ShowSlide();
+        const auto called = Steady::now();
+        while (counter.paints == before) QCoreApplication::processEvents();
+        const auto painted = Steady::now();
+        QApplication::sync();
+        times.push_back(Ms(Steady::now() - start));
+        if (std::getenv("TRELVIN_BENCH_DETAIL")) {
+          std::printf("  call %.1f ms, paint %.1f ms, sync %.1f ms\n", Ms(called - start),
+                      Ms(painted - called), Ms(Steady::now() - painted));
+        }
+      }
+      return Median(times);
+    };
+    // The directory lists in its own order: look the two pictures up.
+    auto index_of = [&](const std::string& name) {
+      for (std::int16_t i = 0; i < show.lstImages.ListCount(); ++i) {
+        if (show.lstImages.List(i) == name) return i;
+      }
+      return std::int16_t{0};
+    };
+    stretched_ms = time_slide(index_of("a-large.jpg"), true);
+    natural_ms = time_slide(index_of("b-screen.jpg"), false);
+    // A show of 12-megapixel pictures, both ways.
+    for (int round = 0; round < 2; ++round) {
+      for (std::int16_t i = 0; i < show.lstImages.ListCount(); ++i) {
+        if (show.lstImages.List(i).rfind("c-12mp-", 0) != 0) continue;
+        show.PictureIndex = i;
+        show.StretchFlag = round == 0;
+        const int before = counter.paints;
+        show.ShowSlide();
+        while (counter.paints == before) QCoreApplication::processEvents();
+      }
+    }
+    image_view->removeEventFilter(&counter);
+    show.Unload();
+  });
+  // The opener gives the show its interval (the longest, so no timed change interferes).
+  main_window.btnShow_Click();
+  const long peak_mb = PeakRssMb();
+
+  const std::string large = (show_dir / "a-large.jpg").string();
+  const Size reduced = QtPictures::ReducedJpegSize({4000, 3000}, screen);
+  const unsigned eighths = static_cast<unsigned>(reduced.width * 8 / 4000);
+  std::vector<double> floor_large, floor_screen;
+  for (int i = 0; i < kRepeats; ++i) {
+    floor_large.push_back(DecodeFloorMs(large, eighths));
+    floor_screen.push_back(DecodeFloorMs((show_dir / "b-screen.jpg").string(), 8));
+  }
+  const double floor_large_ms = Median(floor_large), floor_screen_ms = Median(floor_screen);
+
+  const double catalogue_ms = TimeCatalogue(many_dir);
+  const double find_ms = TimeFind(many_dir);
+
+  std::printf("ShowSlide 4000x3000 stretched: %.1f ms; libjpeg-turbo at %u/8: %.1f ms; ratio %.2f\n",
+              stretched_ms, eighths, floor_large_ms, stretched_ms / floor_large_ms);
+  std::printf("ShowSlide 1920x1080 natural:   %.1f ms; libjpeg-turbo at 8/8: %.1f ms; ratio %.2f\n",
+              natural_ms, floor_screen_ms, natural_ms / floor_screen_ms);
+  std::printf("catalogue of %d files: %.1f ms; find: %.1f ms; ratio %.2f\n", NameList::kMaxEntries,
+              catalogue_ms, find_ms, catalogue_ms / find_ms);
+  std::printf("peak memory (RSS) of the show with 12-megapixel pictures: %ld MB\n", peak_mb);
+  fs::remove_all(root);
+  return 0;
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+// A settings window and its slide show on the fakes, with helpers to open a show and act in it.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "fakes/FakePlatform.h"
+#include "shell/FormMainSlide.h"
+#include "slideshow/FormSlideShow.h"
+
+namespace trelvin::testing {
+
+class SlideShowFixture : public ::testing::Test {
+ protected:
+  SlideShowFixture() {
+    main_.AppPath = "/pics/";
+    platform_.files.exe_dir = "/opt/trelvin";
+    main_.hscrShow.SetValue(10);
+    main_.chkMusic.SetValue(0);
+  }
+
+  // A loadable picture in the picture directory, listed after the earlier ones.
+  void AddPicture(const std::string& name, Size size = {320, 200}) {
+    platform_.files.Add("/pics/" + name);
+    platform_.pictures.sizes["/pics/" + name] = size;
+  }
+
+  // Opens the show through the opener; `script` runs while it is open (the show is then closed
+  // unless the script closed it).
+  void Open(const std::function<void(FormSlideShow&)>& script = {}) {
+    platform_.runtime.modal_script = [&](Form&) {
+      if (script) script(show());
+    };
+    main_.btnShow_Click();
+  }
+
+  FormSlideShow& show() { return main_.formSlideShow(); }
+
+  // Runs the slide timer as the runtime would: only while it is enabled.
+  void Ticks(FormSlideShow& s, int n) {
+    for (int i = 0; i < n; ++i) {
+      if (s.Timer1.Enabled()) s.Timer1_Timer();
+    }
+  }
+
+  void Key(FormSlideShow& s, std::int16_t code, std::int16_t shift = 0) {
+    s.Form_KeyDown(code, shift);
+  }
+
+  // The name of the picture on screen.
+  std::string Shown(const FormSlideShow& s) const {
+    auto picture = std::dynamic_pointer_cast<const fakes::FakePicture>(s.Image1.CurrentPicture());
+    return picture ? picture->Path().substr(picture->Path().rfind('/') + 1) : "";
+  }
+
+  fakes::FakePlatform platform_;
+  FormMainSlide main_{platform_.services, ""};
+};
+
+}  // namespace trelvin::testing

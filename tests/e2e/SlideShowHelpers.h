@@ -1,0 +1,48 @@
+#pragma once
+
+// Helpers for the slide-show tests on the real program: pictures, settings, colours on screen.
+#include <sys/types.h>
+
+#include <filesystem>
+#include <string>
+
+#include "e2e/Harness.h"
+
+namespace trelvin::e2e {
+
+// Writes a picture of one colour (ImageMagick); false when it could not be made.
+bool MakePicture(const std::filesystem::path& path, int width, int height, Rgb8 colour);
+
+// The settings file for a show over `dir` at the given interval (tenths), without music.
+std::string ShowSettings(const std::filesystem::path& dir, int interval, bool stretch);
+
+// Whether two colours differ by at most `tolerance` in each channel (JPEG is lossy).
+bool Near(Rgb8 a, Rgb8 b, int tolerance = 6);
+
+// Waits until the screen shows `colour` at every one of the points.
+bool WaitForColours(const VirtualDisplay& display,
+                    const std::vector<std::pair<std::pair<int, int>, Rgb8>>& points,
+                    std::chrono::milliseconds timeout = std::chrono::seconds(15));
+
+// A CUPS scheduler of the test's own, on a private socket, with one raw queue "trelvin" as the
+// default destination; its backend keeps each job's document as a file in OutputDir().
+class PrivateCups {
+ public:
+  explicit PrivateCups(const std::filesystem::path& root);
+  ~PrivateCups();
+  PrivateCups(const PrivateCups&) = delete;
+  PrivateCups& operator=(const PrivateCups&) = delete;
+
+  // Empty when the scheduler runs with its queue; otherwise why it does not.
+  const std::string& Problem() const { return problem_; }
+  // CUPS_SERVER for clients of this scheduler.
+  std::string Server() const { return (root_ / "cups.sock").string(); }
+  std::filesystem::path OutputDir() const { return root_ / "out"; }
+
+ private:
+  std::filesystem::path root_;
+  pid_t pid_ = -1;
+  std::string problem_;
+};
+
+}  // namespace trelvin::e2e

@@ -1,0 +1,84 @@
+// The copy command on the real file system.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "fakes/FakePlatform.h"
+#include "platform/linux/PosixFileSystem.h"
+#include "shell/FormMainSlide.h"
+#include "slideshow/FormSlideShow.h"
+
+namespace trelvin {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Read(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The fakes, with the real file system in place of the fake one.
+class CopyCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "trelvin-copy-XXXXXX").string();
+    dir_ = ::mkdtemp(pattern.data());
+    fs::create_directories(dir_ / "pics");
+    std::ofstream(dir_ / "pics/shot.jpg", std::ios::binary) << std::string(100000, 'x') << "end";
+    platform_.pictures.sizes[(dir_ / "pics/shot.jpg").string()] = {320, 200};
+    platform_.message_box.answers = {kIdYes};
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  // Opens the show over the pictures with the program in `program_dir` and presses C.
+  void CopyWithProgramIn(const fs::path& program_dir) {
+    files_.exe_dir = program_dir.string();
+    main_.AppPath = (dir_ / "pics").string() + "/";
+    platform_.runtime.modal_script = [&](Form&) {
+      std::int16_t key = 'C';
+      main_.formSlideShow().Form_KeyDown(key, 0);
+    };
+    main_.btnShow_Click();
+  }
+
+  struct ProgramDirFileSystem : PosixFileSystem {
+    std::string ExecutableDirectory() override { return exe_dir; }
+    std::string exe_dir;
+  };
+
+  fs::path dir_;
+  fakes::FakePlatform platform_;
+  ProgramDirFileSystem files_;
+  Services services_{platform_.runtime, platform_.settings, files_, platform_.clock,
+                     platform_.random, platform_.shell, platform_.instance,
+                     platform_.folder_dialog, platform_.known_paths, platform_.locale,
+                     platform_.screen_grab, platform_.jpeg, platform_.media, platform_.pictures,
+                     platform_.printer, platform_.message_box, platform_.wallpaper,
+                     platform_.cursor, platform_.windows};
+  FormMainSlide main_{services_, ""};
+};
+
+TEST_F(CopyCommandTest, CopiesIntoTheProgramsDirectoryReplacingAnOldCopy) {
+  fs::create_directories(dir_ / "program");
+  std::ofstream(dir_ / "program/shot.jpg") << "old";
+  CopyWithProgramIn(dir_ / "program");
+  EXPECT_EQ(Read(dir_ / "program/shot.jpg"), Read(dir_ / "pics/shot.jpg"));
+}
+
+TEST_F(CopyCommandTest, CopyOntoItselfLeavesTheFileIntact) {
+  const std::string before = Read(dir_ / "pics/shot.jpg");
+  CopyWithProgramIn(dir_ / "pics");
+  EXPECT_EQ(platform_.message_box.shown.size(), 1u);
+  EXPECT_EQ(Read(dir_ / "pics/shot.jpg"), before);
+  int entries = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir_ / "pics")) ++entries;
+  EXPECT_EQ(entries, 1);  // no temporary file left behind
+}
+
+}  // namespace
+}  // namespace trelvin

@@ -1,0 +1,292 @@
+// The slide show's keyboard commands and their questions, on the fakes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "SlideShowFixture.h"
+#include "platform/MessageBox.h"
+
+namespace trelvin::testing {
+namespace {
+
+class SlideShowKeysTest : public SlideShowFixture {
+ protected:
+  SlideShowKeysTest() {
+    for (int i = 0; i < 4; ++i) AddPicture(std::to_string(i) + ".jpg");
+    main_.hscrShow.SetValue(1);
+  }
+};
+
+TEST_F(SlideShowKeysTest, PageKeysStepFromTheStoredIndexAndPause) {
+  Open([&](FormSlideShow& s) {
+    Ticks(s, 1);  // entry 1 shown, index 2
+    ASSERT_EQ(s.PictureIndex, 2);
+    Key(s, 34);
+    EXPECT_EQ(Shown(s), "3.jpg");  // k + 2
+    EXPECT_FALSE(s.Timer1.Enabled());
+    Key(s, 33);
+    EXPECT_EQ(Shown(s), "2.jpg");
+    Key(s, 33);
+    EXPECT_EQ(Shown(s), "1.jpg");
+    // After a page key S shows the same picture in the other mode.
+    Key(s, 'S');
+    EXPECT_EQ(Shown(s), "1.jpg");
+    EXPECT_TRUE(s.Image1.Stretch());
+  });
+}
+
+TEST_F(SlideShowKeysTest, PageUpRightAfterATimedChangeShowsTheSamePictureAgain) {
+  Open([&](FormSlideShow& s) {
+    Ticks(s, 1);
+    Key(s, 33);
+    EXPECT_EQ(Shown(s), "1.jpg");
+  });
+}
+
+TEST_F(SlideShowKeysTest, SAfterATimedChangeShowsTheNextEntryInTheOtherMode) {
+  Open([&](FormSlideShow& s) {
+    Ticks(s, 1);
+    Key(s, 'S', 1);  // Shift+S acts like S
+    EXPECT_EQ(Shown(s), "2.jpg");
+    EXPECT_TRUE(s.StretchFlag);
+    EXPECT_EQ(s.PictureIndex, 2);
+    EXPECT_TRUE(s.Timer1.Enabled());
+  });
+}
+
+TEST_F(SlideShowKeysTest, AfterTheLastEntryPageDownGivesTheFirstAndPageUpTheLast) {
+  Open([&](FormSlideShow& s) {
+    Ticks(s, 3);
+    ASSERT_EQ(s.PictureIndex, 4);
+    // S past the end keeps the picture on screen and its name, re-placed.
+    Key(s, 'S');
+    EXPECT_EQ(Shown(s), "3.jpg");
+    EXPECT_EQ(s.CurrentName, "3.jpg");
+    EXPECT_EQ(s.Image1.Geometry(), (Rect{0, 0, 1024, 768}));
+    Key(s, 34);
+    EXPECT_EQ(Shown(s), "0.jpg");
+  });
+  Open([&](FormSlideShow& s) {
+    Ticks(s, 3);  // this show began at the entry the first one left behind
+    ASSERT_EQ(s.PictureIndex, 4);
+    Key(s, 33);
+    EXPECT_EQ(Shown(s), "3.jpg");
+  });
+}
+
+TEST_F(SlideShowKeysTest, F5RestartsAtTheNextChangeAndSpaceToggles) {
+  Open([&](FormSlideShow& s) {
+    Ticks(s, 2);
+    Key(s, 116);
+    EXPECT_EQ(Shown(s), "2.jpg");  // nothing changes on screen
+    Ticks(s, 1);
+    EXPECT_EQ(Shown(s), "0.jpg");
+    Key(s, 32);
+    EXPECT_FALSE(s.Timer1.Enabled());
+    Key(s, 32);
+    EXPECT_TRUE(s.Timer1.Enabled());
+    EXPECT_TRUE(s.Loaded());
+  });
+}
+
+TEST_F(SlideShowKeysTest, KeysOutsideTheTableEndTheShowModifiersAlsoOnTheirOwn) {
+  for (std::int16_t key : {16, 17, 18, 27, 13, 0, 65, 187, 189, 115}) {
+    bool loaded_after = true;
+    Open([&](FormSlideShow& s) {
+      Key(s, key);
+      loaded_after = s.Loaded();
+    });
+    EXPECT_FALSE(loaded_after) << key;
+  }
+  EXPECT_EQ(platform_.cursor.counter, 0);
+}
+
+TEST_F(SlideShowKeysTest, MouseAndClickEndTheShow) {
+  bool after_press = true, after_click = true;
+  Open([&](FormSlideShow& s) {
+    s.Form_MouseDown(2, 0, 10.0f, 10.0f);
+    after_press = s.Loaded();
+  });
+  Open([&](FormSlideShow& s) {
+    s.Image1.on_click();
+    after_click = s.Loaded();
+  });
+  EXPECT_FALSE(after_press);
+  EXPECT_FALSE(after_click);
+}
+
+TEST_F(SlideShowKeysTest, MusicKeys) {
+  platform_.files.Add("/opt/trelvin/a.mid");
+  platform_.files.Add("/opt/trelvin/b.mid");
+  platform_.files.Add("/opt/trelvin/c.mid");
+  main_.chkMusic.SetValue(1);
+  Open([&](FormSlideShow& s) {
+    ASSERT_EQ(s.lstMusic.ListCount(), 3);
+    s.MusicIndex = 1;  // as after an automatic start of entry 0
+    Key(s, 107);
+    EXPECT_EQ(s.MusicIndex, 2);
+    Key(s, 107);
+    EXPECT_EQ(s.MusicIndex, 0);
+    Key(s, 109);
+    EXPECT_EQ(s.MusicIndex, 2);
+    Key(s, 'M');
+    EXPECT_FALSE(s.MusicFlag);
+    Key(s, 107);  // music off: nothing
+    EXPECT_EQ(s.MusicIndex, 2);
+    s.MP3Flag = true;
+    Key(s, 'M');
+    EXPECT_TRUE(s.MusicFlag);
+    Key(s, 109);  // the outside player's music: nothing
+    EXPECT_EQ(s.MusicIndex, 2);
+    EXPECT_TRUE(s.Loaded());
+  });
+}
+
+TEST_F(SlideShowKeysTest, ConfirmPromptPausesShowsPointerAndAlwaysResumes) {
+  for (int answer : {kIdYes, kIdNo}) {
+    bool answered = answer != kIdYes;
+    bool enabled_while_open = true;
+    Open([&](FormSlideShow& s) {
+      Key(s, 32);  // paused before the question
+      platform_.message_box.answers = {answer};
+      platform_.message_box.while_open = [&] { enabled_while_open = s.Timer1.Enabled(); };
+      answered = s.ConfirmPrompt("Sure?");
+      EXPECT_TRUE(s.Timer1.Enabled());
+      EXPECT_EQ(platform_.cursor.counter, -1);
+    });
+    EXPECT_EQ(answered, answer == kIdYes);
+    EXPECT_FALSE(enabled_while_open);
+    const auto& box = platform_.message_box.shown.back();
+    EXPECT_EQ(box.text, "Sure?");
+    EXPECT_EQ(box.style, 292);
+    EXPECT_EQ(box.caption, "TrelvinShow");
+    EXPECT_EQ(box.cursor_counter, 0);  // the pointer is visible while the box is open
+  }
+}
+
+TEST_F(SlideShowKeysTest, DeleteAsksWithThePathAndDeletesOnlyOnYes) {
+  Open([&](FormSlideShow& s) {
+    Key(s, 46);  // answered No
+    EXPECT_TRUE(platform_.files.Has("/pics/0.jpg"));
+    platform_.message_box.answers = {kIdYes};
+    Key(s, 46);
+    EXPECT_FALSE(platform_.files.Has("/pics/0.jpg"));
+    EXPECT_EQ(Shown(s), "0.jpg");
+    EXPECT_EQ(s.lstImages.ListCount(), 4);
+    EXPECT_EQ(s.PictureIndex, 1);
+    // Again on the same picture: the same question, the deletion fails silently.
+    platform_.message_box.answers = {kIdYes};
+    Key(s, 46);
+    EXPECT_TRUE(s.Loaded());
+  });
+  ASSERT_EQ(platform_.message_box.shown.size(), 3u);
+  for (const auto& box : platform_.message_box.shown) {
+    EXPECT_EQ(box.text, "Do you want to delete the file\r\n'/pics/0.jpg'?");
+  }
+}
+
+TEST_F(SlideShowKeysTest, PrintCentresTheControlOnThePageAtThePicturesOwnSize) {
+  platform_.printer.page = Size{12240, 15840};
+  Open([&](FormSlideShow& s) {
+    platform_.message_box.answers = {kIdNo, kIdYes};
+    Key(s, 'P');
+    EXPECT_TRUE(platform_.printer.paints.empty());
+    EXPECT_EQ(platform_.printer.end_docs, 0);
+    Key(s, 'P');
+    Key(s, 'S');  // stretched: the control is as large as the window
+    platform_.message_box.answers = {kIdYes};
+    Key(s, 'P');
+  });
+  ASSERT_EQ(platform_.printer.paints.size(), 2u);
+  EXPECT_EQ(platform_.printer.paints[0].x, (12240 - 320 * 15) / 2);
+  EXPECT_EQ(platform_.printer.paints[0].y, (15840 - 200 * 15) / 2);
+  EXPECT_EQ(platform_.printer.paints[1].x, (12240 - 1024 * 15) / 2);  // negative
+  EXPECT_LT(platform_.printer.paints[1].x, 0);
+  EXPECT_EQ(platform_.printer.end_docs, 2);
+  EXPECT_EQ(platform_.message_box.shown[0].text, "Do you want to print this image?");
+}
+
+TEST_F(SlideShowKeysTest, PrintWithoutPrinterStillEndsTheDocument) {
+  platform_.printer.page.reset();
+  platform_.message_box.answers = {kIdYes};
+  Open([&](FormSlideShow& s) { Key(s, 'P'); });
+  EXPECT_TRUE(platform_.printer.paints.empty());
+  EXPECT_EQ(platform_.printer.end_docs, 1);
+}
+
+TEST_F(SlideShowKeysTest, CopyGoesIntoTheProgramsDirectory) {
+  platform_.message_box.answers = {kIdYes};
+  Open([&](FormSlideShow& s) { Key(s, 'C'); });
+  EXPECT_TRUE(platform_.files.Has("/opt/trelvin/0.jpg"));
+  EXPECT_EQ(platform_.message_box.shown[0].text, "Do you want to copy this image?");
+}
+
+TEST_F(SlideShowKeysTest, CopyOntoItselfLeavesTheFileIntact) {
+  main_.AppPath = "/opt/trelvin/";
+  platform_.files.Add("/opt/trelvin/self.jpg", {1, 2, 3});
+  platform_.pictures.sizes["/opt/trelvin/self.jpg"] = {10, 10};
+  platform_.message_box.answers = {kIdYes};
+  Open([&](FormSlideShow& s) {
+    Key(s, 'C');
+    EXPECT_TRUE(s.Loaded());
+  });
+  EXPECT_EQ(platform_.files.files["/opt/trelvin/self.jpg"], (std::vector<std::uint8_t>{1, 2, 3}));
+}
+
+TEST_F(SlideShowKeysTest, WallpaperNoticeTellsWhetherItWorked) {
+  struct Case {
+    bool save_fails, set_fails;
+    std::string notice;
+    int style;
+    std::size_t set_calls;
+  };
+  for (const Case& c : {Case{false, false, "Your wallpaper was changed!", 64, 1},
+                        Case{true, false, "The wallpaper could not be changed.", 48, 0},
+                        Case{false, true, "The wallpaper could not be changed.", 48, 1}}) {
+    fakes::FakePlatform& p = platform_;
+    p.pictures.save_fails = c.save_fails;
+    p.wallpaper.result = !c.set_fails;
+    p.wallpaper.paths.clear();
+    p.message_box.shown.clear();
+    p.message_box.answers = {kIdYes};
+    Open([&](FormSlideShow& s) { Key(s, 'W'); });
+    ASSERT_EQ(p.message_box.shown.size(), 2u);
+    EXPECT_EQ(p.message_box.shown[0].text,
+              "Do you want to set this image as your desktop wallpaper?");
+    EXPECT_EQ(p.message_box.shown[1].text, c.notice);
+    EXPECT_EQ(p.message_box.shown[1].style, c.style);
+    EXPECT_EQ(p.message_box.shown[1].caption, "TrelvinShow");
+    // The notice comes with the pointer hidden again.
+    EXPECT_EQ(p.message_box.shown[1].cursor_counter, -1);
+    EXPECT_EQ(p.wallpaper.paths.size(), c.set_calls);
+  }
+  ASSERT_FALSE(platform_.pictures.saves.empty());
+  EXPECT_EQ(platform_.pictures.saves.back().second, platform_.known_paths.wallpaper_bitmap);
+}
+
+TEST_F(SlideShowKeysTest, WallpaperAnsweredNoDoesNothing) {
+  Open([&](FormSlideShow& s) { Key(s, 'W'); });
+  EXPECT_TRUE(platform_.pictures.saves.empty());
+  EXPECT_TRUE(platform_.wallpaper.paths.empty());
+  EXPECT_EQ(platform_.message_box.shown.size(), 1u);
+}
+
+TEST_F(SlideShowKeysTest, EmptyShowAfterAnEarlierOneStillActsOnItsLastPicture) {
+  Open();
+  const std::string earlier = show().CurrentPath;
+  ASSERT_EQ(earlier, "/pics/0.jpg");
+  main_.AppPath = "/empty/";
+  platform_.message_box.answers = {kIdYes, kIdYes};
+  Open([&](FormSlideShow& s) {
+    EXPECT_EQ(s.lstImages.ListCount(), 0);
+    Key(s, 'C');
+    Key(s, 46);
+  });
+  EXPECT_FALSE(platform_.files.Has("/pics/0.jpg"));
+  EXPECT_TRUE(platform_.files.Has("/opt/trelvin/0.jpg"));
+  EXPECT_EQ(platform_.message_box.shown[1].text, "Do you want to delete the file\r\n'" + earlier + "'?");
+}
+
+}  // namespace
+}  // namespace trelvin::testing
