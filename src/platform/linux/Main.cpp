@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QIcon>
 
+#include "platform/linux/GstMediaEngine.h"
 #include "platform/linux/LinuxKnownPaths.h"
 #include "platform/linux/PendingServices.h"
 #include "platform/linux/PosixFileSystem.h"
@@ -16,6 +17,7 @@
 #include "platform/linux/StandardRandom.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/XdgShell.h"
+#include "platform/mci/MciInterpreter.h"
 #include "shell/FormMainSlide.h"
 
 int main(int argc, char* argv[]) {
@@ -50,7 +52,8 @@ int main(int argc, char* argv[]) {
   QtLocale locale;
   PendingScreenGrab screen_grab;
   PendingJpegConverter jpeg;
-  PendingMediaControl media;
+  GstMediaEngine media_engine(GstMediaEngine::AudioSinkFromEnvironment());
+  MciInterpreter media(media_engine);
   PendingPictures pictures;
   PendingPrinter printer;
   PendingMessageBox message_box;

@@ -13,10 +13,6 @@ class PendingJpegConverter : public JpegConverter {
  public:
   int BmpToJpeg(const std::string&, const std::string&, std::int16_t) override { return 1; }
 };
-class PendingMediaControl : public MediaControl {
- public:
-  std::uint32_t mciSendString(const std::string&, WindowHandle) override { return 263; }
-};
 class PendingPictures : public Pictures {
  public:
   std::shared_ptr<const Picture> LoadPicture(const std::string&, Size) override { return nullptr; }
