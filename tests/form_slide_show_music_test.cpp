@@ -59,8 +59,8 @@ TEST_F(MusicTest, AutomaticStartSendsTheCommandsInOrderAndAdvances) {
   AddSongs({"b.mp3", "A tune.MID"});  // the list sorts: "A tune.MID" first
   show_.PlayMusic(true);
   const std::string path = "/opt/my music/A tune.MID";
-  EXPECT_EQ(sent(), (Commands{"close all", OpenMusic(path, "sequencer"),
-                              "play MUSIC from 0 notify", OpenProbe(path)}));
+  EXPECT_EQ(sent(), (Commands{"close all", OpenMusic(path, "sequencer"), "play MUSIC from 0 notify",
+                              OpenProbe(path)}));
   const auto& callbacks = platform_.media.callbacks;
   EXPECT_EQ(callbacks, (std::vector<WindowHandle>{0, 0, show_.Handle(), 0}));
   EXPECT_EQ(show_.MusicIndex, 1);

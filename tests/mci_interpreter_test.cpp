@@ -156,8 +156,7 @@ TEST_F(MciInterpreterTest, ResultCodesAsWindowsGivesThem) {
   EXPECT_EQ(Send("open \"/music/c.mid\" type waveaudio alias MUSIC"), mci::kErrInvalidDeviceName);
   EXPECT_EQ(Send("open \"/music/c.mid\" alias MUSIC"), mci::kErrExtensionNotFound);
   EXPECT_EQ(Send("open \"/music/c.mid\" type sequencer alias"), mci::kErrMissingStringArgument);
-  EXPECT_EQ(Send("open \"/music/c.mid\" type sequencer bogus MUSIC"),
-            mci::kErrUnrecognizedKeyword);
+  EXPECT_EQ(Send("open \"/music/c.mid\" type sequencer bogus MUSIC"), mci::kErrUnrecognizedKeyword);
   EXPECT_EQ(mci_.OpenDeviceCount(), 0u);
 
   ASSERT_EQ(Send("open \"/music/c.mid\" type sequencer alias MUSIC"), 0u);

@@ -34,8 +34,9 @@ inline std::vector<std::uint8_t> MidiSong(double seconds) {
   for (std::uint8_t b : {0x80, 0x3C, 0x40, 0x00, 0x81, 0x43, 0x40, 0x00, 0xFF, 0x2F, 0x00}) {
     track.push_back(b);
   }
-  std::vector<std::uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1,
-                                    kDivision >> 8, kDivision & 0xFF, 'M', 'T', 'r', 'k'};
+  std::vector<std::uint8_t> file = {
+      'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, kDivision >> 8, kDivision & 0xFF,
+      'M', 'T', 'r', 'k'};
   const auto size = static_cast<std::uint32_t>(track.size());
   for (int shift = 24; shift >= 0; shift -= 8) file.push_back((size >> shift) & 0xFF);
   file.insert(file.end(), track.begin(), track.end());
@@ -44,7 +45,8 @@ inline std::vector<std::uint8_t> MidiSong(double seconds) {
 
 inline void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
 }
 
 // Encodes `seconds` of a test tone into an MP3 file; false when it could not.

@@ -75,7 +75,7 @@ class GstMusicTest : public ::testing::Test {
   // Runs the song-end check every 100 ms, as a slide interval of 0.1 s would, until `song` has
   // started; returns its start.
   std::optional<Clock::time_point> CheckUntilStarted(FormSlideShow& show, const std::string& song,
-                                                      double seconds) {
+                                                     double seconds) {
     const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
     while (Clock::now() < deadline) {
       for (const auto& [name, at] : Starts()) {
@@ -97,10 +97,10 @@ class GstMusicTest : public ::testing::Test {
 // The slide-show window over the real interpreter, with fakes for everything else.
 struct ShowOnRealMedia {
   explicit ShowOnRealMedia(MediaControl& media, const std::string& program_path)
-      : services{p.runtime,   p.settings,    p.files,       p.clock,      p.random,
-                 p.shell,     p.instance,    p.folder_dialog, p.known_paths, p.locale,
-                 p.screen_grab, p.jpeg,      media,         p.pictures,   p.printer,
-                 p.message_box, p.wallpaper, p.cursor,      p.windows} {
+      : services{p.runtime,     p.settings,  p.files,         p.clock,       p.random,
+                 p.shell,       p.instance,  p.folder_dialog, p.known_paths, p.locale,
+                 p.screen_grab, p.jpeg,      media,           p.pictures,    p.printer,
+                 p.message_box, p.wallpaper, p.cursor,        p.windows} {
     show.ProgramPath = program_path;
     show.MusicFlag = true;
   }

@@ -121,6 +121,13 @@ GstAudioPipeline::~GstAudioPipeline() {
   gst_object_unref(pipeline_);
 }
 
+void GstAudioPipeline::Halt() {
+  gst_element_set_state(pipeline_, GST_STATE_READY);
+  GstBus* bus = gst_element_get_bus(pipeline_);
+  gst_bus_set_sync_handler(bus, nullptr, nullptr, nullptr);
+  gst_object_unref(bus);
+}
+
 bool GstAudioPipeline::Start() {
   return gst_element_set_state(pipeline_, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE;
 }

@@ -36,6 +36,8 @@ class GstAudioPipeline {
 
   // Sets the pipeline playing from the start; false when it refuses.
   bool Start();
+  // Stops playback at once and sends no more events; the resources go with the object.
+  void Halt();
 
  private:
   GstAudioPipeline(GstElement* pipeline, Events events);

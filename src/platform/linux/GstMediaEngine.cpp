@@ -3,13 +3,14 @@
 #include <fcntl.h>
 #include <gst/base/gsttypefindhelper.h>
 #include <gst/gst.h>
+#include <malloc.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
-#include <cstdint>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -64,14 +65,13 @@ class GstMediaEngine::Stream : public MediaStream {
   ~Stream() override {
     state_->closed = true;
     state_->mode = StreamMode::kStopped;
-    engine_.Post([&engine = engine_, state = state_] { engine.Release(state); });
+    engine_.worker_.Post([&engine = engine_, state = state_] { engine.Release(state); });
   }
   bool Play() override {
     const unsigned generation = ++state_->generation;
     state_->mode = StreamMode::kPlaying;
-    engine_.Post([&engine = engine_, state = state_, generation] {
-      engine.Start(state, generation);
-    });
+    engine_.worker_.Post(
+        [&engine = engine_, state = state_, generation] { engine.Start(state, generation); });
     return true;
   }
   StreamMode Mode() const override { return state_->mode; }
@@ -100,17 +100,9 @@ GstMediaEngine::GstMediaEngine(std::string sink_description)
       }
     }
   }
-  worker_ = std::thread([this] { RunWorker(); });
 }
 
-GstMediaEngine::~GstMediaEngine() {
-  {
-    std::lock_guard lock(mutex_);
-    stopping_ = true;
-  }
-  wake_.notify_all();
-  worker_.join();
-}
+GstMediaEngine::~GstMediaEngine() = default;
 
 std::unique_ptr<MediaStream> GstMediaEngine::Open(const std::string& path, DeviceType type,
                                                   MediaError& error) {
@@ -145,44 +137,19 @@ std::unique_ptr<MediaStream> GstMediaEngine::Open(const std::string& path, Devic
 }
 
 void GstMediaEngine::SetFirstBufferObserver(std::function<void(const std::string&)> observer) {
-  std::lock_guard lock(mutex_);
+  std::lock_guard lock(observer_mutex_);
   first_buffer_observer_ = std::move(observer);
 }
 
 void GstMediaEngine::Flush() {
-  std::unique_lock lock(mutex_);
-  idle_.wait(lock, [this] { return jobs_.empty() && !busy_; });
-}
-
-void GstMediaEngine::Post(std::function<void()> job) {
-  {
-    std::lock_guard lock(mutex_);
-    jobs_.push_back(std::move(job));
-  }
-  wake_.notify_one();
-}
-
-void GstMediaEngine::RunWorker() {
-  std::unique_lock lock(mutex_);
-  for (;;) {
-    wake_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
-    if (jobs_.empty()) break;  // stopping, and everything queued is done
-    std::function<void()> job = std::move(jobs_.front());
-    jobs_.pop_front();
-    busy_ = true;
-    lock.unlock();
-    job();
-    job = nullptr;  // drops the job's hold on its stream before the next one runs
-    lock.lock();
-    busy_ = false;
-    if (jobs_.empty()) idle_.notify_all();
-  }
+  worker_.Flush();
+  reaper_.Flush();
 }
 
 void GstMediaEngine::Start(const std::shared_ptr<StreamState>& state, unsigned generation) {
   // A play that was superseded or closed before its turn came is not started at all.
   if (state->closed || state->generation != generation) return;
-  state->pipeline.reset();
+  Release(state);
 
   std::weak_ptr<StreamState> weak = state;
   GstAudioPipeline::Events events;
@@ -191,7 +158,7 @@ void GstMediaEngine::Start(const std::shared_ptr<StreamState>& state, unsigned g
     if (!s || s->generation != generation) return;
     s->mode = StreamMode::kStopped;
     // Gives the audio output and the synthesiser back while the device waits at its end.
-    Post([this, s, generation] {
+    worker_.Post([this, s, generation] {
       if (s->generation == generation) Release(s);
     });
   };
@@ -206,13 +173,22 @@ void GstMediaEngine::Start(const std::shared_ptr<StreamState>& state, unsigned g
 }
 
 void GstMediaEngine::Release(const std::shared_ptr<StreamState>& state) {
-  state->pipeline.reset();
+  if (!state->pipeline) return;
+  state->pipeline->Halt();
+  // std::function needs a copyable job.
+  std::shared_ptr<GstAudioPipeline> halted = std::move(state->pipeline);
+  reaper_.Post([halted]() mutable {
+    halted.reset();
+    // A sound font is freed in many pieces that the allocator would otherwise keep: without
+    // this, song changes leave the process hundreds of megabytes larger.
+    ::malloc_trim(0);
+  });
 }
 
 void GstMediaEngine::NotifyFirstBuffer(const std::string& path) {
   std::function<void(const std::string&)> observer;
   {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(observer_mutex_);
     observer = first_buffer_observer_;
   }
   if (observer) observer(path);

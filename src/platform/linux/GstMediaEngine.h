@@ -1,20 +1,20 @@
 #pragma once
 
-#include <condition_variable>
-#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 
+#include "platform/linux/WorkQueue.h"
 #include "platform/mci/MediaEngine.h"
 
 namespace trelvin {
 
 // The media engine on GStreamer. Open reads only a file's first bytes; every pipeline is built,
-// started and torn down on the engine's own worker thread, so the caller never waits for a
-// sound font, a decoder or an audio device. Streams must be closed before the engine goes.
+// started and silenced on the engine's own thread, so the caller never waits for a sound font, a
+// decoder or an audio device. Freeing a silenced pipeline (a sound font takes a while) happens on
+// a second thread, so the next song need not wait for it. Streams must be closed before the
+// engine goes.
 class GstMediaEngine : public MediaEngine {
  public:
   // The audio output used when the environment names none.
@@ -37,15 +37,13 @@ class GstMediaEngine : public MediaEngine {
   // Called on a GStreamer thread with the file's path when a stream's first audio reaches the
   // output. For measurements and tests.
   void SetFirstBufferObserver(std::function<void(const std::string&)> observer);
-  // Returns once all work queued so far has been done.
+  // Returns once all work queued so far has been done, freeing included.
   void Flush();
 
   struct StreamState;
 
  private:
   class Stream;
-  void Post(std::function<void()> job);
-  void RunWorker();
   void Start(const std::shared_ptr<StreamState>& state, unsigned generation);
   void Release(const std::shared_ptr<StreamState>& state);
   void NotifyFirstBuffer(const std::string& path);
@@ -54,14 +52,12 @@ class GstMediaEngine : public MediaEngine {
   std::string sound_font_;  // empty when MIDI cannot be rendered
   bool ready_ = false;      // GStreamer is usable
 
-  std::mutex mutex_;
-  std::condition_variable wake_;
-  std::condition_variable idle_;
-  std::deque<std::function<void()>> jobs_;
-  bool busy_ = false;
-  bool stopping_ = false;
+  std::mutex observer_mutex_;
   std::function<void(const std::string&)> first_buffer_observer_;
-  std::thread worker_;
+  // Declared in this order so that at the end the worker's last jobs can still hand pipelines
+  // to the reaper.
+  WorkQueue reaper_;
+  WorkQueue worker_;
 };
 
 }  // namespace trelvin
