@@ -125,6 +125,9 @@ struct NoJpeg : JpegConverter {
 };
 struct NoMedia : MediaControl {
   std::uint32_t mciSendString(const std::string&, WindowHandle) override { return 263; }
+  std::uint32_t mciSendString(const std::string&, std::string*, WindowHandle) override {
+    return 263;
+  }
 };
 struct NoWindows : WindowActivation {
   bool ActivateWindow(const std::string&) override { return false; }

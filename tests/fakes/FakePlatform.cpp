@@ -152,6 +152,16 @@ std::uint32_t FakeMediaControl::mciSendString(const std::string& command, Window
   return it == results.end() ? 0 : it->second;
 }
 
+std::uint32_t FakeMediaControl::mciSendString(const std::string& command, std::string* reply,
+                                              WindowHandle callback) {
+  const std::uint32_t result = mciSendString(command, callback);
+  if (reply) {
+    auto it = replies.find(command);
+    *reply = it == replies.end() ? "" : it->second;
+  }
+  return result;
+}
+
 std::shared_ptr<const Picture> FakePictures::LoadPicture(const std::string& path,
                                                         Size display_size) {
   loads.push_back(path);

@@ -173,10 +173,14 @@ class FakeJpegConverter : public JpegConverter {
 class FakeMediaControl : public MediaControl {
  public:
   std::uint32_t mciSendString(const std::string& command, WindowHandle callback) override;
+  // Records like the above and answers with the text of `replies` (empty when missing).
+  std::uint32_t mciSendString(const std::string& command, std::string* reply,
+                              WindowHandle callback) override;
   std::vector<std::string> commands;
   std::vector<WindowHandle> callbacks;
   std::map<std::string, std::uint32_t> results;  // by exact command text; missing means 0
   std::function<std::uint32_t(const std::string&)> responder;  // overrides `results` when set
+  std::map<std::string, std::string> replies;  // reply texts by exact command text
 };
 
 class FakePicture : public Picture {

@@ -6,6 +6,7 @@
 #include <QIcon>
 
 #include "platform/linux/DesktopWallpaper.h"
+#include "platform/linux/GstMediaEngine.h"
 #include "platform/linux/LinuxKnownPaths.h"
 #include "platform/linux/PendingServices.h"
 #include "platform/linux/PosixFileSystem.h"
@@ -21,6 +22,7 @@
 #include "platform/linux/StandardRandom.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/XdgShell.h"
+#include "platform/mci/MciInterpreter.h"
 #include "shell/FormMainSlide.h"
 
 int main(int argc, char* argv[]) {
@@ -57,7 +59,8 @@ int main(int argc, char* argv[]) {
   QtLocale locale;
   PendingScreenGrab screen_grab;
   PendingJpegConverter jpeg;
-  PendingMediaControl media;
+  GstMediaEngine media_engine(GstMediaEngine::AudioSinkFromEnvironment());
+  MciInterpreter media(media_engine);
   QtPictures pictures;
   QtPrinter printer;
   QtMessageBox message_box;

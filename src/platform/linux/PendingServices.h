@@ -13,10 +13,6 @@ class PendingJpegConverter : public JpegConverter {
  public:
   int BmpToJpeg(const std::string&, const std::string&, std::int16_t) override { return 1; }
 };
-class PendingMediaControl : public MediaControl {
- public:
-  std::uint32_t mciSendString(const std::string&, WindowHandle) override { return 263; }
-};
 class PendingWindowActivation : public WindowActivation {
  public:
   bool ActivateWindow(const std::string&) override { return false; }

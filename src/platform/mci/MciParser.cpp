@@ -1,0 +1,63 @@
+#include "platform/mci/MciParser.h"
+
+#include <cctype>
+
+#include "platform/mci/MciErrors.h"
+
+namespace trelvin::mci {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+std::size_t SkipBlanks(const std::string& text, std::size_t at) {
+  while (at < text.size() && IsBlank(text[at])) ++at;
+  return at;
+}
+
+std::size_t WordEnd(const std::string& text, std::size_t at) {
+  while (at < text.size() && !IsBlank(text[at])) ++at;
+  return at;
+}
+
+char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+
+}  // namespace
+
+bool EqualsNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  }
+  return true;
+}
+
+std::uint32_t ParseCommand(const std::string& text, MciCommand& command) {
+  command = MciCommand{};
+  std::size_t at = SkipBlanks(text, 0);
+  std::size_t end = WordEnd(text, at);
+  if (at == end) return kErrMissingCommandString;
+  for (std::size_t i = at; i < end; ++i) command.verb += Lower(text[i]);
+
+  at = SkipBlanks(text, end);
+  if (at < text.size() && text[at] == '"') {
+    const std::size_t last_quote = text.rfind('"');
+    if (last_quote == at) return kErrNoClosingQuote;
+    command.device = text.substr(at + 1, last_quote - at - 1);
+    command.has_device = true;
+    at = last_quote + 1;
+  } else if (at < text.size()) {
+    end = WordEnd(text, at);
+    command.device = text.substr(at, end - at);
+    command.has_device = true;
+    at = end;
+  }
+
+  for (at = SkipBlanks(text, at); at < text.size(); at = SkipBlanks(text, end)) {
+    end = WordEnd(text, at);
+    command.words.push_back(text.substr(at, end - at));
+  }
+  return kOk;
+}
+
+}  // namespace trelvin::mci

@@ -1,0 +1,250 @@
+// Music playback of the slide show: the exact command texts, their order and the song choice.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "fakes/FakePlatform.h"
+#include "shell/FormMainSlide.h"
+#include "slideshow/FormSlideShow.h"
+
+namespace trelvin {
+namespace {
+
+using Commands = std::vector<std::string>;
+
+std::string OpenMusic(const std::string& path, const std::string& type) {
+  return "open \"" + path + "\" type " + type + " alias MUSIC";
+}
+std::string OpenProbe(const std::string& path) {
+  return "open \"" + path + "\" type sequencer alias MUSIC2";
+}
+
+class MusicTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    show_.ProgramPath = "/opt/my music/";
+    show_.MusicFlag = true;
+  }
+  void AddSongs(const std::vector<std::string>& names) {
+    for (const std::string& name : names) show_.lstMusic.AddItem(name);
+  }
+  Commands& sent() { return platform_.media.commands; }
+  // The song that each "open ... alias MUSIC" named, in order.
+  std::vector<std::string> PlayedSongs() {
+    std::vector<std::string> songs;
+    const std::string prefix = "open \"" + show_.ProgramPath;
+    for (const std::string& c : sent()) {
+      if (c.rfind(prefix, 0) == 0 && c.ends_with(" alias MUSIC")) {
+        songs.push_back(c.substr(prefix.size(), c.find('"', prefix.size()) - prefix.size()));
+      }
+    }
+    return songs;
+  }
+
+  fakes::FakePlatform platform_;
+  FormMainSlide main_{platform_.services, ""};
+  FormSlideShow show_{platform_.services, main_};
+};
+
+TEST_F(MusicTest, EmptyListSendsNothing) {
+  show_.PlayMusic(true);
+  show_.PlayMusic(false);
+  EXPECT_TRUE(sent().empty());
+  EXPECT_EQ(show_.MusicIndex, 0);
+}
+
+TEST_F(MusicTest, AutomaticStartSendsTheCommandsInOrderAndAdvances) {
+  AddSongs({"b.mp3", "A tune.MID"});  // the list sorts: "A tune.MID" first
+  show_.PlayMusic(true);
+  const std::string path = "/opt/my music/A tune.MID";
+  EXPECT_EQ(sent(), (Commands{"close all", OpenMusic(path, "sequencer"), "play MUSIC from 0 notify",
+                              OpenProbe(path)}));
+  const auto& callbacks = platform_.media.callbacks;
+  EXPECT_EQ(callbacks, (std::vector<WindowHandle>{0, 0, show_.Handle(), 0}));
+  EXPECT_EQ(show_.MusicIndex, 1);
+}
+
+TEST_F(MusicTest, ThreeSongsInOrderWrapAround) {
+  AddSongs({"c.mp3", "a.mid", "b.wav"});
+  for (int i = 0; i < 4; ++i) show_.PlayMusic(true);
+  EXPECT_EQ(PlayedSongs(), (std::vector<std::string>{"a.mid", "b.wav", "c.mp3", "a.mid"}));
+  EXPECT_EQ(show_.MusicIndex, 1);
+}
+
+TEST_F(MusicTest, RandomChoiceUsesTheDrawnValue) {
+  AddSongs({"a.mid", "b.mid", "c.mid"});
+  show_.RandomFlag = true;
+  platform_.random.values = {0.5f, 0.99999994f, 0.0f};
+  for (int i = 0; i < 3; ++i) show_.PlayMusic(true);
+  EXPECT_EQ(PlayedSongs(), (std::vector<std::string>{"b.mid", "c.mid", "a.mid"}));
+
+  // With one song every draw gives that song.
+  show_.lstMusic.Clear();
+  AddSongs({"only.mid"});
+  sent().clear();
+  platform_.random.values = {0.99f, 0.5f, 0.0f};
+  for (int i = 0; i < 3; ++i) show_.PlayMusic(true);
+  EXPECT_EQ(PlayedSongs(), (std::vector<std::string>{"only.mid", "only.mid", "only.mid"}));
+}
+
+TEST_F(MusicTest, ASecondShowGoesOnFromTheRememberedIndex) {
+  AddSongs({"a.mid", "b.mid", "c.mid"});
+  show_.MusicIndex = 2;  // left behind by the earlier show
+  show_.PlayMusic(true);
+  show_.MusicIndex = 7;  // past the end of a shorter list
+  show_.PlayMusic(true);
+  EXPECT_EQ(PlayedSongs(), (std::vector<std::string>{"c.mid", "a.mid"}));
+}
+
+TEST_F(MusicTest, KeysPlayTheIndexAsItIs) {
+  AddSongs({"a.mid", "b.mid"});
+  show_.MusicIndex = 1;
+  show_.PlayMusic(false);
+  EXPECT_EQ(PlayedSongs(), (std::vector<std::string>{"b.mid"}));
+  EXPECT_EQ(show_.MusicIndex, 1);
+}
+
+TEST_F(MusicTest, DeviceTypeFollowsTheLastFourLettersOfTheName) {
+  AddSongs({"x.Mid", "tune.mid.mp3", "y.MID", "z.midi"});
+  for (int i = 0; i < 4; ++i) show_.PlayMusic(true);
+  EXPECT_EQ(sent()[1], OpenMusic("/opt/my music/tune.mid.mp3", "MPEGVideo"));
+  EXPECT_EQ(sent()[5], OpenMusic("/opt/my music/x.Mid", "sequencer"));
+  EXPECT_EQ(sent()[9], OpenMusic("/opt/my music/y.MID", "sequencer"));
+  EXPECT_EQ(sent()[13], OpenMusic("/opt/my music/z.midi", "MPEGVideo"));
+  // The probe is a sequencer whatever the song.
+  EXPECT_EQ(sent()[3], OpenProbe("/opt/my music/tune.mid.mp3"));
+}
+
+TEST_F(MusicTest, AFailingSongHaltsOnItsEntryUntilAKey) {
+  AddSongs({"a.mid", "b.mp3", "c.mid"});
+  show_.MusicIndex = 1;
+  const std::string open_b = OpenMusic("/opt/my music/b.mp3", "MPEGVideo");
+  platform_.media.results[open_b] = 296;
+  platform_.media.results["play MUSIC2 from 0 notify"] = 263;
+  platform_.media.results["status MUSIC mode"] = 263;
+  show_.PlayMusic(true);
+  EXPECT_EQ(sent(), (Commands{"close all", open_b}));
+  EXPECT_EQ(show_.MusicIndex, 1);
+
+  for (int i = 0; i < 3; ++i) show_.CheckSongEnd();  // nothing is open, nothing ends
+  EXPECT_EQ(PlayedSongs().size(), 1u);
+
+  show_.StopMusic();  // M off and on again retries the same entry
+  show_.PlayMusic(true);
+  EXPECT_EQ(PlayedSongs(), (std::vector<std::string>{"b.mp3", "b.mp3"}));
+
+  show_.MusicIndex = 2;  // + steps past it
+  show_.PlayMusic(false);
+  EXPECT_EQ(PlayedSongs().back(), "c.mid");
+  EXPECT_EQ(sent().back(), OpenProbe("/opt/my music/c.mid"));
+}
+
+TEST_F(MusicTest, AFailedPlayIsRetriedAtMostOncePerSlideChange) {
+  AddSongs({"a.mp3", "b.mp3"});
+  platform_.media.results["play MUSIC from 0 notify"] = 263;
+  platform_.media.results["play MUSIC2 from 0 notify"] = 263;
+  platform_.media.replies["status MUSIC mode"] = "stopped";  // open and silent
+  show_.PlayMusic(true);
+  EXPECT_EQ(sent().back(), "play MUSIC from 0 notify");
+  for (int i = 0; i < 5; ++i) show_.CheckSongEnd();
+  EXPECT_EQ(PlayedSongs(), Commands(6, "a.mp3"));
+  EXPECT_EQ(show_.MusicIndex, 0);
+}
+
+TEST_F(MusicTest, ASequencerSongEndsWhenTheProbePlays) {
+  AddSongs({"a.mid", "b.mid"});
+  platform_.media.results["play MUSIC2 from 0 notify"] = 337;  // the song still plays
+  show_.PlayMusic(true);
+  show_.CheckSongEnd();
+  EXPECT_EQ(PlayedSongs().size(), 1u);
+
+  platform_.media.results["play MUSIC2 from 0 notify"] = 0;  // it has ended
+  sent().clear();
+  platform_.media.callbacks.clear();
+  show_.CheckSongEnd();
+  EXPECT_EQ(sent(), (Commands{"play MUSIC2 from 0 notify", "close all",
+                              OpenMusic("/opt/my music/b.mid", "sequencer"),
+                              "play MUSIC from 0 notify", OpenProbe("/opt/my music/b.mid")}));
+  EXPECT_EQ(platform_.media.callbacks[0], show_.Handle());
+}
+
+TEST_F(MusicTest, AnMpegSongEndsWhenItsModeReadsStopped) {
+  AddSongs({"a.mp3", "b.mp3"});
+  platform_.media.results["play MUSIC2 from 0 notify"] = 263;  // no probe for MPEG songs
+  platform_.media.replies["status MUSIC mode"] = "playing";
+  show_.PlayMusic(true);
+  sent().clear();
+  show_.CheckSongEnd();
+  EXPECT_EQ(sent(), (Commands{"play MUSIC2 from 0 notify", "status MUSIC mode"}));
+
+  platform_.media.replies["status MUSIC mode"] = "stopped";
+  show_.CheckSongEnd();
+  EXPECT_EQ(PlayedSongs(), (std::vector<std::string>{"b.mp3"}));
+  show_.CheckSongEnd();  // b has ended as well: the list begins again
+  EXPECT_EQ(PlayedSongs(), (std::vector<std::string>{"b.mp3", "a.mp3"}));
+}
+
+TEST_F(MusicTest, SongEndCheckRunsOnlyForTheProgramsOwnMusic) {
+  AddSongs({"a.mid"});
+  show_.MP3Flag = true;
+  show_.CheckSongEnd();
+  show_.MP3Flag = false;
+  show_.MusicFlag = false;
+  show_.CheckSongEnd();
+  EXPECT_TRUE(sent().empty());
+
+  show_.lstMusic.Clear();  // music on, but no songs: the probe fails, nothing starts
+  show_.MusicFlag = true;
+  platform_.media.results["play MUSIC2 from 0 notify"] = 263;
+  platform_.media.results["status MUSIC mode"] = 263;
+  show_.CheckSongEnd();
+  EXPECT_EQ(sent(), (Commands{"play MUSIC2 from 0 notify", "status MUSIC mode"}));
+}
+
+TEST_F(MusicTest, AMediaCallThatThrowsEndsPlayMusicThere) {
+  AddSongs({"a.mid"});
+  platform_.media.responder = [](const std::string& command) -> std::uint32_t {
+    if (command.rfind("play", 0) == 0) throw std::runtime_error("gone");
+    return 0;
+  };
+  show_.PlayMusic(true);
+  EXPECT_EQ(sent().size(), 3u);  // no probe after the failed play
+  EXPECT_EQ(show_.MusicIndex, 0);
+}
+
+TEST_F(MusicTest, AFailedCloseEndsPlayMusicAtOnce) {
+  AddSongs({"a.mid"});
+  platform_.media.results["close all"] = 277;
+  show_.PlayMusic(true);
+  EXPECT_EQ(sent(), (Commands{"close all"}));
+  EXPECT_EQ(show_.MusicIndex, 0);
+}
+
+TEST_F(MusicTest, StopMusicClosesAllAndIgnoresTheResult) {
+  platform_.media.results["close all"] = 263;
+  show_.StopMusic();
+  EXPECT_EQ(sent(), (Commands{"close all"}));
+}
+
+TEST_F(MusicTest, StartWinampHandsThePlaylistToTheShellHidden) {
+  const std::string playlist = platform_.known_paths.playlists[1];
+  platform_.files.Add(playlist);
+  main_.StartWinamp();
+  ASSERT_EQ(platform_.shell.calls.size(), 1u);
+  EXPECT_EQ(platform_.shell.calls[0].target, playlist);
+  EXPECT_EQ(platform_.shell.calls[0].working_directory, "");
+  EXPECT_EQ(platform_.shell.calls[0].show_command, kSwHide);
+  EXPECT_TRUE(sent().empty());
+}
+
+TEST_F(MusicTest, StartWinampWithoutAPlaylistOpensNothing) {
+  platform_.shell.result = false;
+  main_.StartWinamp();
+  ASSERT_EQ(platform_.shell.calls.size(), 1u);
+  EXPECT_EQ(platform_.shell.calls[0].target, "");
+}
+
+}  // namespace
+}  // namespace trelvin
