@@ -68,6 +68,8 @@ class FakeFileSystem : public FileSystem {
   bool length_fails = false;
   std::string exe_dir = "/opt/trelvin";
   std::vector<std::string> log;  // "delete PATH", "write PATH", "copy A B"
+  // Shared step log, when set: the entries of `log`, and "length PATH" for every length query.
+  std::vector<std::string>* step_log = nullptr;
 };
 
 class FakeClock : public Clock {
@@ -258,6 +260,7 @@ class FakeWindowActivation : public WindowActivation {
  public:
   bool ActivateWindow(const std::string& title) override;
   bool SendEnter() override {
+    if (log) log->push_back("enter");
     ++enters;
     return true;
   }
