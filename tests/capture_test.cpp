@@ -43,9 +43,9 @@ class CaptureTest : public ::testing::Test {
   }
   std::size_t Captures() const { return p.jpeg.calls.size(); }
   std::vector<Control*> NineControls() {
-    return {&form.btnDir,     &form.btnShow,  &form.hscrCapture, &form.hScrCompression,
-            &form.hscrShow,   &form.chkStretch, &form.chkMusic,  &form.chkRandom,
-            &form.chkMP3};
+    return {&form.btnDir,          &form.btnShow,   &form.hscrCapture,
+            &form.hScrCompression, &form.hscrShow,  &form.chkStretch,
+            &form.chkMusic,        &form.chkRandom, &form.chkMP3};
   }
 
   FakePlatform p;
@@ -168,8 +168,12 @@ TEST_F(CaptureTest, SameSecondCapturesShareTheirNames) {
 
 TEST_F(CaptureTest, OneCaptureRunsItsStepsInOrder) {
   form.CaptureScreen(form.Picture1, "/caps/x");
-  const std::vector<std::string> expected{"open",          "copy",    "release",
-                                          "write /caps/x.bmp", "convert", "length /caps/x.jpg",
+  const std::vector<std::string> expected{"open",
+                                          "copy",
+                                          "release",
+                                          "write /caps/x.bmp",
+                                          "convert",
+                                          "length /caps/x.jpg",
                                           "delete /caps/x.bmp"};
   EXPECT_EQ(log, expected);
   EXPECT_EQ(p.screen_grab.opened, 1);

@@ -44,9 +44,9 @@ std::vector<std::uint8_t> EncodeBmp24(const Bitmap& image) {
   Put32(info, static_cast<std::uint32_t>(kInfoHeaderSize));
   Put32(info + 4, static_cast<std::uint32_t>(width));
   Put32(info + 8, static_cast<std::uint32_t>(height));  // positive: bottom-up rows
-  Put16(info + 12, 1);                                   // planes
-  Put16(info + 14, 24);                                  // bits per pixel
-  Put32(info + 16, 0);                                   // BI_RGB
+  Put16(info + 12, 1);                                  // planes
+  Put16(info + 14, 24);                                 // bits per pixel
+  Put32(info + 16, 0);                                  // BI_RGB
   Put32(info + 20, static_cast<std::uint32_t>(pixel_bytes));
   Put32(info + 24, 3780);  // 96 dpi in pixels per metre
   Put32(info + 28, 3780);

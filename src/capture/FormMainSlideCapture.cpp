@@ -42,9 +42,9 @@ void FormMainSlide::btnStart_Click() {
 
 // The settings controls stay locked while capturing, so the slide show and a capture never meet.
 void FormMainSlide::SetCaptureControlsEnabled(bool enabled) {
-  for (Control* control : std::initializer_list<Control*>{
-           &btnDir, &btnShow, &hscrCapture, &hScrCompression, &hscrShow, &chkStretch, &chkMusic,
-           &chkRandom, &chkMP3}) {
+  for (Control* control :
+       std::initializer_list<Control*>{&btnDir, &btnShow, &hscrCapture, &hScrCompression, &hscrShow,
+                                       &chkStretch, &chkMusic, &chkRandom, &chkMP3}) {
     Step([&] { control->SetEnabled(enabled); });
   }
 }

@@ -27,8 +27,7 @@ void FormMainSlide::LaunchEmulator() {
   Step([&] {
     Require(!program_dir.empty());
     const std::string listed = program_dir.back() == '/' ? program_dir : program_dir + "/";
-    const std::vector<std::string> names =
-        services_.files.FindFiles(listed, kEmulatorPattern, 1);
+    const std::vector<std::string> names = services_.files.FindFiles(listed, kEmulatorPattern, 1);
     if (!names.empty()) file_name = names.front();
   });
   if (file_name.empty()) return;

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QIcon>
 
+#include "platform/linux/LibJpegConverter.h"
 #include "platform/linux/LinuxKnownPaths.h"
 #include "platform/linux/PendingServices.h"
 #include "platform/linux/PosixFileSystem.h"
@@ -15,6 +16,8 @@
 #include "platform/linux/QtWindowRuntime.h"
 #include "platform/linux/StandardRandom.h"
 #include "platform/linux/SystemClock.h"
+#include "platform/linux/X11ScreenGrab.h"
+#include "platform/linux/X11WindowActivation.h"
 #include "platform/linux/XdgShell.h"
 #include "shell/FormMainSlide.h"
 
@@ -48,15 +51,15 @@ int main(int argc, char* argv[]) {
   QtFolderDialog folder_dialog(runtime);
   LinuxKnownPaths known_paths;
   QtLocale locale;
-  PendingScreenGrab screen_grab;
-  PendingJpegConverter jpeg;
+  X11ScreenGrab screen_grab;
+  LibJpegConverter jpeg;
   PendingMediaControl media;
   PendingPictures pictures;
   PendingPrinter printer;
   PendingMessageBox message_box;
   PendingWallpaper wallpaper;
   PendingCursor cursor;
-  PendingWindowActivation windows;
+  X11WindowActivation windows;
 
   Services services{runtime,  settings,    files,   clock,   random,      shell,
                     instance, folder_dialog, known_paths, locale, screen_grab, jpeg,

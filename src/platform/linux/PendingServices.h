@@ -5,14 +5,6 @@
 
 namespace trelvin {
 
-class PendingScreenGrab : public ScreenGrab {
- public:
-  std::unique_ptr<GrabSession> OpenDesktop() override { return nullptr; }
-};
-class PendingJpegConverter : public JpegConverter {
- public:
-  int BmpToJpeg(const std::string&, const std::string&, std::int16_t) override { return 1; }
-};
 class PendingMediaControl : public MediaControl {
  public:
   std::uint32_t mciSendString(const std::string&, WindowHandle) override { return 263; }
@@ -42,11 +34,6 @@ class PendingCursor : public Cursor {
 
  private:
   int counter_ = 0;
-};
-class PendingWindowActivation : public WindowActivation {
- public:
-  bool ActivateWindow(const std::string&) override { return false; }
-  bool SendEnter() override { return false; }
 };
 
 }  // namespace trelvin
