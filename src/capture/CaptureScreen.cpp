@@ -37,7 +37,10 @@ void FormMainSlide::CaptureScreen(PictureBox& canvas, const std::string& basePat
   });
   const std::string bmp_path = basePath + ".bmp";
   const std::string jpeg_path = basePath + ".jpg";
-  Step([&] { Require(services_.files.WriteFile(bmp_path, EncodeBmp24(canvas.Image()))); });
+  Step([&] {
+    Bmp24Encoder bmp(canvas.Image());
+    Require(services_.files.WriteFileChunks(bmp_path, [&] { return bmp.Next(); }));
+  });
   Step([&] { services_.jpeg.BmpToJpeg(bmp_path, jpeg_path, hScrCompression.Value()); });
   Step([&] {
     if (FileExists(jpeg_path)) Require(services_.files.DeleteFile(bmp_path));

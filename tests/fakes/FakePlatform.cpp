@@ -77,9 +77,17 @@ bool FakeFileSystem::WriteFile(const std::string& path, const std::vector<std::u
   return true;
 }
 
+bool FakeFileSystem::WriteFileChunks(const std::string& path,
+                                     const std::function<std::span<const std::uint8_t>()>& next) {
+  std::vector<std::uint8_t> bytes;
+  for (auto chunk = next(); !chunk.empty(); chunk = next()) {
+    bytes.insert(bytes.end(), chunk.begin(), chunk.end());
+  }
+  return WriteFile(path, bytes);
+}
+
 std::vector<std::string> FakeFileSystem::FindFiles(const std::string& directory,
-                                                   const std::string& pattern,
-                                                   std::size_t limit) {
+                                                   const std::string& pattern, std::size_t limit) {
   std::vector<std::string> names;
   for (const std::string& path : order) {
     if (names.size() >= limit) break;
@@ -202,8 +210,8 @@ bool FakeWindowActivation::ActivateWindow(const std::string& title) {
 }
 
 FakePlatform::FakePlatform()
-    : services{runtime,  settings, files,       clock,    random,     shell,     instance,
-               folder_dialog, known_paths, locale, screen_grab, jpeg, media, pictures,
-               printer, message_box, wallpaper, cursor, windows} {}
+    : services{runtime,       settings,    files,     clock,       random, shell, instance,
+               folder_dialog, known_paths, locale,    screen_grab, jpeg,   media, pictures,
+               printer,       message_box, wallpaper, cursor,      windows} {}
 
 }  // namespace trelvin::fakes

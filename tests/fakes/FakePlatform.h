@@ -52,6 +52,9 @@ class FakeFileSystem : public FileSystem {
   bool DeleteFile(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to) override;
   bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+  // Logged and failing like WriteFile.
+  bool WriteFileChunks(const std::string& path,
+                       const std::function<std::span<const std::uint8_t>()>& next) override;
   std::vector<std::string> FindFiles(const std::string& directory, const std::string& pattern,
                                      std::size_t limit) override;
   std::string ExecutableDirectory() override { return exe_dir; }
@@ -61,7 +64,7 @@ class FakeFileSystem : public FileSystem {
   bool Has(const std::string& path) const { return files.count(path) > 0; }
 
   std::map<std::string, std::vector<std::uint8_t>> files;
-  std::vector<std::string> order;  // listing order
+  std::vector<std::string> order;        // listing order
   std::set<std::string> hidden_or_dirs;  // names the listing must leave out, by full path
   std::set<std::string> undeletable;
   std::set<std::string> unwritable_dirs;  // writes into these directories fail
