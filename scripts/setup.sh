@@ -9,7 +9,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev qt6-qpa-plugins
   libjpeg62-turbo-dev
-  libx11-dev libxext-dev libxtst-dev
+  libx11-dev libxext-dev libxtst-dev libxrandr-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # run time: media, MIDI synthesis with a General MIDI sound font, desktop integration

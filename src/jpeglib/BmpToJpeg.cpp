@@ -1,4 +1,240 @@
-// FIXME: placeholder until the converter is built.
+// The converter: a BMP file in, a JPEG file out, written so that a JPEG file that exists is always
+// complete and the BMP file is never touched.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csetjmp>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+#include "BmpReader.h"
 #include "trelvin_jpeg.h"
 
-extern "C" int BmpToJpeg(const char*, const char*, int16_t) { return 1; }
+namespace {
+
+using trelvin::bmp::BmpReader;
+using trelvin::bmp::RowFormat;
+
+constexpr std::size_t kOutputBuffer = 1 << 18;
+
+class FileSource : public trelvin::bmp::ByteSource {
+ public:
+  FileSource(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+  std::uint64_t Size() const override { return size_; }
+  bool ReadAt(std::uint64_t offset, void* out, std::size_t n) override {
+    auto* p = static_cast<std::uint8_t*>(out);
+    while (n > 0) {
+      const ssize_t got = ::pread(fd_, p, n, static_cast<off_t>(offset));
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) return false;  // an error, or the file shrank under us
+      p += got;
+      offset += static_cast<std::uint64_t>(got);
+      n -= static_cast<std::size_t>(got);
+    }
+    return true;
+  }
+
+ private:
+  int fd_;
+  std::uint64_t size_;
+};
+
+bool WriteAll(int fd, const JOCTET* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// libjpeg reports fatal errors by a jump back into Compress; warnings are not printed.
+struct ErrorManager {
+  jpeg_error_mgr base;
+  std::jmp_buf jump;
+};
+
+void ErrorExit(j_common_ptr cinfo) {
+  std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
+}
+void Silent(j_common_ptr) {}
+
+// Compressed data goes straight to the temporary file in large writes.
+struct FdDestination {
+  jpeg_destination_mgr base;
+  int fd;
+  JOCTET* buffer;
+};
+
+void InitDestination(j_compress_ptr cinfo) {
+  auto* dest = reinterpret_cast<FdDestination*>(cinfo->dest);
+  dest->base.next_output_byte = dest->buffer;
+  dest->base.free_in_buffer = kOutputBuffer;
+}
+
+boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
+  auto* dest = reinterpret_cast<FdDestination*>(cinfo->dest);
+  if (!WriteAll(dest->fd, dest->buffer, kOutputBuffer)) {
+    cinfo->err->msg_code = JERR_FILE_WRITE;
+    cinfo->err->error_exit(reinterpret_cast<j_common_ptr>(cinfo));
+  }
+  InitDestination(cinfo);
+  return TRUE;
+}
+
+void TermDestination(j_compress_ptr cinfo) {
+  auto* dest = reinterpret_cast<FdDestination*>(cinfo->dest);
+  if (!WriteAll(dest->fd, dest->buffer, kOutputBuffer - dest->base.free_in_buffer)) {
+    cinfo->err->msg_code = JERR_FILE_WRITE;
+    cinfo->err->error_exit(reinterpret_cast<j_common_ptr>(cinfo));
+  }
+}
+
+// Compresses every row of `reader` into `fd`. Only trivially destructible objects live in this
+// frame, since an error jumps out of libjpeg back to the setjmp.
+bool Compress(BmpReader& reader, int fd, JOCTET* buffer, int quality) {
+  jpeg_compress_struct cinfo;
+  ErrorManager error;
+  FdDestination dest;
+  cinfo.err = jpeg_std_error(&error.base);
+  error.base.error_exit = ErrorExit;
+  error.base.output_message = Silent;
+  if (setjmp(error.jump)) {
+    jpeg_destroy_compress(&cinfo);
+    return false;
+  }
+  jpeg_create_compress(&cinfo);
+  dest.base.init_destination = InitDestination;
+  dest.base.empty_output_buffer = EmptyOutputBuffer;
+  dest.base.term_destination = TermDestination;
+  dest.fd = fd;
+  dest.buffer = buffer;
+  cinfo.dest = &dest.base;
+
+  cinfo.image_width = static_cast<JDIMENSION>(reader.Width());
+  cinfo.image_height = static_cast<JDIMENSION>(reader.Height());
+  switch (reader.Format()) {
+    case RowFormat::kBgr:
+      cinfo.input_components = 3;
+      cinfo.in_color_space = JCS_EXT_BGR;
+      break;
+    case RowFormat::kBgrx:
+      cinfo.input_components = 4;
+      cinfo.in_color_space = JCS_EXT_BGRX;
+      break;
+    case RowFormat::kRgb:
+      cinfo.input_components = 3;
+      cinfo.in_color_space = JCS_RGB;
+      break;
+  }
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, quality, TRUE);
+  jpeg_start_compress(&cinfo, TRUE);
+  while (cinfo.next_scanline < cinfo.image_height) {
+    // The reader's rows go to the encoder without another copy.
+    JSAMPROW row = reader.NextRow();
+    if (!row) {
+      jpeg_destroy_compress(&cinfo);
+      return false;
+    }
+    jpeg_write_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  jpeg_destroy_compress(&cinfo);
+  return true;
+}
+
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  // Closes now, reporting whether everything written reached the file system.
+  bool Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+// A hidden temporary file beside the target (so the rename stays on one file system), removed
+// unless it was renamed into place.
+class TempFile {
+ public:
+  explicit TempFile(const std::string& target) {
+    const auto slash = target.rfind('/');
+    const std::string dir = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    name_ = dir + "." + base + ".XXXXXX";
+    fd_ = ::mkostemp(name_.data(), O_CLOEXEC);
+    created_ = fd_ >= 0;
+  }
+  ~TempFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (created_ && !committed_) ::unlink(name_.c_str());
+  }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  bool ok() const { return fd_ >= 0; }
+  int fd() const { return fd_; }
+  bool Commit(const std::string& target) {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    if (::fchmod(fd_, 0666 & ~mask) != 0) return false;
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) return false;
+    if (::rename(name_.c_str(), target.c_str()) != 0) return false;
+    committed_ = true;
+    return true;
+  }
+
+ private:
+  std::string name_;
+  int fd_ = -1;
+  bool created_ = false;
+  bool committed_ = false;
+};
+
+}  // namespace
+
+extern "C" int BmpToJpeg(const char* bmp_path, const char* jpeg_path, int16_t level) {
+  if (!bmp_path || !jpeg_path || !*bmp_path || !*jpeg_path) return 1;
+  Fd bmp(::open(bmp_path, O_RDONLY | O_CLOEXEC));
+  if (bmp.get() < 0) return 2;
+  struct stat bmp_stat {};
+  if (::fstat(bmp.get(), &bmp_stat) != 0 || !S_ISREG(bmp_stat.st_mode)) return 2;
+  // Writing the JPEG over its own source would destroy the BMP.
+  struct stat jpeg_stat {};
+  if (::stat(jpeg_path, &jpeg_stat) == 0 && jpeg_stat.st_dev == bmp_stat.st_dev &&
+      jpeg_stat.st_ino == bmp_stat.st_ino) {
+    return 1;
+  }
+  FileSource source(bmp.get(), static_cast<std::uint64_t>(bmp_stat.st_size));
+  BmpReader reader;
+  if (!reader.Open(source)) return 3;
+
+  TempFile temp(jpeg_path);
+  if (!temp.ok()) return 4;
+  std::vector<JOCTET> buffer(kOutputBuffer);
+  const int quality = std::clamp<int>(level, 1, 100);
+  if (!Compress(reader, temp.fd(), buffer.data(), quality)) return 5;
+  if (!temp.Commit(jpeg_path)) return 4;
+  return 0;
+}

@@ -15,8 +15,11 @@
 extern "C" {
 #endif
 
-/* Converts the BMP file `bmp_path` into the JPEG file `jpeg_path` at quality `level` (1 to 100).
-   Returns 0 on success, non-zero on failure. */
+/* Converts the BMP file `bmp_path` (24 or 32 bits per pixel, uncompressed) into the JPEG file
+   `jpeg_path` at quality `level` (1 to 100; values outside are clamped). The JPEG file is written
+   to a temporary file beside it and renamed into place when complete, replacing an earlier file;
+   on failure no JPEG file and no temporary file remain. The BMP file is never modified. Returns 0
+   on success, non-zero on failure. Synchronous. */
 TRELVIN_JPEG_API int BmpToJpeg(const char* bmp_path, const char* jpeg_path, int16_t level);
 
 #ifdef __cplusplus

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,10 @@ class FileSystem {
   virtual bool CopyFile(const std::string& from, const std::string& to) = 0;
   // Writes `bytes` as the file `path`, replacing an earlier file; false on any failure.
   virtual bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
+  // Writes the chunks that `next` hands out, one after another until it gives an empty one, as
+  // the file `path`, replacing an earlier file whole; false on any failure.
+  virtual bool WriteFileChunks(const std::string& path,
+                               const std::function<std::span<const std::uint8_t>()>& next) = 0;
   // The names (without directory) of the normal, non-hidden files of `directory` that match
   // `pattern` ("*.ext", case-insensitive), in the order the directory listing yields them. At most
   // `limit` names; an unreadable directory gives none.

@@ -44,6 +44,7 @@ bool FakeSettingsStore::WriteSetting(const std::string& app, const std::string& 
 }
 
 std::optional<std::int64_t> FakeFileSystem::FileLength(const std::string& path) {
+  if (step_log) step_log->push_back("length " + path);
   if (length_fails) return std::nullopt;
   auto it = files.find(path);
   if (it == files.end()) return std::nullopt;
@@ -52,6 +53,7 @@ std::optional<std::int64_t> FakeFileSystem::FileLength(const std::string& path) 
 
 bool FakeFileSystem::DeleteFile(const std::string& path) {
   log.push_back("delete " + path);
+  if (step_log) step_log->push_back(log.back());
   if (undeletable.count(path) || !files.count(path)) return false;
   files.erase(path);
   order.erase(std::remove(order.begin(), order.end(), path), order.end());
@@ -60,6 +62,7 @@ bool FakeFileSystem::DeleteFile(const std::string& path) {
 
 bool FakeFileSystem::CopyFile(const std::string& from, const std::string& to) {
   log.push_back("copy " + from + " " + to);
+  if (step_log) step_log->push_back(log.back());
   if (from == to || !files.count(from) || unwritable_dirs.count(DirOf(to))) return false;
   const auto bytes = files[from];
   Add(to, bytes);
@@ -68,9 +71,19 @@ bool FakeFileSystem::CopyFile(const std::string& from, const std::string& to) {
 
 bool FakeFileSystem::WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   log.push_back("write " + path);
+  if (step_log) step_log->push_back(log.back());
   if (unwritable_dirs.count(DirOf(path))) return false;
   Add(path, bytes);
   return true;
+}
+
+bool FakeFileSystem::WriteFileChunks(const std::string& path,
+                                     const std::function<std::span<const std::uint8_t>()>& next) {
+  std::vector<std::uint8_t> bytes;
+  for (auto chunk = next(); !chunk.empty(); chunk = next()) {
+    bytes.insert(bytes.end(), chunk.begin(), chunk.end());
+  }
+  return WriteFile(path, bytes);
 }
 
 std::vector<std::string> FakeFileSystem::FindFiles(const std::string& directory,
@@ -212,8 +225,8 @@ bool FakeWindowActivation::ActivateWindow(const std::string& title) {
 }
 
 FakePlatform::FakePlatform()
-    : services{runtime,  settings, files,       clock,    random,     shell,     instance,
-               folder_dialog, known_paths, locale, screen_grab, jpeg, media, pictures,
-               printer, message_box, wallpaper, cursor, windows} {}
+    : services{runtime,       settings,    files,     clock,       random, shell, instance,
+               folder_dialog, known_paths, locale,    screen_grab, jpeg,   media, pictures,
+               printer,       message_box, wallpaper, cursor,      windows} {}
 
 }  // namespace trelvin::fakes

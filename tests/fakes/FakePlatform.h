@@ -52,6 +52,9 @@ class FakeFileSystem : public FileSystem {
   bool DeleteFile(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to) override;
   bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+  // Logged and failing like WriteFile.
+  bool WriteFileChunks(const std::string& path,
+                       const std::function<std::span<const std::uint8_t>()>& next) override;
   std::vector<std::string> FindFiles(const std::string& directory, const std::string& pattern,
                                      std::size_t limit) override;
   std::string ExecutableDirectory() override { return exe_dir; }
@@ -61,7 +64,7 @@ class FakeFileSystem : public FileSystem {
   bool Has(const std::string& path) const { return files.count(path) > 0; }
 
   std::map<std::string, std::vector<std::uint8_t>> files;
-  std::vector<std::string> order;  // listing order
+  std::vector<std::string> order;        // listing order
   std::set<std::string> hidden_or_dirs;  // names the listing must leave out, by full path
   std::set<std::string> undeletable;
   std::set<std::string> unwritable_dirs;  // writes into these directories fail
@@ -69,6 +72,8 @@ class FakeFileSystem : public FileSystem {
   std::string exe_dir = "/opt/trelvin";
   std::vector<std::string> log;  // "delete PATH", "write PATH", "copy A B"
   std::vector<std::string> searches;  // "DIRECTORY PATTERN", in order
+  // Shared step log, when set: the entries of `log`, and "length PATH" for every length query.
+  std::vector<std::string>* step_log = nullptr;
 };
 
 class FakeClock : public Clock {
@@ -265,6 +270,7 @@ class FakeWindowActivation : public WindowActivation {
  public:
   bool ActivateWindow(const std::string& title) override;
   bool SendEnter() override {
+    if (log) log->push_back("enter");
     ++enters;
     return true;
   }

@@ -96,6 +96,22 @@ TEST_F(PosixFileSystemTest, FailedCopyAndWriteLeaveNothingBehind) {
   EXPECT_TRUE(Leftovers().empty());
 }
 
+TEST_F(PosixFileSystemTest, ChunkedWriteJoinsChunksAndReplacesWhole) {
+  Write("big", "old content");
+  const std::vector<std::string> chunks{"ab", "cde", "f"};
+  std::size_t next = 0;
+  auto producer = [&]() -> std::span<const std::uint8_t> {
+    if (next == chunks.size()) return {};
+    const std::string& c = chunks[next++];
+    return {reinterpret_cast<const std::uint8_t*>(c.data()), c.size()};
+  };
+  ASSERT_TRUE(files_.WriteFileChunks(dir_ + "big", producer));
+  EXPECT_EQ(Read("big"), "abcdef");
+  next = 0;
+  EXPECT_FALSE(files_.WriteFileChunks(dir_ + "nodir/big", producer));
+  EXPECT_TRUE(Leftovers().empty());
+}
+
 TEST_F(PosixFileSystemTest, DeleteAndExecutableDirectory) {
   Write("x", "1");
   EXPECT_TRUE(files_.DeleteFile(dir_ + "x"));

@@ -7,8 +7,8 @@
 
 #include "platform/linux/DesktopWallpaper.h"
 #include "platform/linux/GstMediaEngine.h"
+#include "platform/linux/LibJpegConverter.h"
 #include "platform/linux/LinuxKnownPaths.h"
-#include "platform/linux/PendingServices.h"
 #include "platform/linux/PosixFileSystem.h"
 #include "platform/linux/QtCursor.h"
 #include "platform/linux/QtFolderDialog.h"
@@ -21,6 +21,8 @@
 #include "platform/linux/QtWindowRuntime.h"
 #include "platform/linux/StandardRandom.h"
 #include "platform/linux/SystemClock.h"
+#include "platform/linux/X11ScreenGrab.h"
+#include "platform/linux/X11WindowActivation.h"
 #include "platform/linux/XdgShell.h"
 #include "platform/mci/MciInterpreter.h"
 #include "shell/FormMainSlide.h"
@@ -57,8 +59,8 @@ int main(int argc, char* argv[]) {
   QtFolderDialog folder_dialog(runtime);
   LinuxKnownPaths known_paths;
   QtLocale locale;
-  PendingScreenGrab screen_grab;
-  PendingJpegConverter jpeg;
+  X11ScreenGrab screen_grab;
+  LibJpegConverter jpeg;
   GstMediaEngine media_engine(GstMediaEngine::AudioSinkFromEnvironment());
   MciInterpreter media(media_engine);
   QtPictures pictures;
@@ -66,7 +68,7 @@ int main(int argc, char* argv[]) {
   QtMessageBox message_box;
   DesktopWallpaper wallpaper;
   QtCursor cursor;
-  PendingWindowActivation windows;
+  X11WindowActivation windows;
 
   Services services{runtime,  settings,    files,   clock,   random,      shell,
                     instance, folder_dialog, known_paths, locale, screen_grab, jpeg,

@@ -127,9 +127,20 @@ bool PosixFileSystem::WriteFile(const std::string& path, const std::vector<std::
   return WriteFileAtomically(path, bytes.data(), bytes.size());
 }
 
+bool PosixFileSystem::WriteFileChunks(const std::string& path,
+                                      const std::function<std::span<const std::uint8_t>()>& next) {
+  TempFile temp(path);
+  if (!temp.ok()) return false;
+  for (;;) {
+    const std::span<const std::uint8_t> chunk = next();
+    if (chunk.empty()) break;
+    if (!WriteAll(temp.fd(), chunk.data(), chunk.size())) return false;
+  }
+  return temp.Commit(path, DefaultFileMode());
+}
+
 std::vector<std::string> PosixFileSystem::FindFiles(const std::string& directory,
-                                                    const std::string& pattern,
-                                                    std::size_t limit) {
+                                                    const std::string& pattern, std::size_t limit) {
   std::vector<std::string> names;
   DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
   if (!dir) return names;

@@ -12,6 +12,8 @@ class PosixFileSystem : public FileSystem {
   bool DeleteFile(const std::string& path) override;
   bool CopyFile(const std::string& from, const std::string& to) override;
   bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+  bool WriteFileChunks(const std::string& path,
+                       const std::function<std::span<const std::uint8_t>()>& next) override;
   std::vector<std::string> FindFiles(const std::string& directory, const std::string& pattern,
                                      std::size_t limit) override;
   std::string ExecutableDirectory() override;

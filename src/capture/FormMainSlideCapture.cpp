@@ -1,0 +1,65 @@
+// Starting and stopping timed capture, and the capture timer's tick.
+#include <cstdint>
+#include <cstdio>
+#include <initializer_list>
+#include <limits>
+#include <string>
+
+#include "platform/Guard.h"
+#include "shell/FormMainSlide.h"
+
+namespace trelvin {
+
+namespace {
+
+// "yyyymmddhhmmss" on the 24-hour clock, each field zero-padded, so names sort by time as text.
+std::string TimeStamp(const LocalDateTime& t) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d", t.year, t.month, t.day, t.hour,
+                t.minute, t.second);
+  return text;
+}
+
+}  // namespace
+
+void FormMainSlide::btnStart_Click() {
+  bool wasCapturing = false;
+  Step([&] { wasCapturing = Timer1.Enabled(); });
+  if (wasCapturing) {
+    Step([&] { Timer1.SetEnabled(false); });
+    Step([&] { btnStart.SetCaption("&Start"); });
+  } else {
+    Step([&] { SetWindowState(WindowState::kMinimized); });
+    Step([&] { Timer1.SetEnabled(true); });
+    Step([&] { btnStart.SetCaption("&Stop"); });
+    // The first tick after a start is due at once.
+    Step([&] { CaptureTicks = hscrCapture.Value(); });
+    Step([&] { LaunchEmulator(); });
+  }
+  SetCaptureControlsEnabled(wasCapturing);
+  if (wasCapturing) Step([&] { chkMusic_Click(); });
+}
+
+// The settings controls stay locked while capturing, so the slide show and a capture never meet.
+void FormMainSlide::SetCaptureControlsEnabled(bool enabled) {
+  for (Control* control :
+       std::initializer_list<Control*>{&btnDir, &btnShow, &hscrCapture, &hScrCompression, &hscrShow,
+                                       &chkStretch, &chkMusic, &chkRandom, &chkMP3}) {
+    Step([&] { control->SetEnabled(enabled); });
+  }
+}
+
+void FormMainSlide::Timer1_Timer() {
+  // A 16-bit counter that would overflow leaves the count as it is, like any failing step.
+  Step([&] {
+    Require(CaptureTicks < std::numeric_limits<std::int16_t>::max());
+    CaptureTicks = static_cast<std::int16_t>(CaptureTicks + 1);
+  });
+  if (CaptureTicks < hscrCapture.Value()) return;
+  CaptureTicks = 0;
+  std::string base_path;
+  Step([&] { base_path = AppPath + TimeStamp(services_.clock.Now()); });
+  Step([&] { CaptureScreen(Picture1, base_path); });
+}
+
+}  // namespace trelvin

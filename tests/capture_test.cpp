@@ -1,0 +1,313 @@
+// Timed capture on the settings window: the start/stop toggle, the tick, one capture and the
+// emulator launcher, on the fakes.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fakes/FakePlatform.h"
+#include "shell/FormMainSlide.h"
+
+namespace trelvin {
+namespace {
+
+using fakes::FakePlatform;
+
+constexpr const char* kEmulator = "Connectix Virtual Game Station";
+
+// Reads the pixel (x, y), counted from the top, of a 24-bit bottom-up BMP as 0x00RRGGBB.
+std::uint32_t BmpPixel(const std::vector<std::uint8_t>& bmp, int x, int y) {
+  const int width = bmp[18] | bmp[19] << 8 | bmp[20] << 16 | bmp[21] << 24;
+  const int height = bmp[22] | bmp[23] << 8 | bmp[24] << 16 | bmp[25] << 24;
+  const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
+  const std::uint8_t* p = bmp.data() + 54 + (height - 1 - y) * stride + x * 3;
+  return MakeRgb(p[2], p[1], p[0]);
+}
+
+class CaptureTest : public ::testing::Test {
+ protected:
+  CaptureTest() {
+    form.AppPath = "/caps/";
+    p.screen_grab.log = &log;
+    p.jpeg.log = &log;
+    p.windows.log = &log;
+    p.files.step_log = &log;
+  }
+
+  void SetInterval(int seconds) { ASSERT_TRUE(form.hscrCapture.SetValue(seconds)); }
+  // Runs `n` ticks as the timer would while capturing.
+  void Tick(int n = 1) {
+    for (int i = 0; i < n; ++i) {
+      if (form.Timer1.Enabled()) form.Timer1_Timer();
+    }
+  }
+  std::size_t Captures() const { return p.jpeg.calls.size(); }
+  std::vector<Control*> NineControls() {
+    return {&form.btnDir,          &form.btnShow,   &form.hscrCapture,
+            &form.hScrCompression, &form.hscrShow,  &form.chkStretch,
+            &form.chkMusic,        &form.chkRandom, &form.chkMP3};
+  }
+
+  FakePlatform p;
+  FormMainSlide form{p.services, "/c"};
+  std::vector<std::string> log;
+};
+
+TEST_F(CaptureTest, StartMinimisesLocksAndLaunchesStopUnlocks) {
+  SetInterval(7);
+  ASSERT_TRUE(form.chkMusic.SetValue(CheckBox::kChecked));
+  p.windows.titles = {kEmulator};
+  form.btnStart_Click();
+  EXPECT_TRUE(form.Timer1.Enabled());
+  EXPECT_EQ(form.Timer1.Interval(), 1000);
+  EXPECT_EQ(form.btnStart.Caption(), "&Stop");
+  EXPECT_EQ(form.State(), WindowState::kMinimized);
+  EXPECT_EQ(form.CaptureTicks, 7);
+  EXPECT_EQ(p.windows.enters, 1);
+  for (Control* c : NineControls()) EXPECT_FALSE(c->Enabled()) << c->Name();
+  EXPECT_TRUE(form.btnStart.Enabled());
+  EXPECT_TRUE(form.lblPath.Enabled());
+
+  Tick(3);
+  form.btnStart_Click();
+  EXPECT_FALSE(form.Timer1.Enabled());
+  EXPECT_EQ(form.btnStart.Caption(), "&Start");
+  // A stop leaves the window minimised, the emulator alone and the counter as it was.
+  EXPECT_EQ(form.State(), WindowState::kMinimized);
+  EXPECT_EQ(p.windows.enters, 1);
+  EXPECT_EQ(form.CaptureTicks, 2);
+  for (Control* c : NineControls()) EXPECT_TRUE(c->Enabled()) << c->Name();
+}
+
+TEST_F(CaptureTest, StopWithMusicClearedLeavesMp3Disabled) {
+  ASSERT_TRUE(form.chkMusic.SetValue(CheckBox::kCleared));
+  form.btnStart_Click();
+  form.btnStart_Click();
+  for (Control* c : NineControls()) {
+    EXPECT_EQ(c->Enabled(), c != &form.chkMP3) << c->Name();
+  }
+  // Any state but cleared counts as on.
+  ASSERT_TRUE(form.chkMusic.SetValue(2));
+  form.btnStart_Click();
+  form.btnStart_Click();
+  EXPECT_TRUE(form.chkMP3.Enabled());
+}
+
+TEST_F(CaptureTest, IntervalOneCapturesEveryTick) {
+  SetInterval(1);
+  form.btnStart_Click();
+  Tick(5);
+  EXPECT_EQ(Captures(), 5u);
+}
+
+TEST_F(CaptureTest, IntervalSixHundredCapturesOnFirstTickThenEvery600) {
+  SetInterval(600);
+  form.btnStart_Click();
+  Tick(1);
+  EXPECT_EQ(Captures(), 1u);
+  Tick(599);
+  EXPECT_EQ(Captures(), 1u);
+  Tick(1);  // tick 601 after the start
+  EXPECT_EQ(Captures(), 2u);
+  EXPECT_EQ(form.CaptureTicks, 0);
+  Tick(600);
+  EXPECT_EQ(Captures(), 3u);
+}
+
+TEST_F(CaptureTest, StartAgainCapturesOnItsFirstTick) {
+  SetInterval(10);
+  form.btnStart_Click();
+  Tick(4);  // one capture, then three ticks toward the next
+  form.btnStart_Click();
+  form.btnStart_Click();
+  Tick(1);
+  EXPECT_EQ(Captures(), 2u);
+}
+
+TEST_F(CaptureTest, IntervalIsReadAtEveryTick) {
+  SetInterval(10);
+  form.btnStart_Click();
+  Tick(3);
+  SetInterval(3);  // the count is already at the new interval
+  Tick(1);
+  EXPECT_EQ(Captures(), 2u);
+}
+
+TEST_F(CaptureTest, BasePathIsAppPathAndPaddedLocalTime) {
+  SetInterval(1);
+  form.btnStart_Click();
+  p.clock.now = {2026, 12, 7, 13, 5, 9};
+  Tick();
+  p.clock.now = {2027, 1, 2, 0, 4, 0};
+  ASSERT_TRUE(form.hScrCompression.SetValue(1));
+  Tick();
+  ASSERT_EQ(Captures(), 2u);
+  EXPECT_EQ(p.jpeg.calls[0].bmp, "/caps/20261207130509.bmp");
+  EXPECT_EQ(p.jpeg.calls[0].jpeg, "/caps/20261207130509.jpg");
+  EXPECT_EQ(p.jpeg.calls[1].jpeg, "/caps/20270102000400.jpg");
+  EXPECT_EQ(p.jpeg.calls[1].level, 1);
+  ASSERT_TRUE(form.hScrCompression.SetValue(100));
+  form.AppPath = "/other/";  // read afresh at every capture
+  Tick();
+  EXPECT_EQ(p.jpeg.calls[2].level, 100);
+  EXPECT_EQ(p.jpeg.calls[2].jpeg, "/other/20270102000400.jpg");
+}
+
+TEST_F(CaptureTest, SameSecondCapturesShareTheirNames) {
+  SetInterval(1);
+  form.btnStart_Click();
+  Tick();
+  p.screen_grab.pixel = [](int, int) { return MakeRgb(1, 2, 3); };
+  p.files.undeletable.insert("/caps/20261207130509.bmp");
+  Tick();
+  ASSERT_EQ(Captures(), 2u);
+  EXPECT_EQ(p.jpeg.calls[1].bmp, p.jpeg.calls[0].bmp);
+  // The later capture replaced the bitmap.
+  EXPECT_EQ(BmpPixel(p.files.files.at("/caps/20261207130509.bmp"), 5, 5), MakeRgb(1, 2, 3));
+}
+
+TEST_F(CaptureTest, OneCaptureRunsItsStepsInOrder) {
+  form.CaptureScreen(form.Picture1, "/caps/x");
+  const std::vector<std::string> expected{"open",
+                                          "copy",
+                                          "release",
+                                          "write /caps/x.bmp",
+                                          "convert",
+                                          "length /caps/x.jpg",
+                                          "delete /caps/x.bmp"};
+  EXPECT_EQ(log, expected);
+  EXPECT_EQ(p.screen_grab.opened, 1);
+  EXPECT_EQ(p.screen_grab.released, 1);
+  EXPECT_TRUE(p.files.Has("/caps/x.jpg"));
+  EXPECT_FALSE(p.files.Has("/caps/x.bmp"));
+  // The canvas is the whole screen, from its top-left corner.
+  EXPECT_EQ(form.Picture1.Geometry(), (Rect{0, 0, 1024, 768}));
+  EXPECT_TRUE(form.Picture1.AutoRedraw());
+  const Bitmap& image = form.Picture1.Image();
+  ASSERT_EQ(image.width, 1024);
+  ASSERT_EQ(image.height, 768);
+  EXPECT_EQ(image.Row(767)[1023], p.screen_grab.pixel(1023, 767));
+}
+
+TEST_F(CaptureTest, BitmapHoldsTheScreenAtItsSize) {
+  p.runtime.screen = {33, 17};
+  p.files.undeletable.insert("/caps/x.bmp");
+  form.CaptureScreen(form.Picture1, "/caps/x");
+  const auto& bmp = p.files.files.at("/caps/x.bmp");
+  EXPECT_EQ(bmp[18], 33);
+  EXPECT_EQ(bmp[22], 17);
+  for (auto [x, y] : std::vector<std::pair<int, int>>{{0, 0}, {32, 0}, {0, 16}, {32, 16}, {7, 9}}) {
+    EXPECT_EQ(BmpPixel(bmp, x, y), p.screen_grab.pixel(x, y)) << x << "," << y;
+  }
+}
+
+TEST_F(CaptureTest, FailedGrabSavesBlankPictureNotThePreviousOne) {
+  p.files.undeletable = {"/caps/a.bmp", "/caps/b.bmp", "/caps/c.bmp"};
+  form.CaptureScreen(form.Picture1, "/caps/a");
+  p.screen_grab.open_fails = true;
+  form.CaptureScreen(form.Picture1, "/caps/b");
+  p.screen_grab.open_fails = false;
+  p.screen_grab.copy_fails = true;
+  form.CaptureScreen(form.Picture1, "/caps/c");
+  const Rgb back = form.Picture1.BackColor();
+  EXPECT_NE(BmpPixel(p.files.files.at("/caps/a.bmp"), 10, 10), back);
+  for (const char* path : {"/caps/b.bmp", "/caps/c.bmp"}) {
+    const auto& bmp = p.files.files.at(path);
+    EXPECT_EQ(BmpPixel(bmp, 10, 10), back) << path;
+    EXPECT_EQ(BmpPixel(bmp, 1023, 767), back) << path;
+  }
+  // The blank pictures are converted like any other; every session opened is released once.
+  EXPECT_TRUE(p.files.Has("/caps/b.jpg"));
+  EXPECT_TRUE(p.files.Has("/caps/c.jpg"));
+  EXPECT_EQ(p.screen_grab.opened, 2);
+  EXPECT_EQ(p.screen_grab.released, 2);
+}
+
+TEST_F(CaptureTest, UnwritableBitmapLeavesNothingAndDeletesNothing) {
+  p.files.unwritable_dirs.insert("/caps/");
+  form.CaptureScreen(form.Picture1, "/caps/x");
+  EXPECT_TRUE(p.files.files.empty());
+  EXPECT_EQ(p.jpeg.calls.size(), 1u);
+  for (const std::string& entry : log) EXPECT_NE(entry.rfind("delete", 0), 0u) << entry;
+  EXPECT_EQ(p.screen_grab.released, 1);
+}
+
+TEST_F(CaptureTest, FailedOrEmptyConversionKeepsTheBitmap) {
+  p.jpeg.writes_nothing = true;
+  form.CaptureScreen(form.Picture1, "/caps/x");
+  EXPECT_TRUE(p.files.Has("/caps/x.bmp"));
+  EXPECT_FALSE(p.files.Has("/caps/x.jpg"));
+  p.jpeg.writes_nothing = false;
+  p.jpeg.writes_empty = true;
+  form.CaptureScreen(form.Picture1, "/caps/y");
+  EXPECT_TRUE(p.files.Has("/caps/y.bmp"));
+  EXPECT_EQ(p.files.files.at("/caps/y.jpg").size(), 0u);
+}
+
+TEST_F(CaptureTest, UndeletableBitmapStaysAndCapturingGoesOn) {
+  SetInterval(1);
+  p.files.undeletable.insert("/caps/20261207130509.bmp");
+  form.btnStart_Click();
+  Tick();
+  EXPECT_TRUE(p.files.Has("/caps/20261207130509.bmp"));
+  EXPECT_TRUE(p.files.Has("/caps/20261207130509.jpg"));
+  p.clock.now.second = 10;
+  Tick();
+  EXPECT_FALSE(p.files.Has("/caps/20261207130510.bmp"));
+  EXPECT_TRUE(p.files.Has("/caps/20261207130510.jpg"));
+}
+
+class LaunchEmulatorTest : public CaptureTest {};
+
+TEST_F(LaunchEmulatorTest, ExactTitleIsPreferredAndGetsOneEnter) {
+  p.windows.titles = {std::string(kEmulator) + " - Game", kEmulator};
+  p.files.Add("/opt/trelvin/VGS.EXE");
+  form.LaunchEmulator();
+  EXPECT_EQ(p.windows.active, kEmulator);
+  EXPECT_EQ(log, (std::vector<std::string>{std::string("activate ") + kEmulator, "enter"}));
+  EXPECT_TRUE(p.shell.calls.empty());
+}
+
+TEST_F(LaunchEmulatorTest, TitlePrefixIsTakenWhenNoneIsExact) {
+  p.windows.titles = {"Other", std::string(kEmulator) + " - Ridge Racer"};
+  form.LaunchEmulator();
+  EXPECT_EQ(p.windows.active, std::string(kEmulator) + " - Ridge Racer");
+  EXPECT_EQ(p.windows.enters, 1);
+  EXPECT_TRUE(p.shell.calls.empty());
+}
+
+TEST_F(LaunchEmulatorTest, WithoutWindowTheFirstMatchInProgramDirectoryStarts) {
+  p.files.Add("/elsewhere/vgs.exe");
+  p.files.Add("/opt/trelvin/readme.txt");
+  p.files.Add("/opt/trelvin/cvgs.exe");
+  p.files.hidden_or_dirs.insert("/opt/trelvin/cvgs.exe");
+  p.files.Add("/opt/trelvin/VGS.EXE");
+  p.files.Add("/opt/trelvin/oldvgs.exe");
+  form.LaunchEmulator();
+  ASSERT_EQ(p.shell.calls.size(), 1u);
+  EXPECT_EQ(p.shell.calls[0].target, "VGS.EXE");
+  EXPECT_EQ(p.shell.calls[0].working_directory, "/opt/trelvin");
+  EXPECT_EQ(p.shell.calls[0].show_command, kSwShowNormal);
+  EXPECT_EQ(p.windows.enters, 0);
+}
+
+TEST_F(LaunchEmulatorTest, FailedActivationStartsInsteadAndNothingMatchingStartsNothing) {
+  p.windows.titles = {kEmulator};
+  p.windows.activation_fails = true;
+  p.files.Add("/opt/trelvin/vgs.exe");
+  form.LaunchEmulator();
+  EXPECT_EQ(p.shell.calls.size(), 1u);
+  EXPECT_EQ(p.windows.enters, 0);
+
+  FakePlatform bare;
+  bare.files.Add("/elsewhere/vgs.exe");
+  bare.files.Add("/opt/trelvin/vgs.exe.txt");
+  FormMainSlide other(bare.services, "/c");
+  other.hscrCapture.SetValue(1);
+  other.btnStart_Click();  // capturing runs all the same
+  EXPECT_TRUE(bare.shell.calls.empty());
+  EXPECT_TRUE(other.Timer1.Enabled());
+}
+
+}  // namespace
+}  // namespace trelvin

@@ -1,0 +1,72 @@
+#include "e2e/FakeEmulator.h"
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace trelvin::e2e {
+
+namespace fs = std::filesystem;
+
+FakeEmulator::FakeEmulator(const VirtualDisplay& display, const std::string& title,
+                           Placement placement)
+    : title_(title) {
+  std::string pattern = (fs::temp_directory_path() / "trelvin-emu-XXXXXX").string();
+  dir_ = ::mkdtemp(pattern.data());
+  const std::string count_file = (dir_ / "count").string();
+  const std::vector<std::string> argv{TRELVIN_FAKE_EMULATOR,
+                                      title,
+                                      count_file,
+                                      std::to_string(placement.x),
+                                      std::to_string(placement.y),
+                                      std::to_string(placement.width),
+                                      std::to_string(placement.height)};
+  pid_ = ::fork();
+  if (pid_ == 0) {
+    ::setenv("DISPLAY", display.Name().c_str(), 1);
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    ::execv(args[0], args.data());
+    ::_exit(127);
+  }
+  ok_ = pid_ > 0 && WaitFor([&] { return fs::exists(count_file); });
+}
+
+FakeEmulator::~FakeEmulator() {
+  if (pid_ > 0) {
+    ::kill(pid_, SIGTERM);
+    ::waitpid(pid_, nullptr, 0);
+  }
+  std::error_code error;
+  fs::remove_all(dir_, error);
+}
+
+std::string FakeEmulator::Count() const {
+  std::ifstream in(dir_ / "count");
+  std::string presses, releases;
+  in >> presses >> releases;
+  return presses + " " + releases;
+}
+
+Placement FakeEmulator::Where(const VirtualDisplay& display) const {
+  Placement p;
+  const std::string info =
+      Run(display.Env() + "xwininfo -name " + Quote(title_) + " 2>/dev/null").output;
+  std::istringstream lines(info);
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::sscanf(line.c_str(), "  Absolute upper-left X: %d", &p.x);
+    std::sscanf(line.c_str(), "  Absolute upper-left Y: %d", &p.y);
+    std::sscanf(line.c_str(), "  Width: %d", &p.width);
+    std::sscanf(line.c_str(), "  Height: %d", &p.height);
+  }
+  return p;
+}
+
+}  // namespace trelvin::e2e

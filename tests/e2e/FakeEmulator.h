@@ -1,0 +1,38 @@
+#pragma once
+
+// The stand-in emulator window (tests/tools/fake_emulator.cpp) on a virtual display.
+#include <sys/types.h>
+
+#include <filesystem>
+#include <string>
+
+#include "e2e/Harness.h"
+
+namespace trelvin::e2e {
+
+struct Placement {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+
+class FakeEmulator {
+ public:
+  // Starts the window and waits until it is mapped; ok() tells whether it came up.
+  FakeEmulator(const VirtualDisplay& display, const std::string& title, Placement placement);
+  ~FakeEmulator();
+  FakeEmulator(const FakeEmulator&) = delete;
+  FakeEmulator& operator=(const FakeEmulator&) = delete;
+
+  bool ok() const { return ok_; }
+  // The Enter presses and releases received so far, as "PRESSES RELEASES".
+  std::string Count() const;
+  // Where the window's contents are on the screen now (the window manager may have moved it).
+  Placement Where(const VirtualDisplay& display) const;
+
+ private:
+  std::filesystem::path dir_;
+  std::string title_;
+  pid_t pid_ = -1;
+  bool ok_ = false;
+};
+
+}  // namespace trelvin::e2e

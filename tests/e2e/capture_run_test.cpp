@@ -1,0 +1,160 @@
+// Timed capture on the real program: "&Start" brings the emulator up with one Enter, JPEG files of
+// the screen arrive every second, "&Stop" ends them.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <thread>
+
+#include "e2e/FakeEmulator.h"
+#include "e2e/Harness.h"
+#include "support/JpegDecode.h"
+
+namespace trelvin::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kTitle = "^Trelvin Show 1\\.4$";
+constexpr const char* kEmulator = "Connectix Virtual Game Station";
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+
+struct Listing {
+  std::vector<std::string> jpegs;  // sorted
+  std::vector<std::string> others;
+};
+
+Listing List(const fs::path& dir) {
+  Listing listing;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    const std::string name = entry.path().filename();
+    (std::regex_match(name, std::regex(R"(\d{14}\.jpg)")) ? listing.jpegs : listing.others)
+        .push_back(name);
+  }
+  std::sort(listing.jpegs.begin(), listing.jpegs.end());
+  return listing;
+}
+
+class CaptureRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!display_.ok()) GTEST_SKIP() << "Xvfb with openbox could not be started";
+    e2e::Run(display_.Env() + "xsetroot -solid '#336699'");
+    captures_ = home_.Root() / "caps";
+    fs::create_directories(captures_);
+    home_.WriteConfig("[Settings]\nPath=" + captures_.string() +
+                      "/\nCaptureInterval=1\nCompressionLevel=90\nMusic=0\n");
+  }
+
+  // Clicks "&Start"/"&Stop" (the same button) on the settings window.
+  void ClickStartButton(const std::string& id) {
+    display_.Xdotool("windowactivate --sync " + id);
+    // Leave and re-enter the button, as a hand would, so the toolkit sees the pointer arrive.
+    display_.Xdotool("mousemove 0 0");
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    display_.Xdotool("mousemove --window " + id + " 155 158");
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    display_.Xdotool("click 1");
+  }
+
+  VirtualDisplay display_{kWidth, kHeight};
+  TestHome home_;
+  fs::path captures_;
+};
+
+TEST_F(CaptureRunTest, StartCapturesTheScreenEverySecondUntilStop) {
+  FakeEmulator emulator(display_, kEmulator, {200, 150, 160, 120});
+  ASSERT_TRUE(emulator.ok());
+  Program program(display_, home_, {"/c"});
+  std::string id;
+  ASSERT_TRUE(display_.WaitForWindow(kTitle, &id));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  ClickStartButton(id);
+
+  ASSERT_TRUE(WaitFor([&] { return List(captures_).jpegs.size() >= 3; }, std::chrono::seconds(15)))
+      << List(captures_).jpegs.size();
+  // One Enter, pressed and released, reached the emulator; the settings window went away.
+  EXPECT_EQ(emulator.Count(), "1 1");
+  EXPECT_TRUE(display_.FindWindow(kTitle).empty());
+
+  // The captures are the screen: compare the latest with a screenshot of the unchanged screen.
+  const Screenshot shot = display_.Capture();
+  ASSERT_EQ(shot.width, kWidth);
+  const Placement at = emulator.Where(display_);
+  const Listing running = List(captures_);
+  const auto jpeg = testing::DecodeJpegFile((captures_ / running.jpegs.back()).string());
+  ASSERT_TRUE(jpeg.ok) << running.jpegs.back();
+  EXPECT_EQ(jpeg.width, kWidth);
+  EXPECT_EQ(jpeg.height, kHeight);
+  double error = 0;
+  for (int y = 0; y < kHeight; ++y) {
+    for (int x = 0; x < kWidth; ++x) {
+      const Rgb8 s = shot.At(x, y);
+      const std::uint32_t j = jpeg.At(x, y);
+      error += std::abs(s.r - int(j >> 16)) + std::abs(s.g - int(j >> 8 & 0xFF)) +
+               std::abs(s.b - int(j & 0xFF));
+    }
+  }
+  EXPECT_LT(error / (3.0 * kWidth * kHeight), 3.0);
+  // The stand-in's quadrants, where the window manager put it, and the root's colour outside.
+  const std::uint32_t colours[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+  for (int q = 0; q < 4; ++q) {
+    const std::uint32_t p =
+        jpeg.At(at.x + (q % 2 ? 3 : 1) * at.width / 4, at.y + (q / 2 ? 3 : 1) * at.height / 4);
+    for (int shift : {16, 8, 0}) {
+      EXPECT_NEAR(int(p >> shift & 0xFF), int(colours[q] >> shift & 0xFF), 24) << "quadrant " << q;
+    }
+  }
+  EXPECT_NEAR(int(jpeg.At(5, 5) >> 16), 0x33, 6);
+  EXPECT_NEAR(int(jpeg.At(5, 5) & 0xFF), 0x99, 6);
+  // No bitmap and no temporary file stays behind.
+  EXPECT_TRUE(running.others.empty()) << running.others.front();
+
+  ClickStartButton(id);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  display_.SavePng(std::string(TRELVIN_BUILD_DIR) + "/e2e-capture-stop.png");
+  const std::size_t after_stop = List(captures_).jpegs.size();
+  std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+  const Listing stopped = List(captures_);
+  EXPECT_EQ(stopped.jpegs.size(), after_stop);
+  EXPECT_TRUE(stopped.others.empty());
+  EXPECT_EQ(emulator.Count(), "1 1");
+}
+
+// Without an emulator window, "*vgs.exe" from the program's directory is started there.
+TEST_F(CaptureRunTest, WithoutEmulatorWindowItsProgramIsStartedFromProgramDirectory) {
+  const fs::path program_dir = home_.Root() / "program";
+  fs::create_directories(program_dir);
+  const fs::path build = fs::path(ExecutablePath()).parent_path();
+  fs::copy_file(ExecutablePath(), program_dir / "trelvinshow");
+  for (const auto& entry : fs::directory_iterator(build)) {
+    if (entry.path().filename().string().rfind("libtrelvinjpeg.so", 0) == 0) {
+      fs::copy(entry.path(), program_dir / entry.path().filename(),
+               fs::copy_options::copy_symlinks);
+    }
+  }
+  const fs::path marker = home_.Root() / "started";
+  {
+    std::ofstream script(program_dir / "TestVGS.EXE");
+    script << "#!/bin/sh\npwd > " << marker.string() << "\n";
+  }
+  fs::permissions(program_dir / "TestVGS.EXE", fs::perms::owner_all);
+
+  Program program(display_, home_, {"/c"}, {}, (program_dir / "trelvinshow").string());
+  std::string id;
+  ASSERT_TRUE(display_.WaitForWindow(kTitle, &id));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  ClickStartButton(id);
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(marker); }));
+  std::ifstream in(marker);
+  std::string cwd;
+  std::getline(in, cwd);
+  EXPECT_EQ(fs::canonical(cwd), fs::canonical(program_dir));
+  // Capturing runs all the same.
+  EXPECT_TRUE(WaitFor([&] { return !List(captures_).jpegs.empty(); }));
+}
+
+}  // namespace
+}  // namespace trelvin::e2e

@@ -1,0 +1,122 @@
+// The X11 screen grab and window activation on a virtual display of their own.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "e2e/FakeEmulator.h"
+#include "e2e/Harness.h"
+#include "platform/linux/X11ScreenGrab.h"
+#include "platform/linux/X11WindowActivation.h"
+
+namespace trelvin::e2e {
+namespace {
+
+constexpr const char* kEmulator = "Connectix Virtual Game Station";
+constexpr std::uint32_t kRootColour = 0x336699;
+
+// The services connect to $DISPLAY; point it at the test's display while they live.
+class X11ServicesTest : public ::testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override {
+    if (!display_.ok()) GTEST_SKIP() << "Xvfb could not be started";
+    const char* old = std::getenv("DISPLAY");
+    if (old) old_display_ = old;
+    ::setenv("DISPLAY", display_.Name().c_str(), 1);
+    e2e::Run(display_.Env() + "xsetroot -solid '#336699'");
+  }
+  void TearDown() override {
+    if (old_display_.empty()) {
+      ::unsetenv("DISPLAY");
+    } else {
+      ::setenv("DISPLAY", old_display_.c_str(), 1);
+    }
+  }
+  bool WindowManager() const { return GetParam(); }
+
+  VirtualDisplay display_{320, 240, GetParam()};
+  std::string old_display_;
+};
+
+// Centres of the stand-in's four quadrants, with their colours.
+void ExpectQuadrants(const Bitmap& image, const Placement& at) {
+  const std::uint32_t colours[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+  for (int q = 0; q < 4; ++q) {
+    const int x = at.x + (q % 2 ? 3 : 1) * at.width / 4;
+    const int y = at.y + (q / 2 ? 3 : 1) * at.height / 4;
+    EXPECT_EQ(image.Row(y)[x], colours[q]) << "quadrant " << q << " at " << x << "," << y;
+  }
+}
+
+TEST_P(X11ServicesTest, GrabCopiesTheScreenThroughSharedMemoryAndWithout) {
+  FakeEmulator emulator(display_, "pattern", {40, 30, 100, 80});
+  ASSERT_TRUE(emulator.ok());
+  ASSERT_TRUE(WaitFor([&] { return emulator.Where(display_).width == 100; }));
+  const Placement at = emulator.Where(display_);
+
+  X11ScreenGrab grab;
+  Bitmap shared, plain;
+  shared.Resize(320, 240, 0x123456);
+  plain.Resize(320, 240, 0x123456);
+  // Wait for the window's first paint.
+  ASSERT_TRUE(WaitFor([&] {
+    auto session = grab.OpenDesktop();
+    return session && session->CopyTo(shared, 320, 240) &&
+           shared.Row(at.y + at.height / 4)[at.x + at.width / 4] == 0xFF0000;
+  }));
+  EXPECT_TRUE(grab.LastCopyUsedSharedMemory());
+  ExpectQuadrants(shared, at);
+  EXPECT_EQ(shared.Row(2)[2], kRootColour);
+  EXPECT_EQ(shared.Row(239)[319], kRootColour);
+
+  grab.DisableSharedMemory();
+  auto session = grab.OpenDesktop();
+  ASSERT_TRUE(session);
+  ASSERT_TRUE(session->CopyTo(plain, 320, 240));
+  EXPECT_FALSE(grab.LastCopyUsedSharedMemory());
+  EXPECT_EQ(plain.pixels, shared.pixels);
+  session->Release();
+  EXPECT_FALSE(session->CopyTo(plain, 320, 240));
+}
+
+TEST_P(X11ServicesTest, GrabLargerThanTheScreenCopiesWhatIsThere) {
+  X11ScreenGrab grab;
+  Bitmap image;
+  image.Resize(400, 300, 0x123456);
+  auto session = grab.OpenDesktop();
+  ASSERT_TRUE(session);
+  ASSERT_TRUE(session->CopyTo(image, 400, 300));
+  EXPECT_EQ(image.Row(239)[319], kRootColour);
+  EXPECT_EQ(image.Row(100)[350], 0x123456u);
+  EXPECT_EQ(image.Row(299)[100], 0x123456u);
+}
+
+TEST_P(X11ServicesTest, ExactTitleIsActivatedFirstAndGetsOneEnter) {
+  FakeEmulator prefixed(display_, std::string(kEmulator) + " - Game", {10, 10, 60, 40});
+  FakeEmulator exact(display_, kEmulator, {100, 100, 60, 40});
+  ASSERT_TRUE(prefixed.ok());
+  ASSERT_TRUE(exact.ok());
+  X11WindowActivation windows;
+  ASSERT_TRUE(windows.ActivateWindow(kEmulator));
+  ASSERT_TRUE(windows.SendEnter());
+  EXPECT_TRUE(WaitFor([&] { return exact.Count() == "1 1"; })) << exact.Count();
+  EXPECT_EQ(prefixed.Count(), "0 0");
+  EXPECT_FALSE(windows.ActivateWindow("Nothing of that name"));
+}
+
+TEST_P(X11ServicesTest, TitlePrefixIsActivatedWhenNoneIsExact) {
+  FakeEmulator other(display_, "Other", {10, 10, 60, 40});
+  FakeEmulator prefixed(display_, std::string(kEmulator) + " - Game", {100, 100, 60, 40});
+  ASSERT_TRUE(other.ok());
+  ASSERT_TRUE(prefixed.ok());
+  X11WindowActivation windows;
+  ASSERT_TRUE(windows.ActivateWindow(kEmulator));
+  ASSERT_TRUE(windows.SendEnter());
+  EXPECT_TRUE(WaitFor([&] { return prefixed.Count() == "1 1"; })) << prefixed.Count();
+  EXPECT_EQ(other.Count(), "0 0");
+}
+
+INSTANTIATE_TEST_SUITE_P(WithAndWithoutWindowManager, X11ServicesTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Openbox" : "BareX"; });
+
+}  // namespace
+}  // namespace trelvin::e2e
