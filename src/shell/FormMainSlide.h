@@ -91,8 +91,9 @@ class FormMainSlide : public Form {
 
  private:
   void LoadSettings();
-  void LoadSetting(const std::string& key, const std::string& default_value, CheckBox& box);
-  void LoadSetting(const std::string& key, const std::string& default_value, ScrollBar& bar);
+  // Assigns the stored number to a scroll bar or check box (both refuse values they cannot hold).
+  template <class Control>
+  void LoadSetting(const std::string& key, const std::string& default_value, Control& control);
   void WriteSetting(const std::string& key, const std::string& value);
   void SetCaptureControlsEnabled(bool enabled);
 

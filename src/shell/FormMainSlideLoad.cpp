@@ -80,22 +80,14 @@ void FormMainSlide::LoadSettings() {
 }
 
 // The default applies only to a missing key; an unusable stored text leaves the control as it is.
+template <class Control>
 void FormMainSlide::LoadSetting(const std::string& key, const std::string& default_value,
-                                ScrollBar& bar) {
+                                Control& control) {
   auto text = services_.settings.ReadSetting(kSettingsApp, kSettingsSection, key, default_value);
   Require(text.has_value());
   auto value = ParseSettingInt16(*text);
   Require(value.has_value());
-  Require(bar.SetValue(*value));
-}
-
-void FormMainSlide::LoadSetting(const std::string& key, const std::string& default_value,
-                                CheckBox& box) {
-  auto text = services_.settings.ReadSetting(kSettingsApp, kSettingsSection, key, default_value);
-  Require(text.has_value());
-  auto value = ParseSettingInt16(*text);
-  Require(value.has_value());
-  Require(box.SetValue(*value));
+  Require(control.SetValue(*value));
 }
 
 void FormMainSlide::Form_Unload(std::int16_t& Cancel) {
