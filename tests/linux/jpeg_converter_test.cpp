@@ -179,7 +179,7 @@ TEST_F(JpegConverterTest, DamagedBitmapsGiveNoJpegAndStayUntouched) {
       {"empty", [](Bytes& b) { b.clear(); }},
       {"header only", [](Bytes& b) { b.resize(30); }},
       {"no pixels", [](Bytes& b) { b.resize(54); }},
-      {"short pixels", [](Bytes& b) { b.resize(b.size() - 1); }},
+      {"short pixels", [](Bytes& b) { b.pop_back(); }},
       {"magic", [](Bytes& b) { b[0] = 'P'; }},
       {"huge width", [](Bytes& b) { Put32(b, 18, 0x7FFFFFFF); }},
       {"width over limit", [](Bytes& b) { Put32(b, 18, 65501); }},
