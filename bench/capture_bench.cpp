@@ -283,16 +283,20 @@ bool BenchScreen(int width, int height, const Options& options, const fs::path& 
               program.screen_grab.LastCopyUsedSharedMemory() ? "yes" : "no");
 
   // Where a capture's time goes: its steps one by one, with the same functions.
-  const char* step_names[] = {"clear", "grab", "BMP write", "convert", "delete"};
+  const char* step_names[] = {"clear", "clear+grab", "BMP write", "convert", "delete"};
   std::vector<double> step_ms[5];
   for (int i = 0; i < options.runs; ++i) {
     trelvin::PictureBox& canvas = form.Picture1;
     Clock::time_point t[6];
     t[0] = Clock::now();
-    canvas.Cls();
+    canvas.Cls();  // deferred: the copy below clears in its own pass, as the capture does
     t[1] = Clock::now();
     auto session = program.screen_grab.OpenDesktop();
-    session->CopyTo(canvas.Image(), width, height);
+    if (canvas.TakePendingClear()) {
+      session->CopyToCleared(canvas.Image(), width, height, canvas.BackColor());
+    } else {
+      session->CopyTo(canvas.Image(), width, height);
+    }
     session->Release();
     t[2] = Clock::now();
     trelvin::Bmp24Encoder bmp(canvas.Image());

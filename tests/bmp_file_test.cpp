@@ -39,6 +39,32 @@ TEST(BmpFileTest, HeadersRowsBottomUpAndPadding) {
   EXPECT_EQ(bmp[66 + 2], 0x11);
 }
 
+TEST(BmpFileTest, EveryWidthPacksEachPixelAndKeepsPaddingZero) {
+  std::uint32_t seed = 7;
+  for (int width = 1; width <= 9; ++width) {
+    Bitmap image;
+    image.Resize(width, 3, 0);
+    for (auto& pixel : image.pixels) {
+      seed = seed * 1664525u + 1013904223u;
+      pixel = seed >> 8;
+    }
+    const auto bmp = EncodeBmp24(image);
+    const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
+    ASSERT_EQ(bmp.size(), 54 + stride * 3) << width;
+    for (int y = 0; y < 3; ++y) {
+      const std::uint8_t* row = bmp.data() + 54 + stride * static_cast<std::size_t>(2 - y);
+      for (int x = 0; x < width; ++x) {
+        const std::uint32_t p = image.Row(y)[x];
+        EXPECT_EQ(MakeRgb(row[3 * x + 2], row[3 * x + 1], row[3 * x]), p)
+            << width << ": " << x << "," << y;
+      }
+      for (std::size_t i = static_cast<std::size_t>(width) * 3; i < stride; ++i) {
+        EXPECT_EQ(row[i], 0) << width << ": padding of row " << y;
+      }
+    }
+  }
+}
+
 TEST(BmpFileTest, EmptyImageGivesHeadersOnly) {
   Bitmap image;
   EXPECT_EQ(EncodeBmp24(image).size(), 54u);

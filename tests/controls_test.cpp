@@ -64,6 +64,28 @@ TEST(PictureBoxTest, ClsClearsAndMoveToANewSizeGivesABlankImage) {
   EXPECT_EQ(canvas.Image().pixels, std::vector<std::uint32_t>(3, 0x112233));
 }
 
+TEST(PictureBoxTest, PendingClearIsDoneOnUseOrHandedToTheCaller) {
+  PictureBox canvas("Picture1", {0, 0, 2, 1}, 0, 0x112233);
+  EXPECT_FALSE(canvas.TakePendingClear());
+  canvas.Image().Fill(0xFFFFFF);
+  canvas.Cls();
+  EXPECT_TRUE(canvas.TakePendingClear());
+  EXPECT_FALSE(canvas.TakePendingClear());
+  // Handed over: the image is left to the caller as it was.
+  EXPECT_EQ(canvas.Image().pixels, std::vector<std::uint32_t>(2, 0xFFFFFF));
+  // A new size is a fresh blank image, so nothing is pending any more.
+  canvas.Cls();
+  canvas.Move({0, 0, 1, 1});
+  EXPECT_FALSE(canvas.TakePendingClear());
+  EXPECT_EQ(canvas.Image().pixels, std::vector<std::uint32_t>(1, 0x112233));
+  // Read through a const reference, the pending clear is done too.
+  canvas.Image().Fill(0xFFFFFF);
+  canvas.Cls();
+  const PictureBox& view = canvas;
+  EXPECT_EQ(view.Image().pixels, std::vector<std::uint32_t>(1, 0x112233));
+  EXPECT_FALSE(canvas.TakePendingClear());
+}
+
 class CountingForm : public Form {
  public:
   CountingForm() : Form("f") {}

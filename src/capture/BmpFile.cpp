@@ -26,22 +26,19 @@ void Put32(std::uint8_t* p, std::uint32_t v) {
   Put16(p + 2, v >> 16);
 }
 
-// 0x00RRGGBB words to B, G, R bytes: the capture's hot loop, four pixels into three words at a
-// time.
+// 0x00RRGGBB words to B, G, R bytes: the capture's hot loop. On little-endian machines each pixel
+// is stored as its whole word, three bytes on from the last, so the word's spare byte is overwritten
+// by the next pixel; this runs several times faster than assembling the bytes. The row's last pixel
+// is stored byte by byte, so the row's padding is never touched.
 void PackRow(const std::uint32_t* src, std::size_t width, std::uint8_t* dst) {
   std::size_t x = 0;
   if constexpr (std::endian::native == std::endian::little) {
-    for (; x + 4 <= width; x += 4, src += 4, dst += 12) {
-      const std::uint32_t words[3] = {(src[0] & 0xFFFFFF) | src[1] << 24,
-                                      (src[1] >> 8 & 0xFFFF) | src[2] << 16,
-                                      (src[2] >> 16 & 0xFF) | src[3] << 8};
-      std::memcpy(dst, words, sizeof words);
-    }
+    for (; x + 1 < width; ++x, dst += 3) std::memcpy(dst, src + x, 4);
   }
-  for (; x < width; ++x, ++src, dst += 3) {
-    dst[0] = static_cast<std::uint8_t>(*src);
-    dst[1] = static_cast<std::uint8_t>(*src >> 8);
-    dst[2] = static_cast<std::uint8_t>(*src >> 16);
+  for (; x < width; ++x, dst += 3) {
+    dst[0] = static_cast<std::uint8_t>(src[x]);
+    dst[1] = static_cast<std::uint8_t>(src[x] >> 8);
+    dst[2] = static_cast<std::uint8_t>(src[x] >> 16);
   }
 }
 

@@ -26,10 +26,15 @@ void FormMainSlide::CaptureScreen(PictureBox& canvas, const std::string& basePat
     session = services_.screen_grab.OpenDesktop();
     Require(session != nullptr);
   });
-  // The copy's result is not examined: a failed copy leaves the blank canvas to be saved.
+  // The copy's result is not examined: a failed copy leaves the blank canvas to be saved. The
+  // clear is done by the copy itself, in the same pass, wherever it copies nothing.
   Step([&] {
     Require(session != nullptr);
-    session->CopyTo(canvas.Image(), width, height);
+    if (canvas.TakePendingClear()) {
+      session->CopyToCleared(canvas.Image(), width, height, canvas.BackColor());
+    } else {
+      session->CopyTo(canvas.Image(), width, height);
+    }
   });
   Step([&] {
     Require(session != nullptr);

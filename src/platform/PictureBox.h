@@ -18,18 +18,24 @@ class PictureBox : public Control {
   bool AutoRedraw() const { return auto_redraw_; }
   void SetAutoRedraw(bool on) { auto_redraw_ = on; }
 
-  // Clears the image to the background colour.
-  void Cls();
+  // Clears the image to the background colour. The clearing is done when the image is next used,
+  // so a copy that overwrites the whole image can do it in the same pass (TakePendingClear).
+  void Cls() { clear_pending_ = true; }
   // Moves and sizes the control; a new size gives a new image in the background colour.
   void Move(Rect geometry);
 
-  Bitmap& Image() { return image_; }
-  const Bitmap& Image() const { return image_; }
+  // The image, cleared first when a clear is pending.
+  Bitmap& Image();
+  const Bitmap& Image() const;
+  // Whether a clear is pending; it is then handed to the caller, who must itself leave the
+  // background colour in every pixel of Image() that it does not overwrite.
+  bool TakePendingClear();
 
  private:
   Rgb back_color_;
   bool auto_redraw_ = false;
-  Bitmap image_;
+  mutable bool clear_pending_ = false;
+  mutable Bitmap image_;
 };
 
 }  // namespace trelvin

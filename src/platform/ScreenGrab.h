@@ -15,6 +15,12 @@ class GrabSession {
   // Copies the desktop's top-left width x height pixels into `target` at (0, 0); false when the
   // copy failed (the target is then left as it was).
   virtual bool CopyTo(Bitmap& target, int width, int height) = 0;
+  // Like CopyTo, but every pixel of `target` that the copy does not set (all of them when it
+  // fails) becomes `background`: a clear and a copy in one pass over the target.
+  virtual bool CopyToCleared(Bitmap& target, int width, int height, Rgb background) {
+    target.Fill(background);
+    return CopyTo(target, width, height);
+  }
   // Releases the session; later calls do nothing.
   virtual void Release() = 0;
 };

@@ -1,6 +1,7 @@
 // The X11 screen grab and window activation on a virtual display of their own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "e2e/FakeEmulator.h"
@@ -88,6 +89,29 @@ TEST_P(X11ServicesTest, GrabLargerThanTheScreenCopiesWhatIsThere) {
   EXPECT_EQ(image.Row(239)[319], kRootColour);
   EXPECT_EQ(image.Row(100)[350], 0x123456u);
   EXPECT_EQ(image.Row(299)[100], 0x123456u);
+}
+
+TEST_P(X11ServicesTest, ClearingGrabLeavesTheBackgroundWhereverItCopiesNothing) {
+  X11ScreenGrab grab;
+  for (bool shared : {true, false}) {
+    if (!shared) grab.DisableSharedMemory();
+    Bitmap image;
+    image.Resize(400, 300, 0x123456);  // an earlier picture, which must not show through
+    auto session = grab.OpenDesktop();
+    ASSERT_TRUE(session);
+    ASSERT_TRUE(session->CopyToCleared(image, 400, 300, 0xABCDEF));
+    EXPECT_EQ(grab.LastCopyUsedSharedMemory(), shared);
+    EXPECT_EQ(image.Row(0)[0], kRootColour);
+    EXPECT_EQ(image.Row(239)[319], kRootColour);
+    EXPECT_EQ(image.Row(100)[350], 0xABCDEFu);
+    EXPECT_EQ(image.Row(299)[100], 0xABCDEFu);
+    EXPECT_EQ(std::count(image.pixels.begin(), image.pixels.end(), 0x123456u), 0);
+    // A released session copies nothing: all background.
+    session->Release();
+    EXPECT_FALSE(session->CopyToCleared(image, 400, 300, 0x010203));
+    EXPECT_EQ(std::count(image.pixels.begin(), image.pixels.end(), 0x010203u),
+              static_cast<long>(image.pixels.size()));
+  }
 }
 
 TEST_P(X11ServicesTest, ExactTitleIsActivatedFirstAndGetsOneEnter) {

@@ -60,6 +60,9 @@ TEST_F(QtPicturesTest, ReducedSizeIsTheSmallestEighthThatCoversTheDisplay) {
   // Not larger than the screen in both directions: decoded whole.
   EXPECT_EQ(QtPictures::ReducedJpegSize({1920, 1080}, {1920, 1080}), (Size{1920, 1080}));
   EXPECT_EQ(QtPictures::ReducedJpegSize({4000, 1000}, {1920, 1080}), (Size{4000, 1000}));
+  // Only the reductions Qt asks libjpeg for: 6/8 would cover the screen, but is decoded whole.
+  EXPECT_EQ(QtPictures::ReducedJpegSize({3000, 2000}, {1920, 1080}), (Size{3000, 2000}));
+  EXPECT_EQ(QtPictures::ReducedJpegSize({8000, 6000}, {1920, 1080}), (Size{2000, 1500}));
 }
 
 TEST_F(QtPicturesTest, StretchedLargeJpegDecodesReducedAndShowsTheSameWithinAPixel) {

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <optional>
 
 #include "platform/linux/X11ErrorTrap.h"
 
@@ -49,13 +50,16 @@ Area PrimaryArea(Display* display, Window root) {
   return area;
 }
 
-// Copies the image's top-left width x height pixels into the bitmap as 0x00RRGGBB.
-void ConvertImage(XImage* image, Bitmap& target, int width, int height) {
+// Copies the image's top-left width x height pixels into the bitmap as 0x00RRGGBB; with a
+// background, the rest of the bitmap becomes that colour in the same pass.
+void ConvertImage(XImage* image, Bitmap& target, int width, int height,
+                  std::optional<Rgb> background) {
   const bool direct = image->bits_per_pixel == 32 && image->byte_order == LSBFirst &&
                       std::endian::native == std::endian::little && image->red_mask == 0xFF0000 &&
                       image->green_mask == 0xFF00 && image->blue_mask == 0xFF;
   for (int y = 0; y < height; ++y) {
     std::uint32_t* dst = target.Row(y);
+    if (background) std::fill(dst + width, dst + target.width, *background);
     if (direct) {
       const auto* src = reinterpret_cast<const std::uint32_t*>(
           image->data + static_cast<std::size_t>(y) * image->bytes_per_line);
@@ -77,6 +81,8 @@ void ConvertImage(XImage* image, Bitmap& target, int width, int height) {
       dst[x] = rgb;
     }
   }
+  if (background) std::fill(target.pixels.begin() + static_cast<std::size_t>(height) * target.width,
+                            target.pixels.end(), *background);
 }
 
 }  // namespace
@@ -147,14 +153,24 @@ struct X11ScreenGrab::State {
     return false;
   }
 
-  bool Copy(const Area& area, Bitmap& target, int width, int height) {
+  // With a background, every pixel of the target not copied becomes that colour (all of them
+  // when the copy fails).
+  bool Copy(const Area& area, Bitmap& target, int width, int height,
+            std::optional<Rgb> background) {
+    const bool copied = CopyOrNot(area, target, width, height, background);
+    if (!copied && background) target.Fill(*background);
+    return copied;
+  }
+
+  bool CopyOrNot(const Area& area, Bitmap& target, int width, int height,
+                 std::optional<Rgb> background) {
     width = std::min({width, area.width, target.width});
     height = std::min({height, area.height, target.height});
     if (width <= 0 || height <= 0) return false;
     if (shm_usable && EnsureSharedImage(width, height)) {
       X11ErrorTrap trap(display);
       if (XShmGetImage(display, root, shm_image, area.x, area.y, AllPlanes) && !trap.Failed()) {
-        ConvertImage(shm_image, target, width, height);
+        ConvertImage(shm_image, target, width, height, background);
         last_shared = true;
         return true;
       }
@@ -164,7 +180,7 @@ struct X11ScreenGrab::State {
                               static_cast<unsigned>(height), AllPlanes, ZPixmap);
     const bool failed = trap.Failed();
     if (!image) return false;
-    if (!failed) ConvertImage(image, target, width, height);
+    if (!failed) ConvertImage(image, target, width, height, background);
     XDestroyImage(image);
     last_shared = false;
     return !failed;
@@ -186,7 +202,14 @@ class X11ScreenGrab::Session : public GrabSession {
   ~Session() override { Release(); }
   bool CopyTo(Bitmap& target, int width, int height) override {
     if (released_) return false;
-    return state_.Copy(area_, target, width, height);
+    return state_.Copy(area_, target, width, height, std::nullopt);
+  }
+  bool CopyToCleared(Bitmap& target, int width, int height, Rgb background) override {
+    if (released_) {
+      target.Fill(background);
+      return false;
+    }
+    return state_.Copy(area_, target, width, height, background);
   }
   void Release() override { released_ = true; }
 
