@@ -167,7 +167,10 @@ TEST_F(CaptureFaultsTest, VanishedDirectoryFileInItsPlaceAndSizeLimit) {
 TEST_F(CaptureFaultsTest, FullAndReadOnlyFileSystem) {
   if (::geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root";
   // Room for a bitmap and a dozen JPEG files, no more.
-  ASSERT_EQ(e2e::Run("mount -t tmpfs -o size=1400k tmpfs " + Quote(dir_.string())).status, 0);
+  if (e2e::Run("mount -t tmpfs -o size=1400k tmpfs " + Quote(dir_.string()) + " 2>/dev/null")
+          .status != 0) {
+    GTEST_SKIP() << "a tmpfs could not be mounted here (no CAP_SYS_ADMIN in this container?)";
+  }
   struct Unmount {
     fs::path dir;
     ~Unmount() { e2e::Run("umount -l " + Quote(dir.string())); }
