@@ -12,6 +12,7 @@
 #include <iterator>
 #include <map>
 #include <regex>
+#include <set>
 #include <thread>
 
 #include "e2e/Harness.h"
@@ -64,13 +65,14 @@ class CaptureFaultsTest : public ::testing::Test {
   }
 
   // The JPEG files in `dir`; every other entry must be a whole bitmap left by a failed
-  // conversion (a file the program made, never a half-written one).
+  // conversion (a file the program made, never a half-written one) or a hidden temporary file
+  // of a write under way.
   Captures Jpegs(const fs::path& dir) {
     Captures captures;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(dir, error)) {
       const std::string name = entry.path().filename();
-      if (name == "filler") continue;
+      if (name == "filler" || name[0] == '.') continue;
       if (std::regex_match(name, std::regex(R"(\d{14}\.jpg)"))) {
         captures[name] = ReadAll(entry.path());
       } else {
@@ -100,6 +102,22 @@ class CaptureFaultsTest : public ::testing::Test {
     }
   }
 
+  // A temporary file lives only while its write is under way: none seen now is there a moment
+  // later (each write has a name of its own).
+  void ExpectNoStrayTemporaries(const fs::path& dir) {
+    auto hidden = [&] {
+      std::set<std::string> names;
+      std::error_code error;
+      for (const auto& entry : fs::directory_iterator(dir, error)) {
+        if (entry.path().filename().string()[0] == '.') names.insert(entry.path().filename());
+      }
+      return names;
+    };
+    const std::set<std::string> before = hidden();
+    std::this_thread::sleep_for(milliseconds(700));
+    for (const std::string& name : hidden()) EXPECT_EQ(before.count(name), 0u) << name << " stays";
+  }
+
   bool WaitForMore(std::size_t before, std::size_t more) {
     return WaitFor([&] { return Jpegs(dir_).size() >= before + more; }, std::chrono::seconds(12));
   }
@@ -119,12 +137,14 @@ class CaptureFaultsTest : public ::testing::Test {
     ASSERT_TRUE(program_->Running()) << "the program died";
     EXPECT_EQ(Jpegs(dir_).size(), settled) << "the fault did not stop the captures";
     ExpectKept(before, kept_in.empty() ? dir_ : kept_in);
+    ExpectNoStrayTemporaries(kept_in.empty() ? dir_ : kept_in);
     repair();
     ExpectKept(before, dir_);
     const Captures after = Jpegs(dir_);
     ASSERT_TRUE(WaitForMore(after.size(), 2)) << "capturing did not resume";
     ExpectAllWhole(Jpegs(dir_));
     ExpectKept(before, dir_);
+    ExpectNoStrayTemporaries(dir_);
   }
 
   VirtualDisplay display_{kWidth, kHeight};
