@@ -1,6 +1,7 @@
 // The converter: a BMP file in, a JPEG file out, written so that a JPEG file that exists is always
 // complete and the BMP file is never touched.
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -174,39 +175,61 @@ class Fd {
 };
 
 // A hidden temporary file beside the target (so the rename stays on one file system), removed
-// unless it was renamed into place.
+// unless it was renamed into place. It is made, renamed and removed relative to the directory
+// opened once, so a directory that is moved or replaced meanwhile never keeps a stray temporary.
 class TempFile {
  public:
   explicit TempFile(const std::string& target) {
     const auto slash = target.rfind('/');
-    const std::string dir = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    name_ = dir + "." + base + ".XXXXXX";
-    fd_ = ::mkostemp(name_.data(), O_CLOEXEC);
+    const std::string dir = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    base_ = slash == std::string::npos ? target : target.substr(slash + 1);
+    dir_fd_ = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir_fd_ < 0 || base_.empty()) return;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      name_ = "." + base_ + "." + RandomSuffix();
+      fd_ = ::openat(dir_fd_, name_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+      if (fd_ >= 0 || errno != EEXIST) break;
+    }
     created_ = fd_ >= 0;
   }
   ~TempFile() {
     if (fd_ >= 0) ::close(fd_);
-    if (created_ && !committed_) ::unlink(name_.c_str());
+    if (created_ && !committed_) ::unlinkat(dir_fd_, name_.c_str(), 0);
+    if (dir_fd_ >= 0) ::close(dir_fd_);
   }
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
   bool ok() const { return fd_ >= 0; }
   int fd() const { return fd_; }
-  bool Commit(const std::string& target) {
+  bool Commit() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     if (::fchmod(fd_, 0666 & ~mask) != 0) return false;
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) return false;
-    if (::rename(name_.c_str(), target.c_str()) != 0) return false;
+    if (::renameat(dir_fd_, name_.c_str(), dir_fd_, base_.c_str()) != 0) return false;
     committed_ = true;
     return true;
   }
 
  private:
+  static std::string RandomSuffix() {
+    static const char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static unsigned counter = 0;
+    unsigned char bytes[6] = {};
+    if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
+      bytes[0] = static_cast<unsigned char>(::getpid());
+    }
+    bytes[5] = static_cast<unsigned char>(bytes[5] + counter++);
+    std::string suffix;
+    for (unsigned char b : bytes) suffix += kChars[b % (sizeof kChars - 1)];
+    return suffix;
+  }
+
+  std::string base_;
   std::string name_;
+  int dir_fd_ = -1;
   int fd_ = -1;
   bool created_ = false;
   bool committed_ = false;
@@ -235,6 +258,6 @@ extern "C" int BmpToJpeg(const char* bmp_path, const char* jpeg_path, int16_t le
   std::vector<JOCTET> buffer(kOutputBuffer);
   const int quality = std::clamp<int>(level, 1, 100);
   if (!Compress(reader, temp.fd(), buffer.data(), quality)) return 5;
-  if (!temp.Commit(jpeg_path)) return 4;
+  if (!temp.Commit()) return 4;
   return 0;
 }

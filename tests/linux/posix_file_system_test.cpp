@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 
 #include "platform/linux/PosixFileSystem.h"
 
@@ -110,6 +111,43 @@ TEST_F(PosixFileSystemTest, ChunkedWriteJoinsChunksAndReplacesWhole) {
   next = 0;
   EXPECT_FALSE(files_.WriteFileChunks(dir_ + "nodir/big", producer));
   EXPECT_TRUE(Leftovers().empty());
+}
+
+// The directory moves away (and a file takes its name) while a file is written into it: the file
+// is finished whole in the moved directory, or not at all, and no temporary file stays there.
+TEST_F(PosixFileSystemTest, ChunkedWriteIntoADirectoryThatMovesAwayLeavesNoTemporary) {
+  const std::string text = "first second";
+  for (const bool fail : {false, true}) {
+    SCOPED_TRACE(fail ? "the write fails" : "the write succeeds");
+    fs::create_directory(dir_ + "sub");
+    int calls = 0;
+    auto producer = [&]() -> std::span<const std::uint8_t> {
+      ++calls;
+      if (calls == 2) {
+        fs::rename(dir_ + "sub", dir_ + "moved");
+        Write("sub", "a file now");
+        if (fail) throw std::runtime_error("the source failed");
+      }
+      if (calls > 2) return {};
+      const std::size_t half = text.size() / 2;
+      return {reinterpret_cast<const std::uint8_t*>(text.data()) + (calls - 1) * half,
+              calls == 1 ? half : text.size() - half};
+    };
+    if (fail) {
+      EXPECT_THROW(files_.WriteFileChunks(dir_ + "sub/pic.bmp", producer), std::runtime_error);
+      EXPECT_FALSE(fs::exists(dir_ + "moved/pic.bmp"));
+    } else {
+      EXPECT_TRUE(files_.WriteFileChunks(dir_ + "sub/pic.bmp", producer));
+      EXPECT_EQ(Read("moved/pic.bmp"), text);
+    }
+    EXPECT_EQ(Read("sub"), "a file now");
+    EXPECT_TRUE(fs::is_empty(dir_ + "moved") || !fail);
+    for (const auto& e : fs::directory_iterator(dir_ + "moved")) {
+      EXPECT_NE(e.path().filename().string()[0], '.') << e.path();
+    }
+    fs::remove_all(dir_ + "moved");
+    fs::remove(dir_ + "sub");
+  }
 }
 
 TEST_F(PosixFileSystemTest, DeleteAndExecutableDirectory) {

@@ -1,4 +1,5 @@
 // The program: wires the real services together and hands the start-up window to the runtime.
+#include <csignal>
 #include <string>
 
 #include <QApplication>
@@ -34,6 +35,10 @@ int main(int argc, char* argv[]) {
     if (i > 1) command_line += ' ';
     command_line += argv[i];
   }
+
+  // Beyond a file-size limit a write must fail with EFBIG, which the writers clean up after,
+  // rather than end the program and leave a half-written file behind.
+  std::signal(SIGXFSZ, SIG_IGN);
 
   QApplication app(argc, argv);
   QApplication::setApplicationName("TrelvinShow");

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,32 +42,58 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
   return true;
 }
 
-// A temporary file beside `path`, removed on destruction unless committed.
+// A random name part for temporary files.
+std::string RandomSuffix() {
+  static const char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  static unsigned counter = 0;
+  unsigned char bytes[6] = {};
+  if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
+    bytes[0] = static_cast<unsigned char>(::getpid());
+  }
+  bytes[5] = static_cast<unsigned char>(bytes[5] + counter++);
+  std::string suffix;
+  for (unsigned char b : bytes) suffix += kChars[b % (sizeof kChars - 1)];
+  return suffix;
+}
+
+// A temporary file beside `path`, removed on destruction unless committed. It is made, renamed
+// and removed relative to the directory opened once, so a directory that is moved or replaced
+// meanwhile never keeps a stray temporary file.
 class TempFile {
  public:
-  explicit TempFile(const std::string& path) {
-    name_ = DirectoryOf(path) + "/." + BaseOf(path) + ".XXXXXX";
-    fd_ = ::mkostemp(name_.data(), O_CLOEXEC);
+  explicit TempFile(const std::string& path) : base_(BaseOf(path)) {
+    dir_fd_ = ::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir_fd_ < 0 || base_.empty()) return;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      name_ = "." + base_ + "." + RandomSuffix();
+      fd_ = ::openat(dir_fd_, name_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+      if (fd_ >= 0 || errno != EEXIST) break;
+    }
     created_ = fd_ >= 0;
   }
   ~TempFile() {
     if (fd_ >= 0) ::close(fd_);
-    if (created_ && !committed_) ::unlink(name_.c_str());
+    if (created_ && !committed_) ::unlinkat(dir_fd_, name_.c_str(), 0);
+    if (dir_fd_ >= 0) ::close(dir_fd_);
   }
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
   bool ok() const { return fd_ >= 0; }
   int fd() const { return fd_; }
-  bool Commit(const std::string& path, mode_t mode) {
+  bool Commit(mode_t mode) {
     if (::fchmod(fd_, mode) != 0) return false;
     const int fd = fd_;
     fd_ = -1;
     if (::close(fd) != 0) return false;
-    if (::rename(name_.c_str(), path.c_str()) != 0) return false;
+    if (::renameat(dir_fd_, name_.c_str(), dir_fd_, base_.c_str()) != 0) return false;
     committed_ = true;
     return true;
   }
 
  private:
+  std::string base_;
   std::string name_;
+  int dir_fd_ = -1;
   int fd_ = -1;
   bool created_ = false;
   bool committed_ = false;
@@ -84,7 +111,7 @@ bool WriteFileAtomically(const std::string& path, const std::uint8_t* data, std:
   TempFile temp(path);
   if (!temp.ok()) return false;
   if (!WriteAll(temp.fd(), data, size)) return false;
-  return temp.Commit(path, DefaultFileMode());
+  return temp.Commit(DefaultFileMode());
 }
 
 std::optional<std::int64_t> PosixFileSystem::FileLength(const std::string& path) {
@@ -120,7 +147,7 @@ bool PosixFileSystem::CopyFile(const std::string& from, const std::string& to) {
     if (n == 0) break;
     if (!WriteAll(temp.fd(), buffer, static_cast<std::size_t>(n))) return false;
   }
-  return temp.Commit(to, src.st_mode & 07777);
+  return temp.Commit(src.st_mode & 07777);
 }
 
 bool PosixFileSystem::WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
@@ -136,7 +163,7 @@ bool PosixFileSystem::WriteFileChunks(const std::string& path,
     if (chunk.empty()) break;
     if (!WriteAll(temp.fd(), chunk.data(), chunk.size())) return false;
   }
-  return temp.Commit(path, DefaultFileMode());
+  return temp.Commit(DefaultFileMode());
 }
 
 std::vector<std::string> PosixFileSystem::FindFiles(const std::string& directory,

@@ -1,0 +1,218 @@
+// Timed capture on the real program while the capture directory fails under it: it vanishes, a
+// file takes its place, the file system fills up or turns read-only, a file-size limit is hit.
+// Capturing goes on, every JPEG file there is whole, and nothing written earlier is lost.
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <regex>
+#include <set>
+#include <thread>
+
+#include "e2e/Harness.h"
+#include "support/JpegDecode.h"
+
+namespace trelvin::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+using std::chrono::milliseconds;
+
+constexpr const char* kTitle = "^Trelvin Show 1\\.4$";
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+// A capture's bitmap: the headers and 640 rows of 3 bytes a pixel a row.
+constexpr std::uintmax_t kBitmapSize = 54 + kWidth * 3 * kHeight;
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The captures of a directory by name, with their contents.
+using Captures = std::map<std::string, std::string>;
+
+class CaptureFaultsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!display_.ok()) GTEST_SKIP() << "Xvfb with openbox could not be started";
+    e2e::Run(display_.Env() + "xsetroot -solid '#336699'");
+    dir_ = home_.Root() / "caps";
+    fs::create_directories(dir_);
+    home_.WriteConfig("[Settings]\nPath=" + dir_.string() +
+                      "/\nCaptureInterval=1\nCompressionLevel=90\nMusic=0\n");
+  }
+
+  void StartCapturing() {
+    program_ = std::make_unique<Program>(display_, home_, std::vector<std::string>{"/c"});
+    std::string id;
+    ASSERT_TRUE(display_.WaitForWindow(kTitle, &id));
+    std::this_thread::sleep_for(milliseconds(300));
+    display_.Xdotool("windowactivate --sync " + id);
+    // Leave and re-enter the button, so the toolkit sees the pointer arrive on "&Start".
+    display_.Xdotool("mousemove 0 0");
+    std::this_thread::sleep_for(milliseconds(200));
+    display_.Xdotool("mousemove --window " + id + " 155 158");
+    std::this_thread::sleep_for(milliseconds(100));
+    display_.Xdotool("click 1");
+    ASSERT_TRUE(WaitForMore(0, 2)) << "capturing did not start";
+  }
+
+  // The JPEG files in `dir`; every other entry must be a whole bitmap left by a failed
+  // conversion (a file the program made, never a half-written one) or a hidden temporary file
+  // of a write under way.
+  Captures Jpegs(const fs::path& dir) {
+    Captures captures;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(dir, error)) {
+      const std::string name = entry.path().filename();
+      if (name == "filler" || name[0] == '.') continue;
+      if (std::regex_match(name, std::regex(R"(\d{14}\.jpg)"))) {
+        captures[name] = ReadAll(entry.path());
+      } else {
+        EXPECT_TRUE(std::regex_match(name, std::regex(R"(\d{14}\.bmp)"))) << name;
+        EXPECT_EQ(fs::file_size(entry.path()), kBitmapSize) << name;
+      }
+    }
+    return captures;
+  }
+
+  // Every JPEG file decodes completely to the screen's size and ends where JPEG data ends.
+  void ExpectAllWhole(const Captures& captures) {
+    for (const auto& [name, bytes] : captures) {
+      const auto jpeg = testing::DecodeJpegFile((dir_ / name).string());
+      EXPECT_TRUE(jpeg.ok && jpeg.width == kWidth && jpeg.height == kHeight) << name;
+      ASSERT_GE(bytes.size(), 2u) << name;
+      EXPECT_EQ(bytes.substr(bytes.size() - 2), "\xFF\xD9") << name << " is cut short";
+    }
+  }
+
+  // Everything in `earlier` is still in `dir` with the same bytes.
+  void ExpectKept(const Captures& earlier, const fs::path& dir) {
+    const Captures now = Jpegs(dir);
+    for (const auto& [name, bytes] : earlier) {
+      const auto it = now.find(name);
+      EXPECT_TRUE(it != now.end() && it->second == bytes) << name << " was lost or changed";
+    }
+  }
+
+  // A temporary file lives only while its write is under way: none seen now is there a moment
+  // later (each write has a name of its own).
+  void ExpectNoStrayTemporaries(const fs::path& dir) {
+    auto hidden = [&] {
+      std::set<std::string> names;
+      std::error_code error;
+      for (const auto& entry : fs::directory_iterator(dir, error)) {
+        if (entry.path().filename().string()[0] == '.') names.insert(entry.path().filename());
+      }
+      return names;
+    };
+    const std::set<std::string> before = hidden();
+    std::this_thread::sleep_for(milliseconds(700));
+    for (const std::string& name : hidden()) EXPECT_EQ(before.count(name), 0u) << name << " stays";
+  }
+
+  bool WaitForMore(std::size_t before, std::size_t more) {
+    return WaitFor([&] { return Jpegs(dir_).size() >= before + more; }, std::chrono::seconds(12));
+  }
+
+  // Applies `fault`, checks that the program survives it without new captures and without
+  // losing the earlier ones, undoes it with `repair`, and checks that capturing resumes.
+  void Survives(const std::string& what, const std::function<void()>& fault,
+                const std::function<void()>& repair, const fs::path& kept_in = {}) {
+    SCOPED_TRACE(what);
+    const Captures before = Jpegs(dir_);
+    ExpectAllWhole(before);
+    fault();
+    // A capture under way when the fault came may still finish; after that, none may.
+    std::this_thread::sleep_for(milliseconds(1200));
+    const std::size_t settled = Jpegs(dir_).size();
+    std::this_thread::sleep_for(milliseconds(2100));
+    ASSERT_TRUE(program_->Running()) << "the program died";
+    EXPECT_EQ(Jpegs(dir_).size(), settled) << "the fault did not stop the captures";
+    ExpectKept(before, kept_in.empty() ? dir_ : kept_in);
+    ExpectNoStrayTemporaries(kept_in.empty() ? dir_ : kept_in);
+    repair();
+    ExpectKept(before, dir_);
+    const Captures after = Jpegs(dir_);
+    ASSERT_TRUE(WaitForMore(after.size(), 2)) << "capturing did not resume";
+    ExpectAllWhole(Jpegs(dir_));
+    ExpectKept(before, dir_);
+    ExpectNoStrayTemporaries(dir_);
+  }
+
+  VirtualDisplay display_{kWidth, kHeight};
+  TestHome home_;
+  fs::path dir_;
+  std::unique_ptr<Program> program_;
+};
+
+TEST_F(CaptureFaultsTest, VanishedDirectoryFileInItsPlaceAndSizeLimit) {
+  ASSERT_NO_FATAL_FAILURE(StartCapturing());
+  const fs::path away = home_.Root() / "caps.away";
+  Survives(
+      "the directory is moved away",
+      [&] { fs::rename(dir_, away); },
+      [&] { fs::rename(away, dir_); }, away);
+  Survives(
+      "a file stands where the directory was",
+      [&] {
+        fs::rename(dir_, away);
+        std::ofstream(dir_) << "not a directory";
+      },
+      [&] {
+        fs::remove(dir_);
+        fs::rename(away, dir_);
+      },
+      away);
+  // A limit below the bitmap's size: the writes fail with EFBIG, and the signal that comes with
+  // them must not end the program. Only the soft limit changes, so it can be raised again.
+  rlimit old_limit{};
+  ASSERT_EQ(::prlimit(program_->Pid(), RLIMIT_FSIZE, nullptr, &old_limit), 0);
+  Survives(
+      "a file-size limit",
+      [&] {
+        const rlimit small{200 * 1024, old_limit.rlim_max};
+        ASSERT_EQ(::prlimit(program_->Pid(), RLIMIT_FSIZE, &small, nullptr), 0);
+      },
+      [&] { ASSERT_EQ(::prlimit(program_->Pid(), RLIMIT_FSIZE, &old_limit, nullptr), 0); });
+}
+
+TEST_F(CaptureFaultsTest, FullAndReadOnlyFileSystem) {
+  if (::geteuid() != 0) GTEST_SKIP() << "mounting a small file system needs root";
+  // Room for a bitmap and a dozen JPEG files, no more.
+  if (e2e::Run("mount -t tmpfs -o size=1400k tmpfs " + Quote(dir_.string()) + " 2>/dev/null")
+          .status != 0) {
+    GTEST_SKIP() << "a tmpfs could not be mounted here (no CAP_SYS_ADMIN in this container?)";
+  }
+  struct Unmount {
+    fs::path dir;
+    ~Unmount() { e2e::Run("umount -l " + Quote(dir.string())); }
+  } unmount{dir_};
+  ASSERT_NO_FATAL_FAILURE(StartCapturing());
+  const fs::path filler = dir_ / "filler";
+  Survives(
+      "the file system is full",
+      [&] {
+        const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ASSERT_GE(fd, 0);
+        static const char block[4096] = {};
+        while (::write(fd, block, sizeof block) > 0) {
+        }
+        ::close(fd);
+      },
+      [&] { fs::remove(filler); });
+  Survives(
+      "the file system turns read-only",
+      [&] { ASSERT_EQ(e2e::Run("mount -o remount,ro " + Quote(dir_.string())).status, 0); },
+      [&] { ASSERT_EQ(e2e::Run("mount -o remount,rw " + Quote(dir_.string())).status, 0); });
+}
+
+}  // namespace
+}  // namespace trelvin::e2e

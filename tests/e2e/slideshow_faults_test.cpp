@@ -1,0 +1,137 @@
+// The slide show on the real program over pictures and songs that are not what they seem:
+// truncated, empty, not pictures at all, decompression bombs; songs of the wrong kind or empty.
+// The show goes on with the good pictures, and its memory stays bounded.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <thread>
+
+#include "e2e/Harness.h"
+#include "e2e/SlideShowHelpers.h"
+#include "linux/SongFiles.h"
+
+namespace trelvin::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr Rgb8 kRed{220, 30, 30};
+constexpr Rgb8 kBlue{30, 60, 220};
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void WriteAll(const fs::path& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A field of /proc/<pid>/status in kB.
+long StatusKb(pid_t pid, const char* field) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  long value = -1;
+  const std::string format = std::string(field) + ": %ld";
+  while (std::getline(status, line)) std::sscanf(line.c_str(), format.c_str(), &value);
+  return value;
+}
+
+// `jpeg` with the frame size in its start-of-frame header replaced.
+std::string WithJpegSize(std::string jpeg, int width, int height) {
+  for (std::size_t i = 2; i + 8 < jpeg.size(); ++i) {
+    if (jpeg[i] == '\xFF' && (jpeg[i + 1] == '\xC0' || jpeg[i + 1] == '\xC2')) {
+      jpeg[i + 5] = static_cast<char>(height >> 8), jpeg[i + 6] = static_cast<char>(height);
+      jpeg[i + 7] = static_cast<char>(width >> 8), jpeg[i + 8] = static_cast<char>(width);
+      return jpeg;
+    }
+  }
+  return {};
+}
+
+// A GIF of one colour whose screen and image claim `width` x `height`, with almost no data.
+std::string GifBomb(int width, int height) {
+  auto le16 = [](int v) { return std::string{static_cast<char>(v), static_cast<char>(v >> 8)}; };
+  std::string gif = "GIF89a" + le16(width) + le16(height) + std::string("\x80\x00\x00", 3);
+  gif += std::string("\xFF\x00\x00\x00\x00\x00", 6);  // two palette entries
+  gif += "," + le16(0) + le16(0) + le16(width) + le16(height) + std::string(1, '\0');
+  gif += std::string("\x02\x02\x44\x01\x00;", 6);  // a few codes, then the trailer
+  return gif;
+}
+
+// A copy of the program in a directory of its own, so its songs are the test's.
+fs::path InstallCopy(const fs::path& dir) {
+  fs::create_directories(dir);
+  const fs::path build = TRELVIN_BUILD_DIR;
+  for (const char* name : {"trelvinshow", "libtrelvinjpeg.so.1"}) {
+    fs::copy_file(build / name, dir / name, fs::copy_options::overwrite_existing);
+  }
+  return dir / "trelvinshow";
+}
+
+TEST(SlideShowFaultsTest, BadPicturesAndSongsNeitherStopTheShowNorExhaustMemory) {
+  VirtualDisplay display(1024, 768);
+  if (!display.ok()) GTEST_SKIP() << "Xvfb with openbox could not be started";
+  TestHome home;
+  const fs::path pictures = home.Root() / "pictures";
+  fs::create_directories(pictures);
+  // Names sort the good pictures between the bad ones.
+  ASSERT_TRUE(MakePicture(pictures / "b-red.jpg", 320, 200, kRed));
+  ASSERT_TRUE(MakePicture(pictures / "d-blue.gif", 320, 200, kBlue));
+  ASSERT_TRUE(MakePicture(home.Root() / "big.jpg", 1600, 1200, kBlue));
+  const std::string big = ReadAll(home.Root() / "big.jpg");
+  WriteAll(pictures / "a-truncated.jpg", big.substr(0, big.size() / 3));
+  WriteAll(pictures / "c-empty.jpg", "");
+  WriteAll(pictures / "e-text.gif", "These are notes, not a picture.\n");
+  // Bombs: a few hundred bytes declaring more pixels than the decoder may allocate, and one
+  // declaring just under that limit.
+  const std::string small = ReadAll(pictures / "b-red.jpg");
+  const std::string bomb = WithJpegSize(small, 60000, 60000);
+  const std::string bomb_under_limit = WithJpegSize(small.substr(0, 700), 8000, 8000);
+  ASSERT_FALSE(bomb.empty() || bomb_under_limit.empty());
+  WriteAll(pictures / "f-bomb.jpg", bomb);
+  WriteAll(pictures / "g-bomb-under-limit.jpg", bomb_under_limit);
+  WriteAll(pictures / "h-bomb.gif", GifBomb(65535, 65535));
+  WriteAll(pictures / "i-bomb-under-limit.gif", GifBomb(8000, 8000));
+
+  const fs::path exe = InstallCopy(home.Root() / "program");
+  WriteAll(home.Root() / "program/notes.mid", "MThd, or so it says\n");
+  trelvin::testing::WriteBytes((home.Root() / "program/midi.mp3").string(),
+                               trelvin::testing::MidiSong(1));
+  WriteAll(home.Root() / "program/empty.mp3", "");
+  WriteAll(home.Root() / "program/empty.mid", "");
+  std::string settings = ShowSettings(pictures, 3, false);
+  home.WriteConfig(std::regex_replace(settings, std::regex("Music=0"), "Music=1"));
+
+  Program show(display, home, {"/s"}, {}, exe.string());
+  const std::pair<int, int> centre{512, 384};
+  ASSERT_TRUE(WaitForColours(display, {{centre, kRed}})) << "the first good picture never came";
+  const long start_rss = StatusKb(show.Pid(), "VmRSS");
+  std::vector<long> rss_after_cycle;
+  // Several rounds through every file: each good picture keeps coming back.
+  for (int round = 0; round < 4; ++round) {
+    ASSERT_TRUE(WaitForColours(display, {{centre, kBlue}})) << "round " << round;
+    ASSERT_TRUE(WaitForColours(display, {{centre, kRed}})) << "round " << round;
+    ASSERT_TRUE(show.Running());
+    rss_after_cycle.push_back(StatusKb(show.Pid(), "VmRSS"));
+  }
+  const long peak = StatusKb(show.Pid(), "VmHWM");
+  std::printf("show: VmRSS %ld kB at start, %ld kB after the last round, peak %ld kB\n", start_rss,
+              rss_after_cycle.back(), peak);
+  // The decoder's own limit (256 MB) bounds what one picture can take; rounds do not add up.
+  EXPECT_LT(peak, start_rss + 320 * 1024);
+  EXPECT_LT(rss_after_cycle.back(), rss_after_cycle.front() + 16 * 1024);
+
+  display.Xdotool("key --clearmodifiers Escape");
+  EXPECT_EQ(show.Wait(), 0);
+  // Nothing was deleted or changed by showing it.
+  EXPECT_EQ(ReadAll(pictures / "b-red.jpg"), small);
+  EXPECT_EQ(std::distance(fs::directory_iterator(pictures), fs::directory_iterator()), 9);
+}
+
+}  // namespace
+}  // namespace trelvin::e2e
