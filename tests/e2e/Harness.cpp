@@ -225,4 +225,26 @@ int Program::Wait(std::chrono::milliseconds timeout) {
 
 std::string ExecutablePath() { return TRELVIN_EXE; }
 
+fs::path InstallProgramCopy(const fs::path& dir) {
+  fs::create_directories(dir);
+  const fs::path build = fs::path(ExecutablePath()).parent_path();
+  fs::copy_file(ExecutablePath(), dir / "trelvinshow", fs::copy_options::overwrite_existing);
+  for (const auto& entry : fs::directory_iterator(build)) {
+    if (entry.path().filename().string().rfind("libtrelvinjpeg.so", 0) == 0) {
+      fs::copy(entry.path(), dir / entry.path().filename(),
+               fs::copy_options::copy_symlinks | fs::copy_options::overwrite_existing);
+    }
+  }
+  return dir / "trelvinshow";
+}
+
+long ProcStatusValue(pid_t pid, const std::string& field) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  long value = -1;
+  const std::string format = field + ": %ld";
+  while (std::getline(status, line)) std::sscanf(line.c_str(), format.c_str(), &value);
+  return value;
+}
+
 }  // namespace trelvin::e2e

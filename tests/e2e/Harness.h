@@ -110,4 +110,11 @@ class Program {
 // The program's executable and its directory in the build tree.
 std::string ExecutablePath();
 
+// Copies the program (with its converter library) into `dir`, which becomes its program directory:
+// a second installation, with its own songs, emulator and instance. Returns the executable's path.
+std::filesystem::path InstallProgramCopy(const std::filesystem::path& dir);
+
+// A number field of /proc/PID/status ("VmRSS", "Threads"), or -1.
+long ProcStatusValue(pid_t pid, const std::string& field);
+
 }  // namespace trelvin::e2e

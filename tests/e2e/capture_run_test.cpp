@@ -126,15 +126,7 @@ TEST_F(CaptureRunTest, StartCapturesTheScreenEverySecondUntilStop) {
 // Without an emulator window, "*vgs.exe" from the program's directory is started there.
 TEST_F(CaptureRunTest, WithoutEmulatorWindowItsProgramIsStartedFromProgramDirectory) {
   const fs::path program_dir = home_.Root() / "program";
-  fs::create_directories(program_dir);
-  const fs::path build = fs::path(ExecutablePath()).parent_path();
-  fs::copy_file(ExecutablePath(), program_dir / "trelvinshow");
-  for (const auto& entry : fs::directory_iterator(build)) {
-    if (entry.path().filename().string().rfind("libtrelvinjpeg.so", 0) == 0) {
-      fs::copy(entry.path(), program_dir / entry.path().filename(),
-               fs::copy_options::copy_symlinks);
-    }
-  }
+  InstallProgramCopy(program_dir);
   const fs::path marker = home_.Root() / "started";
   {
     std::ofstream script(program_dir / "TestVGS.EXE");

@@ -32,15 +32,6 @@ void WriteAll(const fs::path& path, const std::string& bytes) {
 }
 
 // A field of /proc/<pid>/status in kB.
-long StatusKb(pid_t pid, const char* field) {
-  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-  std::string line;
-  long value = -1;
-  const std::string format = std::string(field) + ": %ld";
-  while (std::getline(status, line)) std::sscanf(line.c_str(), format.c_str(), &value);
-  return value;
-}
-
 // `jpeg` with the frame size in its start-of-frame header replaced.
 std::string WithJpegSize(std::string jpeg, int width, int height) {
   for (std::size_t i = 2; i + 8 < jpeg.size(); ++i) {
@@ -61,16 +52,6 @@ std::string GifBomb(int width, int height) {
   gif += "," + le16(0) + le16(0) + le16(width) + le16(height) + std::string(1, '\0');
   gif += std::string("\x02\x02\x44\x01\x00;", 6);  // a few codes, then the trailer
   return gif;
-}
-
-// A copy of the program in a directory of its own, so its songs are the test's.
-fs::path InstallCopy(const fs::path& dir) {
-  fs::create_directories(dir);
-  const fs::path build = TRELVIN_BUILD_DIR;
-  for (const char* name : {"trelvinshow", "libtrelvinjpeg.so.1"}) {
-    fs::copy_file(build / name, dir / name, fs::copy_options::overwrite_existing);
-  }
-  return dir / "trelvinshow";
 }
 
 TEST(SlideShowFaultsTest, BadPicturesAndSongsNeitherStopTheShowNorExhaustMemory) {
@@ -98,7 +79,7 @@ TEST(SlideShowFaultsTest, BadPicturesAndSongsNeitherStopTheShowNorExhaustMemory)
   WriteAll(pictures / "h-bomb.gif", GifBomb(65535, 65535));
   WriteAll(pictures / "i-bomb-under-limit.gif", GifBomb(8000, 8000));
 
-  const fs::path exe = InstallCopy(home.Root() / "program");
+  const fs::path exe = InstallProgramCopy(home.Root() / "program");
   WriteAll(home.Root() / "program/notes.mid", "MThd, or so it says\n");
   trelvin::testing::WriteBytes((home.Root() / "program/midi.mp3").string(),
                                trelvin::testing::MidiSong(1));
@@ -110,16 +91,16 @@ TEST(SlideShowFaultsTest, BadPicturesAndSongsNeitherStopTheShowNorExhaustMemory)
   Program show(display, home, {"/s"}, {}, exe.string());
   const std::pair<int, int> centre{512, 384};
   ASSERT_TRUE(WaitForColours(display, {{centre, kRed}})) << "the first good picture never came";
-  const long start_rss = StatusKb(show.Pid(), "VmRSS");
+  const long start_rss = ProcStatusValue(show.Pid(), "VmRSS");
   std::vector<long> rss_after_cycle;
   // Several rounds through every file: each good picture keeps coming back.
   for (int round = 0; round < 4; ++round) {
     ASSERT_TRUE(WaitForColours(display, {{centre, kBlue}})) << "round " << round;
     ASSERT_TRUE(WaitForColours(display, {{centre, kRed}})) << "round " << round;
     ASSERT_TRUE(show.Running());
-    rss_after_cycle.push_back(StatusKb(show.Pid(), "VmRSS"));
+    rss_after_cycle.push_back(ProcStatusValue(show.Pid(), "VmRSS"));
   }
-  const long peak = StatusKb(show.Pid(), "VmHWM");
+  const long peak = ProcStatusValue(show.Pid(), "VmHWM");
   std::printf("show: VmRSS %ld kB at start, %ld kB after the last round, peak %ld kB\n", start_rss,
               rss_after_cycle.back(), peak);
   // The decoder's own limit (256 MB) bounds what one picture can take; rounds do not add up.

@@ -28,29 +28,14 @@ struct Usage {
 
 Usage Measure(pid_t pid) {
   Usage usage;
-  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    std::sscanf(line.c_str(), "VmRSS: %ld", &usage.rss_kb);
-    std::sscanf(line.c_str(), "Threads: %ld", &usage.threads);
-  }
+  usage.rss_kb = ProcStatusValue(pid, "VmRSS");
+  usage.threads = ProcStatusValue(pid, "Threads");
   std::error_code error;
   for (auto it = fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", error);
        it != fs::directory_iterator(); ++it) {
     ++usage.fds;
   }
   return usage;
-}
-
-// A copy of the program in a directory of its own: its own program directory (for the songs) and
-// its own instance, as a second installation would be.
-fs::path InstallCopy(const fs::path& dir) {
-  fs::create_directories(dir);
-  const fs::path build = TRELVIN_BUILD_DIR;
-  for (const char* name : {"trelvinshow", "libtrelvinjpeg.so.1"}) {
-    fs::copy_file(build / name, dir / name, fs::copy_options::overwrite_existing);
-  }
-  return dir / "trelvinshow";
 }
 
 // The least and the most of each figure over a window of samples, one a second.
@@ -106,7 +91,7 @@ TEST(SoakTest, CaptureAndMusicalSlideShowRunWithoutGrowth) {
   fs::create_directories(captures);
   capture_home.WriteConfig("[Settings]\nPath=" + captures.string() +
                            "\nCaptureInterval=1\nCompressionLevel=60\nMusic=0\n");
-  const fs::path capture_exe = InstallCopy(capture_home.Root() / "program");
+  const fs::path capture_exe = InstallProgramCopy(capture_home.Root() / "program");
 
   const fs::path pictures = show_home.Root() / "pictures";
   fs::create_directories(pictures);
@@ -116,7 +101,7 @@ TEST(SoakTest, CaptureAndMusicalSlideShowRunWithoutGrowth) {
     fs::copy_file(pictures / (i % 2 ? "1.gif" : "0.jpg"),
                   pictures / (std::to_string(i) + (i % 2 ? ".gif" : ".jpg")));
   }
-  const fs::path show_exe = InstallCopy(show_home.Root() / "program");
+  const fs::path show_exe = InstallProgramCopy(show_home.Root() / "program");
   // Short songs, so the run goes through many song changes.
   trelvin::testing::WriteBytes((show_home.Root() / "program/a.mid").string(),
                                trelvin::testing::MidiSong(3));
