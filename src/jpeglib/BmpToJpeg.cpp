@@ -177,6 +177,8 @@ class Fd {
 // A hidden temporary file beside the target (so the rename stays on one file system), removed
 // unless it was renamed into place. It is made, renamed and removed relative to the directory
 // opened once, so a directory that is moved or replaced meanwhile never keeps a stray temporary.
+// The program's file service has its own such writer; this library stands alone on purpose (it is
+// called through its C interface and links nothing of the program), so it keeps its own.
 class TempFile {
  public:
   explicit TempFile(const std::string& target) {
