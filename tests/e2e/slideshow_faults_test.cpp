@@ -60,7 +60,7 @@ TEST(SlideShowFaultsTest, BadPicturesAndSongsNeitherStopTheShowNorExhaustMemory)
   TestHome home;
   const fs::path pictures = home.Root() / "pictures";
   fs::create_directories(pictures);
-  // Names sort the good pictures between the bad ones.
+  // The listing's order decides where the good pictures fall among the bad ones.
   ASSERT_TRUE(MakePicture(pictures / "b-red.jpg", 320, 200, kRed));
   ASSERT_TRUE(MakePicture(pictures / "d-blue.gif", 320, 200, kBlue));
   ASSERT_TRUE(MakePicture(home.Root() / "big.jpg", 1600, 1200, kBlue));
@@ -103,8 +103,12 @@ TEST(SlideShowFaultsTest, BadPicturesAndSongsNeitherStopTheShowNorExhaustMemory)
   const long peak = ProcStatusValue(show.Pid(), "VmHWM");
   std::printf("show: VmRSS %ld kB at start, %ld kB after the last round, peak %ld kB\n", start_rss,
               rss_after_cycle.back(), peak);
-  // The decoder's own limit (256 MB) bounds what one picture can take; rounds do not add up.
-  EXPECT_LT(peak, start_rss + 320 * 1024);
+  // The decoder's own limit (256 MiB) bounds what one picture can take. The shown picture stays
+  // until the next one has decoded, so when the listing puts the two large bombs next to each
+  // other both are in memory at once; the margin is the libraries' and the allocator's. Rounds
+  // do not add up.
+  constexpr long kCapKb = 256 * 1024;
+  EXPECT_LT(peak, start_rss + 2 * kCapKb + 128 * 1024);
   EXPECT_LT(rss_after_cycle.back(), rss_after_cycle.front() + 16 * 1024);
 
   display.Xdotool("key --clearmodifiers Escape");
