@@ -114,14 +114,16 @@ TEST_F(GstMusicTest, SequencerSongEndsOnTimeAndThenFreesTheSynthesiser) {
   WriteBytes(dir_ + "a.mid", MidiSong(1.0));
   ASSERT_EQ(Send(Open("a.mid", "sequencer", "MUSIC")), 0u);
   ASSERT_EQ(Send(Open("a.mid", "sequencer", "MUSIC2")), 0u);
-  const auto asked = Clock::now();
   ASSERT_EQ(Send("play MUSIC from 0 notify"), 0u);
-  EXPECT_LT(SecondsBetween(asked, Clock::now()), 0.05) << "play waited for the synthesiser";
+  const auto answered = Clock::now();
   EXPECT_EQ(Mode("MUSIC"), "playing");
   EXPECT_EQ(Send("play MUSIC2 from 0 notify"), mci::kErrSeqPortInUse);
 
   ASSERT_TRUE(WaitFor([&] { return !Starts().empty(); }, 10)) << "no audio came out";
   const Clock::time_point heard = Starts()[0].second;
+  // Loading the sound font takes about a tenth of a second, so a play that waited for the
+  // synthesiser answers only after the first audio.
+  EXPECT_LT(answered, heard) << "play waited for the synthesiser";
   ASSERT_TRUE(WaitFor([&] { return Mode("MUSIC") != "playing"; }, 10));
   EXPECT_EQ(Mode("MUSIC"), "stopped");
   EXPECT_NEAR(SecondsBetween(heard, Clock::now()), 1.0, 0.35);
