@@ -31,7 +31,6 @@ void WriteAll(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// A field of /proc/<pid>/status in kB.
 // `jpeg` with the frame size in its start-of-frame header replaced.
 std::string WithJpegSize(std::string jpeg, int width, int height) {
   for (std::size_t i = 2; i + 8 < jpeg.size(); ++i) {
