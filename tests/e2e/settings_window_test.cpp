@@ -71,12 +71,6 @@ TEST_F(SettingsWindowTest, SecondInstanceEndsAtOnce) {
   EXPECT_TRUE(first.Running());
 }
 
-}  // namespace
-}  // namespace trelvin::e2e
-
-namespace trelvin::e2e {
-namespace {
-
 TEST_F(SettingsWindowTest, DirectoryButtonChoosesTheCaptureDirectoryInAFolderDialog) {
   const std::filesystem::path chosen = home_.Root() / "My Captures";
   std::filesystem::create_directories(chosen);
@@ -100,12 +94,6 @@ TEST_F(SettingsWindowTest, DirectoryButtonChoosesTheCaptureDirectoryInAFolderDia
   EXPECT_NE(home_.ReadConfig().find("Path=" + chosen.string() + "/\n"), std::string::npos)
       << home_.ReadConfig();
 }
-
-}  // namespace
-}  // namespace trelvin::e2e
-
-namespace trelvin::e2e {
-namespace {
 
 TEST_F(SettingsWindowTest, CreditsAndPathLabelsOpenThroughTheDesktop) {
   // A stand-in for xdg-open that records what it was asked to open.
