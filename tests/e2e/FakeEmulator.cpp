@@ -36,6 +36,15 @@ FakeEmulator::FakeEmulator(const VirtualDisplay& display, const std::string& tit
     ::_exit(127);
   }
   ok_ = pid_ > 0 && WaitFor([&] { return fs::exists(count_file); });
+  if (ok_ || pid_ <= 0) return;
+  int status = 0;
+  if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+    problem_ = "the stand-in ended with status " + std::to_string(status);
+    pid_ = -1;
+  } else {
+    problem_ = "the stand-in runs but its window was not mapped; the display's windows:\n" +
+               Run(display.Env() + "xwininfo -root -tree 2>&1 | head -40").output;
+  }
 }
 
 FakeEmulator::~FakeEmulator() {

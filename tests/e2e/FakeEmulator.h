@@ -23,6 +23,8 @@ class FakeEmulator {
   FakeEmulator& operator=(const FakeEmulator&) = delete;
 
   bool ok() const { return ok_; }
+  // Why ok() is false.
+  const std::string& Problem() const { return problem_; }
   // The Enter presses and releases received so far, as "PRESSES RELEASES".
   std::string Count() const;
   // Where the window's contents are on the screen now (the window manager may have moved it).
@@ -31,6 +33,7 @@ class FakeEmulator {
  private:
   std::filesystem::path dir_;
   std::string title_;
+  std::string problem_;
   pid_t pid_ = -1;
   bool ok_ = false;
 };

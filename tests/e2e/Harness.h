@@ -24,9 +24,11 @@ CommandResult Run(const std::string& command);
 // Quotes one argument for a shell command line.
 std::string Quote(const std::string& text);
 
-// Polls `condition` every 50 ms until it holds or `timeout` passes.
+// Polls `condition` every 50 ms until it holds or `timeout` passes. The timeouts are generous:
+// they cost nothing when things work, and a busy machine (two test runs, a sanitizer build) can
+// take seconds to map a window.
 bool WaitFor(const std::function<bool()>& condition,
-             std::chrono::milliseconds timeout = std::chrono::seconds(10));
+             std::chrono::milliseconds timeout = std::chrono::seconds(30));
 
 struct Rgb8 {
   int r = 0, g = 0, b = 0;
@@ -58,7 +60,7 @@ class VirtualDisplay {
   // The id of the first visible window whose title matches `title_regex`, or empty.
   std::string FindWindow(const std::string& title_regex) const;
   bool WaitForWindow(const std::string& title_regex, std::string* id = nullptr,
-                     std::chrono::milliseconds timeout = std::chrono::seconds(15)) const;
+                     std::chrono::milliseconds timeout = std::chrono::seconds(30)) const;
   Screenshot Capture() const;
   // Saves a screenshot of the display as a PNG file.
   bool SavePng(const std::string& path) const;
@@ -99,7 +101,7 @@ class Program {
   pid_t Pid() const { return pid_; }
   bool Running();
   // Waits for the process to end; its exit status, or -1 on timeout.
-  int Wait(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  int Wait(std::chrono::milliseconds timeout = std::chrono::seconds(20));
 
  private:
   pid_t pid_ = -1;

@@ -22,7 +22,7 @@ bool Near(Rgb8 a, Rgb8 b, int tolerance = 6);
 // Waits until the screen shows `colour` at every one of the points.
 bool WaitForColours(const VirtualDisplay& display,
                     const std::vector<std::pair<std::pair<int, int>, Rgb8>>& points,
-                    std::chrono::milliseconds timeout = std::chrono::seconds(15));
+                    std::chrono::milliseconds timeout = std::chrono::seconds(30));
 
 // A CUPS scheduler of the test's own, on a private socket, with one raw queue "trelvin" as the
 // default destination; its backend keeps each job's document as a file in OutputDir().

@@ -82,7 +82,7 @@ class CaptureRunTest : public ::testing::Test {
 
 TEST_F(CaptureRunTest, StartCapturesTheScreenEverySecondUntilStop) {
   FakeEmulator emulator(display_, kEmulator, {200, 150, 160, 120});
-  ASSERT_TRUE(emulator.ok());
+  ASSERT_TRUE(emulator.ok()) << emulator.Problem();
   Program program(display_, home_, {"/c"});
   std::string id;
   ASSERT_TRUE(display_.WaitForWindow(kTitle, &id));

@@ -50,7 +50,7 @@ void ExpectQuadrants(const Bitmap& image, const Placement& at) {
 
 TEST_P(X11ServicesTest, GrabCopiesTheScreenThroughSharedMemoryAndWithout) {
   FakeEmulator emulator(display_, "pattern", {40, 30, 100, 80});
-  ASSERT_TRUE(emulator.ok());
+  ASSERT_TRUE(emulator.ok()) << emulator.Problem();
   ASSERT_TRUE(WaitFor([&] { return emulator.Where(display_).width == 100; }));
   const Placement at = emulator.Where(display_);
 
