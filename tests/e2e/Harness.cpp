@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <thread>
 
@@ -57,16 +58,20 @@ Rgb8 Screenshot::At(int x, int y) const {
 
 namespace {
 
+// Starts `argv` with `env` added; its output goes to `log` (or nowhere), or to ours with
+// TRELVIN_E2E_VERBOSE set.
 pid_t Spawn(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
-            int keep_fd = -1) {
+            int keep_fd = -1, const std::string& log = "") {
   const pid_t pid = ::fork();
   if (pid != 0) return pid;
   for (const auto& [key, value] : env) ::setenv(key.c_str(), value.c_str(), 1);
   const int null_fd = ::open("/dev/null", O_RDWR);
   ::dup2(null_fd, 0);
   if (!std::getenv("TRELVIN_E2E_VERBOSE")) {
-    ::dup2(null_fd, 1);
-    ::dup2(null_fd, 2);
+    const int out_fd =
+        log.empty() ? null_fd : ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    ::dup2(out_fd < 0 ? null_fd : out_fd, 1);
+    ::dup2(out_fd < 0 ? null_fd : out_fd, 2);
   }
   if (keep_fd >= 0 && keep_fd != 3) {
     ::dup2(keep_fd, 3);
@@ -199,7 +204,17 @@ Program::Program(const VirtualDisplay& display, const TestHome& home,
   for (auto& [key, value] : extra_env) env[key] = value;
   std::vector<std::string> argv{executable.empty() ? ExecutablePath() : executable};
   argv.insert(argv.end(), args.begin(), args.end());
-  pid_ = Spawn(argv, env);
+  static int started = 0;
+  log_ = (home.Root() / ("program-" + std::to_string(++started) + ".log")).string();
+  pid_ = Spawn(argv, env, -1, log_);
+}
+
+void Program::ReportOutput(const std::string& why) const {
+  std::ifstream in(log_, std::ios::binary);
+  std::string text{std::istreambuf_iterator<char>(in), {}};
+  if (text.size() > 8000) text = "...\n" + text.substr(text.size() - 8000);
+  std::fprintf(stderr, "--- the program %s; what it printed:\n%s--- end\n", why.c_str(),
+               text.c_str());
 }
 
 Program::~Program() {
@@ -213,13 +228,17 @@ bool Program::Running() {
   if (r == pid_) {
     reaped_ = true;
     status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    if (status_ != 0) ReportOutput("ended with status " + std::to_string(status_));
     return false;
   }
   return true;
 }
 
 int Program::Wait(std::chrono::milliseconds timeout) {
-  if (!WaitFor([&] { return !Running(); }, timeout)) return -1;
+  if (!WaitFor([&] { return !Running(); }, timeout)) {
+    ReportOutput("did not end in time");
+    return -1;
+  }
   return status_;
 }
 

@@ -88,7 +88,8 @@ class TestHome {
   std::filesystem::path root_;
 };
 
-// The program started on a display with a home; killed when destroyed if still running.
+// The program started on a display with a home; killed when destroyed if still running. What it
+// prints is kept in the home and shown when it ends with a failure or does not end in time.
 class Program {
  public:
   Program(const VirtualDisplay& display, const TestHome& home, const std::vector<std::string>& args,
@@ -104,9 +105,12 @@ class Program {
   int Wait(std::chrono::milliseconds timeout = std::chrono::seconds(20));
 
  private:
+  void ReportOutput(const std::string& why) const;
+
   pid_t pid_ = -1;
   int status_ = -1;
   bool reaped_ = false;
+  std::string log_;
 };
 
 // The program's executable and its directory in the build tree.
