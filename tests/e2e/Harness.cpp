@@ -257,6 +257,15 @@ fs::path InstallProgramCopy(const fs::path& dir) {
   return dir / "trelvinshow";
 }
 
+std::vector<fs::path> LeftBehind(const std::vector<fs::path>& seen) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+  std::vector<fs::path> left;
+  for (const fs::path& path : seen) {
+    if (fs::exists(path)) left.push_back(path);
+  }
+  return left;
+}
+
 long ProcStatusValue(pid_t pid, const std::string& field) {
   std::ifstream status("/proc/" + std::to_string(pid) + "/status");
   std::string line;

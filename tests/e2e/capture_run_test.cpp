@@ -38,21 +38,6 @@ Listing List(const fs::path& dir) {
   return listing;
 }
 
-// The entries other than captures that are still there a while after `earlier` was taken. The
-// bitmap and the temporary file of a capture under way live a few milliseconds, and every
-// capture names its own, so one seen twice has been left behind.
-std::vector<std::string> LeftBehind(const fs::path& dir, const Listing& earlier) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-  const Listing later = List(dir);
-  std::vector<std::string> left;
-  for (const std::string& name : earlier.others) {
-    if (std::find(later.others.begin(), later.others.end(), name) != later.others.end()) {
-      left.push_back(name);
-    }
-  }
-  return left;
-}
-
 class CaptureRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -126,7 +111,9 @@ TEST_F(CaptureRunTest, StartCapturesTheScreenEverySecondUntilStop) {
   EXPECT_NEAR(int(jpeg.At(5, 5) >> 16), 0x33, 6);
   EXPECT_NEAR(int(jpeg.At(5, 5) & 0xFF), 0x99, 6);
   // No bitmap and no temporary file stays behind.
-  const std::vector<std::string> left = LeftBehind(captures_, running);
+  std::vector<fs::path> others;
+  for (const std::string& name : running.others) others.push_back(captures_ / name);
+  const std::vector<fs::path> left = LeftBehind(others);
   EXPECT_TRUE(left.empty()) << left.front();
 
   ClickStartButton(id);
