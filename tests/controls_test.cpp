@@ -1,11 +1,11 @@
 // The control models' semantics that the forms rely on.
 #include <gtest/gtest.h>
 
-#include "platform/CheckBox.h"
-#include "platform/Form.h"
-#include "platform/PictureBox.h"
-#include "platform/ScrollBar.h"
-#include "platform/Timer.h"
+#include "platform/controls/CheckBox.h"
+#include "platform/controls/Form.h"
+#include "platform/controls/PictureBox.h"
+#include "platform/controls/ScrollBar.h"
+#include "platform/controls/Timer.h"
 
 namespace trelvin {
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "SlideShowFixture.h"
-#include "platform/MessageBox.h"
+#include "platform/services/MessageBox.h"
 
 namespace trelvin::testing {
 namespace {

@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/Bitmap.h"
+#include "platform/controls/Bitmap.h"
 
 namespace trelvin {
 

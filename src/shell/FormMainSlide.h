@@ -4,14 +4,14 @@
 #include <memory>
 #include <string>
 
-#include "platform/Button.h"
-#include "platform/CheckBox.h"
-#include "platform/Form.h"
-#include "platform/Label.h"
-#include "platform/PictureBox.h"
-#include "platform/ScrollBar.h"
-#include "platform/Services.h"
-#include "platform/Timer.h"
+#include "platform/controls/Button.h"
+#include "platform/controls/CheckBox.h"
+#include "platform/controls/Form.h"
+#include "platform/controls/Label.h"
+#include "platform/controls/PictureBox.h"
+#include "platform/controls/ScrollBar.h"
+#include "platform/services/Services.h"
+#include "platform/controls/Timer.h"
 
 namespace trelvin {
 

@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "platform/FileSystem.h"
+#include "platform/services/FileSystem.h"
 #include "slideshow/NameList.h"
 
 namespace trelvin {

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Form.h"
-#include "platform/ImageControl.h"
-#include "platform/Services.h"
-#include "platform/Timer.h"
+#include "platform/controls/Form.h"
+#include "platform/controls/ImageControl.h"
+#include "platform/services/Services.h"
+#include "platform/controls/Timer.h"
 #include "slideshow/NameList.h"
 
 namespace trelvin {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "platform/Guard.h"
-#include "platform/MessageBox.h"
+#include "platform/services/MessageBox.h"
 #include "shell/AppInfo.h"
 #include "slideshow/FormSlideShow.h"
 

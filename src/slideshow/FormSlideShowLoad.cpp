@@ -1,7 +1,7 @@
 // Opening the slide show: options, catalogue, music, cursor; and ending it.
 #include <string>
 
-#include "platform/CheckBox.h"
+#include "platform/controls/CheckBox.h"
 #include "platform/Guard.h"
 #include "shell/FormMainSlide.h"
 #include "slideshow/Catalogue.h"

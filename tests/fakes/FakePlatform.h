@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Services.h"
+#include "platform/services/Services.h"
 
 namespace trelvin::fakes {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Wallpaper.h"
+#include "platform/services/Wallpaper.h"
 
 namespace trelvin {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/JpegConverter.h"
+#include "platform/services/JpegConverter.h"
 
 namespace trelvin {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/KnownPaths.h"
+#include "platform/services/KnownPaths.h"
 
 namespace trelvin {
 

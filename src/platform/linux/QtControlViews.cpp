@@ -8,12 +8,12 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "platform/Button.h"
-#include "platform/CheckBox.h"
-#include "platform/ImageControl.h"
-#include "platform/Label.h"
-#include "platform/PictureBox.h"
-#include "platform/ScrollBar.h"
+#include "platform/controls/Button.h"
+#include "platform/controls/CheckBox.h"
+#include "platform/controls/ImageControl.h"
+#include "platform/controls/Label.h"
+#include "platform/controls/PictureBox.h"
+#include "platform/controls/ScrollBar.h"
 #include "platform/linux/QtPicture.h"
 
 namespace trelvin {

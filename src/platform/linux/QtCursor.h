@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Cursor.h"
+#include "platform/services/Cursor.h"
 
 namespace trelvin {
 

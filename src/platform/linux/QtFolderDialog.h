@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FolderDialog.h"
+#include "platform/services/FolderDialog.h"
 
 namespace trelvin {
 

@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "platform/Form.h"
+#include "platform/controls/Form.h"
 
 namespace trelvin {
 

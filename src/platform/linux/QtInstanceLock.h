@@ -4,7 +4,7 @@
 
 #include <QLockFile>
 
-#include "platform/InstanceLock.h"
+#include "platform/services/InstanceLock.h"
 
 namespace trelvin {
 

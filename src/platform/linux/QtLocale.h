@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Locale.h"
+#include "platform/services/Locale.h"
 
 namespace trelvin {
 

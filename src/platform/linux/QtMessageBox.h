@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/MessageBox.h"
+#include "platform/services/MessageBox.h"
 
 namespace trelvin {
 

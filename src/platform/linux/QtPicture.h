@@ -5,7 +5,7 @@
 
 #include <QImage>
 
-#include "platform/Picture.h"
+#include "platform/services/Picture.h"
 
 namespace trelvin {
 

@@ -5,7 +5,7 @@
 
 #include <QImage>
 
-#include "platform/Pictures.h"
+#include "platform/services/Pictures.h"
 #include "platform/linux/QtPicture.h"
 
 namespace trelvin {

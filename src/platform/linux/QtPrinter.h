@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QPrinter>
 
-#include "platform/Printer.h"
+#include "platform/services/Printer.h"
 
 namespace trelvin {
 

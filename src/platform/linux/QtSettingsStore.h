@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/SettingsStore.h"
+#include "platform/services/SettingsStore.h"
 
 namespace trelvin {
 

@@ -5,8 +5,8 @@
 
 #include <QWidget>
 
-#include "platform/Form.h"
-#include "platform/WindowRuntime.h"
+#include "platform/controls/Form.h"
+#include "platform/services/WindowRuntime.h"
 
 namespace trelvin {
 

@@ -2,7 +2,7 @@
 
 #include <random>
 
-#include "platform/Random.h"
+#include "platform/services/Random.h"
 
 namespace trelvin {
 

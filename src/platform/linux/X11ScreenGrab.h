@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/ScreenGrab.h"
+#include "platform/services/ScreenGrab.h"
 
 namespace trelvin {
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/WindowActivation.h"
+#include "platform/services/WindowActivation.h"
 
 namespace trelvin {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/MediaControl.h"
+#include "platform/services/MediaControl.h"
 #include "platform/mci/MciParser.h"
 #include "platform/mci/MediaEngine.h"
 

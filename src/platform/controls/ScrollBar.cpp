@@ -1,4 +1,4 @@
-#include "platform/ScrollBar.h"
+#include "platform/controls/ScrollBar.h"
 
 #include <utility>
 

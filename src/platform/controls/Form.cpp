@@ -1,4 +1,4 @@
-#include "platform/Form.h"
+#include "platform/controls/Form.h"
 
 #include <utility>
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/Bitmap.h"
-#include "platform/Control.h"
+#include "platform/controls/Bitmap.h"
+#include "platform/controls/Control.h"
 
 namespace trelvin {
 

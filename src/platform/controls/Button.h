@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/Control.h"
+#include "platform/controls/Control.h"
 
 namespace trelvin {
 

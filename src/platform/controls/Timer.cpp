@@ -1,4 +1,4 @@
-#include "platform/Timer.h"
+#include "platform/controls/Timer.h"
 
 #include <utility>
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "platform/Picture.h"
+#include "platform/services/Picture.h"
 #include "platform/Types.h"
 
 namespace trelvin {

@@ -1,4 +1,4 @@
-#include "platform/Bitmap.h"
+#include "platform/controls/Bitmap.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/Picture.h"
+#include "platform/services/Picture.h"
 #include "platform/Types.h"
 
 namespace trelvin {

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/Control.h"
+#include "platform/controls/Control.h"
 
 namespace trelvin {
 

@@ -1,4 +1,4 @@
-#include "platform/Control.h"
+#include "platform/controls/Control.h"
 
 #include <utility>
 

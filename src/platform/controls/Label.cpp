@@ -1,4 +1,4 @@
-#include "platform/Label.h"
+#include "platform/controls/Label.h"
 
 #include <utility>
 

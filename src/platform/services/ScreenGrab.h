@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/Bitmap.h"
+#include "platform/controls/Bitmap.h"
 #include "platform/Types.h"
 
 namespace trelvin {

@@ -1,4 +1,4 @@
-#include "platform/ImageControl.h"
+#include "platform/controls/ImageControl.h"
 
 #include <utility>
 

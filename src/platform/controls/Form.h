@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Control.h"
-#include "platform/Timer.h"
+#include "platform/controls/Control.h"
+#include "platform/controls/Timer.h"
 #include "platform/Types.h"
 
 namespace trelvin {

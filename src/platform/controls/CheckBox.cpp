@@ -1,4 +1,4 @@
-#include "platform/CheckBox.h"
+#include "platform/controls/CheckBox.h"
 
 #include <utility>
 

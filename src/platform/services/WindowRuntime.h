@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Form.h"
+#include "platform/controls/Form.h"
 #include "platform/Types.h"
 
 namespace trelvin {

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/Control.h"
-#include "platform/Picture.h"
+#include "platform/controls/Control.h"
+#include "platform/services/Picture.h"
 
 namespace trelvin {
 

@@ -1,4 +1,4 @@
-#include "platform/Button.h"
+#include "platform/controls/Button.h"
 
 #include <utility>
 
