@@ -24,9 +24,9 @@
 #include <jpeglib.h>
 
 #include "capture/BmpFile.h"
+#include "fakes/FakePlatform.h"
 #include "platform/linux/LibJpegConverter.h"
 #include "platform/linux/LinuxKnownPaths.h"
-#include "fakes/FakePlatform.h"
 #include "platform/linux/PosixFileSystem.h"
 #include "platform/linux/QtFolderDialog.h"
 #include "platform/linux/QtInstanceLock.h"

@@ -28,6 +28,7 @@
 #include <QPainter>
 #include <QTimer>
 
+#include "platform/linux/DesktopWallpaper.h"
 #include "platform/linux/LinuxKnownPaths.h"
 #include "platform/linux/PosixFileSystem.h"
 #include "platform/linux/QtCursor.h"
@@ -39,7 +40,6 @@
 #include "platform/linux/QtPrinter.h"
 #include "platform/linux/QtSettingsStore.h"
 #include "platform/linux/QtWindowRuntime.h"
-#include "platform/linux/DesktopWallpaper.h"
 #include "platform/linux/StandardRandom.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/XdgShell.h"
@@ -106,9 +106,11 @@ double DecodeFloorMs(const std::string& path, unsigned eighths) {
   info.scale_denom = 8;
   info.out_color_space = JCS_EXT_BGRX;
   jpeg_start_decompress(&info);
-  std::vector<unsigned char> pixels(static_cast<std::size_t>(info.output_width) * info.output_height * 4);
+  std::vector<unsigned char> pixels(static_cast<std::size_t>(info.output_width) *
+                                    info.output_height * 4);
   while (info.output_scanline < info.output_height) {
-    JSAMPROW row = pixels.data() + static_cast<std::size_t>(info.output_scanline) * info.output_width * 4;
+    JSAMPROW row =
+        pixels.data() + static_cast<std::size_t>(info.output_scanline) * info.output_width * 4;
     jpeg_read_scanlines(&info, &row, 1);
   }
   jpeg_finish_decompress(&info);
@@ -189,7 +191,8 @@ int main(int argc, char* argv[]) {
   if (const pid_t child = fork(); child == 0) {
     WritePhoto(show_dir / "a-large.jpg", 4000, 3000, 1);
     WritePhoto(show_dir / "b-screen.jpg", 1920, 1080, 2);
-    for (int i = 0; i < 6; ++i) WritePhoto(show_dir / ("c-12mp-" + std::to_string(i) + ".jpg"), 4000, 3000, 10 + i);
+    for (int i = 0; i < 6; ++i)
+      WritePhoto(show_dir / ("c-12mp-" + std::to_string(i) + ".jpg"), 4000, 3000, 10 + i);
     _exit(0);
   } else {
     waitpid(child, nullptr, 0);
@@ -221,9 +224,9 @@ int main(int argc, char* argv[]) {
   DesktopWallpaper wallpaper;
   QtCursor cursor;
   NoWindows windows;
-  Services services{runtime, settings, files, clock, random, shell, instance, folder_dialog,
-                    known_paths, locale, screen_grab, jpeg, media, pictures, printer,
-                    message_box, wallpaper, cursor, windows};
+  Services services{runtime,       settings,    files,     clock,       random, shell, instance,
+                    folder_dialog, known_paths, locale,    screen_grab, jpeg,   media, pictures,
+                    printer,       message_box, wallpaper, cursor,      windows};
   FormMainSlide main_window(services, "");
   main_window.AppPath = show_dir.string() + "/";
   main_window.hscrShow.SetValue(600);
@@ -301,8 +304,9 @@ int main(int argc, char* argv[]) {
   const double catalogue_ms = TimeCatalogue(many_dir);
   const double find_ms = TimeFind(many_dir);
 
-  std::printf("ShowSlide 4000x3000 stretched: %.1f ms; libjpeg-turbo at %u/8: %.1f ms; ratio %.2f\n",
-              stretched_ms, eighths, floor_large_ms, stretched_ms / floor_large_ms);
+  std::printf(
+      "ShowSlide 4000x3000 stretched: %.1f ms; libjpeg-turbo at %u/8: %.1f ms; ratio %.2f\n",
+      stretched_ms, eighths, floor_large_ms, stretched_ms / floor_large_ms);
   std::printf("ShowSlide 1920x1080 natural:   %.1f ms; libjpeg-turbo at 8/8: %.1f ms; ratio %.2f\n",
               natural_ms, floor_screen_ms, natural_ms / floor_screen_ms);
   std::printf("catalogue of %d files: %.1f ms; find: %.1f ms; ratio %.2f\n", NameList::kMaxEntries,

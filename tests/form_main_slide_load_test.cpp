@@ -15,7 +15,9 @@ class FormMainSlideLoadTest : public ::testing::Test {
     form_->RunLoad();
     return *form_;
   }
-  void HavePlaylist(int which) { platform_.files.Add(platform_.known_paths.playlists[which], {'#'}); }
+  void HavePlaylist(int which) {
+    platform_.files.Add(platform_.known_paths.playlists[which], {'#'});
+  }
 
   fakes::FakePlatform platform_;
   std::unique_ptr<FormMainSlide> form_;
@@ -48,8 +50,9 @@ TEST_F(FormMainSlideLoadTest, EmptyStoreGivesTheDefaults) {
 
 TEST_F(FormMainSlideLoadTest, UnusableStoredValuesKeepTheInitialStateNotTheDefault) {
   auto& v = platform_.settings.values;
-  v = {{"CaptureInterval", "700"}, {"CompressionLevel", "0"}, {"ShowInterval", "abc"},
-       {"Music", ""},              {"StretchImage", "3"},     {"Random", "1"}};
+  v = {{"CaptureInterval", "700"}, {"CompressionLevel", "0"},
+       {"ShowInterval", "abc"},    {"Music", ""},
+       {"StretchImage", "3"},      {"Random", "1"}};
   FormMainSlide& form = Start("/c");
   EXPECT_EQ(form.hscrCapture.Value(), 1);
   EXPECT_EQ(form.lblCapture.Caption(), "1 seconds");
@@ -99,9 +102,10 @@ TEST_F(FormMainSlideLoadTest, UnloadWritesAllEightInOrder) {
   FormMainSlide& form = Start("");
   form.Unload();
   const std::vector<std::pair<std::string, std::string>> expected{
-      {"Path", "/p/"},        {"CompressionLevel", "60"}, {"CaptureInterval", "10"},
-      {"ShowInterval", "10"}, {"StretchImage", "0"},      {"Music", "2"},
-      {"Random", "0"},        {"MP3", "1"}};
+      {"Path", "/p/"},           {"CompressionLevel", "60"},
+      {"CaptureInterval", "10"}, {"ShowInterval", "10"},
+      {"StretchImage", "0"},     {"Music", "2"},
+      {"Random", "0"},           {"MP3", "1"}};
   EXPECT_EQ(platform_.settings.writes, expected);
 }
 
@@ -168,16 +172,14 @@ TEST_P(RunModeTest, FirstTwoCharactersLowerCasedPickTheMode) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(CommandLines, RunModeTest,
-                         ::testing::Values(RunModeCase{"", true, false, false},
-                                           RunModeCase{"/c", true, false, false},
-                                           RunModeCase{"/C:1234", true, false, false},
-                                           RunModeCase{"/P 1234", false, true, false},
-                                           RunModeCase{"/p", false, true, false},
-                                           RunModeCase{"/s", false, false, true},
-                                           RunModeCase{"/S", false, false, true},
-                                           RunModeCase{"-x", false, false, true},
-                                           RunModeCase{"/", false, false, true}));
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, RunModeTest,
+    ::testing::Values(RunModeCase{"", true, false, false}, RunModeCase{"/c", true, false, false},
+                      RunModeCase{"/C:1234", true, false, false},
+                      RunModeCase{"/P 1234", false, true, false},
+                      RunModeCase{"/p", false, true, false}, RunModeCase{"/s", false, false, true},
+                      RunModeCase{"/S", false, false, true}, RunModeCase{"-x", false, false, true},
+                      RunModeCase{"/", false, false, true}));
 
 TEST_F(FormMainSlideLoadTest, SecondInstanceEndsBeforeReadingAnything) {
   platform_.instance.another = true;

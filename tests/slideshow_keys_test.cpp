@@ -285,7 +285,8 @@ TEST_F(SlideShowKeysTest, EmptyShowAfterAnEarlierOneStillActsOnItsLastPicture) {
   });
   EXPECT_FALSE(platform_.files.Has("/pics/0.jpg"));
   EXPECT_TRUE(platform_.files.Has("/opt/trelvin/0.jpg"));
-  EXPECT_EQ(platform_.message_box.shown[1].text, "Do you want to delete the file\r\n'" + earlier + "'?");
+  EXPECT_EQ(platform_.message_box.shown[1].text,
+            "Do you want to delete the file\r\n'" + earlier + "'?");
 }
 
 }  // namespace

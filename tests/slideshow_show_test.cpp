@@ -75,14 +75,15 @@ TEST_F(SlideShowLoadTest, MusicListOnlyWithMusicOnAndMp3Off) {
     int music, mp3;
     std::vector<std::string> expected;
   };
-  for (const Case& c : {Case{1, 0, {"A.mp3", "b.mid"}}, Case{1, 1, {}}, Case{0, 1, {}},
-                        Case{2, 0, {}}}) {
+  for (const Case& c :
+       {Case{1, 0, {"A.mp3", "b.mid"}}, Case{1, 1, {}}, Case{0, 1, {}}, Case{2, 0, {}}}) {
     main_.chkMusic.SetValue(c.music);
     main_.chkMP3.SetValue(c.mp3);
     platform_.files.searches.clear();
     std::vector<std::string> listed;
     Open([&](FormSlideShow& s) {
-      for (std::int16_t i = 0; i < s.lstMusic.ListCount(); ++i) listed.push_back(s.lstMusic.List(i));
+      for (std::int16_t i = 0; i < s.lstMusic.ListCount(); ++i)
+        listed.push_back(s.lstMusic.List(i));
     });
     EXPECT_EQ(listed, c.expected) << c.music << c.mp3;
     // Without the program's own music no music pattern is searched.
@@ -102,7 +103,8 @@ TEST_F(SlideShowLoadTest, CatalogueListsAllJpgThenGifIgnoringCaseAndSkippingOthe
   platform_.files.Add("/elsewhere/e.jpg");
   std::vector<std::string> listed;
   Open([&](FormSlideShow& s) {
-    for (std::int16_t i = 0; i < s.lstImages.ListCount(); ++i) listed.push_back(s.lstImages.List(i));
+    for (std::int16_t i = 0; i < s.lstImages.ListCount(); ++i)
+      listed.push_back(s.lstImages.List(i));
   });
   EXPECT_EQ(listed, (std::vector<std::string>{"b.jpg", "a.JPG", "2.gif", "x.Gif"}));
 }
@@ -215,8 +217,7 @@ TEST_F(SlideShowDisplayTest, RandomOrderWithOnePictureAlwaysShowsIt) {
     Ticks(s, 3);
     EXPECT_EQ(s.PictureIndex, 1);
   });
-  EXPECT_EQ(platform_.pictures.loads,
-            std::vector<std::string>(4, "/pics/only.jpg"));
+  EXPECT_EQ(platform_.pictures.loads, std::vector<std::string>(4, "/pics/only.jpg"));
 }
 
 TEST_F(SlideShowDisplayTest, CentresAtNaturalSizeOrStretchesOverTheWindow) {
@@ -236,8 +237,7 @@ TEST_F(SlideShowDisplayTest, CentresAtNaturalSizeOrStretchesOverTheWindow) {
     EXPECT_EQ(Shown(s), "large.jpg");
   });
   // Stretched pictures are asked for at the window's size, natural ones at their own.
-  EXPECT_EQ(platform_.pictures.display_sizes,
-            (std::vector<Size>{Size{}, Size{}, Size{1024, 768}}));
+  EXPECT_EQ(platform_.pictures.display_sizes, (std::vector<Size>{Size{}, Size{}, Size{1024, 768}}));
 }
 
 TEST_F(SlideShowDisplayTest, PictureThatFailsToLoadLeavesThePreviousOneReplaced) {

@@ -27,9 +27,9 @@ void Put32(std::uint8_t* p, std::uint32_t v) {
 }
 
 // 0x00RRGGBB words to B, G, R bytes: the capture's hot loop. On little-endian machines each pixel
-// is stored as its whole word, three bytes on from the last, so the word's spare byte is overwritten
-// by the next pixel; this runs several times faster than assembling the bytes. The row's last pixel
-// is stored byte by byte, so the row's padding is never touched.
+// is stored as its whole word, three bytes on from the last, so the word's spare byte is
+// overwritten by the next pixel; this runs several times faster than assembling the bytes. The
+// row's last pixel is stored byte by byte, so the row's padding is never touched.
 void PackRow(const std::uint32_t* src, std::size_t width, std::uint8_t* dst) {
   std::size_t x = 0;
   if constexpr (std::endian::native == std::endian::little) {

@@ -10,8 +10,8 @@
 #include "platform/controls/Label.h"
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/ScrollBar.h"
-#include "platform/services/Services.h"
 #include "platform/controls/Timer.h"
+#include "platform/services/Services.h"
 
 namespace trelvin {
 

@@ -36,7 +36,8 @@ void FormMainSlide::hscrShow_Change() {
 }
 
 void FormMainSlide::lblCredits_Click() {
-  Step([&] { services_.shell.ShellExecute(DefaultCaptureDir() + kCreditsPage, "", kSwShowNormal); });
+  Step(
+      [&] { services_.shell.ShellExecute(DefaultCaptureDir() + kCreditsPage, "", kSwShowNormal); });
 }
 
 void FormMainSlide::lblPath_DblClick() {

@@ -35,8 +35,8 @@ void FormMainSlide::Form_Load() {
     return;
   }
   Step([&] {
-    auto path = services_.settings.ReadSetting(kSettingsApp, kSettingsSection, "Path",
-                                               DefaultCaptureDir());
+    auto path =
+        services_.settings.ReadSetting(kSettingsApp, kSettingsSection, "Path", DefaultCaptureDir());
     Require(path.has_value());
     AppPath = *path;
   });

@@ -10,9 +10,9 @@
 namespace trelvin {
 
 // The extensions searched for, in the order of listing.
-inline constexpr std::array<const char*, 15> kMusicExtensions{
-    "mid", "mp2", "mp3", "mpg", "mpeg", "mpa", "mpe", "m1v",
-    "au",  "aif", "aiff", "aifc", "qt", "snd", "dat"};
+inline constexpr std::array<const char*, 15> kMusicExtensions{"mid",  "mp2",  "mp3", "mpg", "mpeg",
+                                                              "mpa",  "mpe",  "m1v", "au",  "aif",
+                                                              "aiff", "aifc", "qt",  "snd", "dat"};
 inline constexpr std::array<const char*, 2> kPictureExtensions{"jpg", "gif"};
 
 // Adds to `list` the names of `directory` (ending in "/") that match "*." plus each extension, one

@@ -5,8 +5,8 @@
 
 #include "platform/controls/Form.h"
 #include "platform/controls/ImageControl.h"
-#include "platform/services/Services.h"
 #include "platform/controls/Timer.h"
+#include "platform/services/Services.h"
 #include "slideshow/NameList.h"
 
 namespace trelvin {

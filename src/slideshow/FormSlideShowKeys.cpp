@@ -138,10 +138,11 @@ void FormSlideShow::PrintCommand() {
   int x = 0;
   int y = 0;
   const bool placed = sized && Step([&] {
-    // Whole units already, so only the halving remains; it truncates toward zero.
-    x = (page.width - control.width) / 2;
-    y = (page.height - control.height) / 2;
-  });
+                        // Whole units already, so only the halving remains; it truncates toward
+                        // zero.
+                        x = (page.width - control.width) / 2;
+                        y = (page.height - control.height) / 2;
+                      });
   Step([&] {
     Require(placed);
     const auto& picture = Image1.CurrentPicture();

@@ -1,8 +1,8 @@
 // Opening the slide show: options, catalogue, music, cursor; and ending it.
 #include <string>
 
-#include "platform/controls/CheckBox.h"
 #include "platform/Guard.h"
+#include "platform/controls/CheckBox.h"
 #include "shell/FormMainSlide.h"
 #include "slideshow/Catalogue.h"
 #include "slideshow/FormSlideShow.h"

@@ -23,7 +23,8 @@ CommandResult Run(const std::string& command) {
   if (!pipe) return result;
   std::array<char, 65536> buffer{};
   std::size_t n;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) result.output.append(buffer.data(), n);
+  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+    result.output.append(buffer.data(), n);
   const int status = ::pclose(pipe);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
@@ -100,9 +101,9 @@ VirtualDisplay::VirtualDisplay(int width, int height, bool window_manager) {
   int fds[2];
   if (::pipe(fds) != 0) return;
   const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-  xvfb_ = Spawn({"Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp", "-ac",
-                 "-noreset"},
-                {}, fds[1]);
+  xvfb_ = Spawn(
+      {"Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp", "-ac", "-noreset"},
+      {}, fds[1]);
   ::close(fds[1]);
   std::string number;
   char c;
@@ -148,7 +149,8 @@ bool VirtualDisplay::WaitForWindow(const std::string& title_regex, std::string* 
 
 Screenshot VirtualDisplay::Capture() const {
   Screenshot shot;
-  const std::string size = Run(Env() + "xdpyinfo 2>/dev/null | awk '/dimensions:/{print $2; exit}'").output;
+  const std::string size =
+      Run(Env() + "xdpyinfo 2>/dev/null | awk '/dimensions:/{print $2; exit}'").output;
   if (std::sscanf(size.c_str(), "%dx%d", &shot.width, &shot.height) != 2) return {};
   CommandResult raw = Run("import -display " + name_ + " -window root -depth 8 rgb:- 2>/dev/null");
   if (raw.output.size() != static_cast<std::size_t>(shot.width) * shot.height * 3) return {};
@@ -157,13 +159,15 @@ Screenshot VirtualDisplay::Capture() const {
 }
 
 bool VirtualDisplay::SavePng(const std::string& path) const {
-  return Run("import -display " + name_ + " -window root " + Quote(path) + " 2>/dev/null").status == 0;
+  return Run("import -display " + name_ + " -window root " + Quote(path) + " 2>/dev/null").status ==
+         0;
 }
 
 TestHome::TestHome() {
   std::string pattern = (fs::temp_directory_path() / "trelvin-e2e-XXXXXX").string();
   root_ = ::mkdtemp(pattern.data());
-  for (const char* dir : {"config", "runtime", "data", "cache"}) fs::create_directories(root_ / dir);
+  for (const char* dir : {"config", "runtime", "data", "cache"})
+    fs::create_directories(root_ / dir);
   fs::permissions(root_ / "runtime", fs::perms::owner_all);
 }
 

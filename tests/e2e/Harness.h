@@ -93,8 +93,7 @@ class TestHome {
 class Program {
  public:
   Program(const VirtualDisplay& display, const TestHome& home, const std::vector<std::string>& args,
-          std::map<std::string, std::string> extra_env = {},
-          const std::string& executable = "");
+          std::map<std::string, std::string> extra_env = {}, const std::string& executable = "");
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;

@@ -65,13 +65,15 @@ PrivateCups::PrivateCups(const std::filesystem::path& root) : root_(root) {
   }
   // A backend that keeps the document: a file device with a raw queue writes nothing on CUPS 2.4.
   const fs::path backend = root_ / "bin/backend/capture";
-  std::ofstream(backend) << "#!/bin/sh\n"
-                         << "[ $# -eq 0 ] && { echo 'direct capture \"Unknown\" \"Test\"'; exit 0; }\n"
-                         << "if [ -n \"$6\" ]; then cat \"$6\"; else cat; fi > "
-                         << Quote((root_ / "out").string()) << "/job-$1\n";
+  std::ofstream(backend)
+      << "#!/bin/sh\n"
+      << "[ $# -eq 0 ] && { echo 'direct capture \"Unknown\" \"Test\"'; exit 0; }\n"
+      << "if [ -n \"$6\" ]; then cat \"$6\"; else cat; fi > " << Quote((root_ / "out").string())
+      << "/job-$1\n";
   fs::permissions(backend, fs::perms::owner_all);
-  std::ofstream(root_ / "cupsd.conf") << "Listen " << Server() << "\nLogLevel info\n"
-                                      << "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n";
+  std::ofstream(root_ / "cupsd.conf")
+      << "Listen " << Server() << "\nLogLevel info\n"
+      << "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n";
   std::ofstream(root_ / "cups-files.conf")
       << "ServerRoot " << root_.string() << "\nServerBin " << (root_ / "bin").string()
       << "\nRequestRoot " << (root_ / "spool").string() << "\nTempDir " << (root_ / "tmp").string()
@@ -88,8 +90,12 @@ PrivateCups::PrivateCups(const std::filesystem::path& root) : root_(root) {
     ::_exit(127);
   }
   const std::string env = "CUPS_SERVER=" + Quote(Server()) + " ";
-  if (!WaitFor([&] { return Run(env + "lpstat -r 2>/dev/null").output.find("is running") != std::string::npos; },
-               std::chrono::seconds(10))) {
+  if (!WaitFor(
+          [&] {
+            return Run(env + "lpstat -r 2>/dev/null").output.find("is running") !=
+                   std::string::npos;
+          },
+          std::chrono::seconds(10))) {
     problem_ = "the private cupsd did not start";
     return;
   }

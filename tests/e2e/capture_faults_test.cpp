@@ -165,8 +165,7 @@ TEST_F(CaptureFaultsTest, VanishedDirectoryFileInItsPlaceAndSizeLimit) {
   ASSERT_NO_FATAL_FAILURE(StartCapturing());
   const fs::path away = home_.Root() / "caps.away";
   Survives(
-      "the directory is moved away",
-      [&] { fs::rename(dir_, away); },
+      "the directory is moved away", [&] { fs::rename(dir_, away); },
       [&] { fs::rename(away, dir_); }, away);
   Survives(
       "a file stands where the directory was",

@@ -114,7 +114,7 @@ TEST_F(SettingsWindowTest, CreditsAndPathLabelsOpenThroughTheDesktop) {
   std::string id;
   ASSERT_TRUE(display_.WaitForWindow(kTitle, &id));
   display_.Xdotool("windowactivate --sync " + id);
-  display_.Xdotool("mousemove --window " + id + " 20 161 click 1");   // lblCredits
+  display_.Xdotool("mousemove --window " + id + " 20 161 click 1");  // lblCredits
   display_.Xdotool("mousemove --window " + id + " 20 70 click --repeat 2 --delay 80 1");  // lblPath
   ASSERT_TRUE(WaitFor([&] {
     std::ifstream in(opened);

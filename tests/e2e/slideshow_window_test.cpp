@@ -64,7 +64,8 @@ TEST_F(SlideShowWindowTest, CentresStretchesAndAKeyEndsTheScreenSaver) {
   display_.SavePng(Shot("e2e-slideshow-centred.png"));
 
   display_.Xdotool("key --clearmodifiers s");
-  ASSERT_TRUE(WaitForColours(display_, {{{0, 0}, kPink}, {{1023, 767}, kPink}, {{512, 384}, kPink}}))
+  ASSERT_TRUE(
+      WaitForColours(display_, {{{0, 0}, kPink}, {{1023, 767}, kPink}, {{512, 384}, kPink}}))
       << "S did not stretch the picture over the screen";
   display_.SavePng(Shot("e2e-slideshow-stretched.png"));
 
@@ -106,7 +107,8 @@ TEST_F(SlideShowWindowTest, WallpaperSetsTheRootWindowBackground) {
   ASSERT_EQ(program.Wait(), 0);
 
   // The background outlives the program that set it.
-  const std::string property = e2e::Run(display_.Env() + "xprop -root _XROOTPMAP_ID ESETROOT_PMAP_ID").output;
+  const std::string property =
+      e2e::Run(display_.Env() + "xprop -root _XROOTPMAP_ID ESETROOT_PMAP_ID").output;
   EXPECT_NE(property.find("_XROOTPMAP_ID(PIXMAP): pixmap id #"), std::string::npos) << property;
   EXPECT_NE(property.find("ESETROOT_PMAP_ID(PIXMAP): pixmap id #"), std::string::npos) << property;
   EXPECT_TRUE(WaitForColours(display_, {{{0, 0}, kPink}, {{700, 500}, kPink}}));

@@ -62,9 +62,9 @@ void Sample(pid_t a, Range& range_a, pid_t b, Range& range_b, int seconds) {
 void Report(const char* who, const Range& start, const Range& end) {
   std::printf(
       "%s: RSS %ld..%ld -> %ld..%ld kB, threads %ld..%ld -> %ld..%ld, fds %ld..%ld -> %ld..%ld\n",
-      who, start.low.rss_kb, start.high.rss_kb, end.low.rss_kb, end.high.rss_kb,
-      start.low.threads, start.high.threads, end.low.threads, end.high.threads, start.low.fds,
-      start.high.fds, end.low.fds, end.high.fds);
+      who, start.low.rss_kb, start.high.rss_kb, end.low.rss_kb, end.high.rss_kb, start.low.threads,
+      start.high.threads, end.low.threads, end.high.threads, start.low.fds, start.high.fds,
+      end.low.fds, end.high.fds);
 }
 
 // Neither the quiet level nor the peak may grow beyond the bounds.

@@ -87,8 +87,7 @@ bool FakeFileSystem::WriteFileChunks(const std::string& path,
 }
 
 std::vector<std::string> FakeFileSystem::FindFiles(const std::string& directory,
-                                                   const std::string& pattern,
-                                                   std::size_t limit) {
+                                                   const std::string& pattern, std::size_t limit) {
   searches.push_back(directory + " " + pattern);
   std::vector<std::string> names;
   for (const std::string& path : order) {
@@ -176,7 +175,7 @@ std::uint32_t FakeMediaControl::mciSendString(const std::string& command, std::s
 }
 
 std::shared_ptr<const Picture> FakePictures::LoadPicture(const std::string& path,
-                                                        Size display_size) {
+                                                         Size display_size) {
   loads.push_back(path);
   display_sizes.push_back(display_size);
   if (on_load) on_load(path);

@@ -70,7 +70,7 @@ class FakeFileSystem : public FileSystem {
   std::set<std::string> unwritable_dirs;  // writes into these directories fail
   bool length_fails = false;
   std::string exe_dir = "/opt/trelvin";
-  std::vector<std::string> log;  // "delete PATH", "write PATH", "copy A B"
+  std::vector<std::string> log;       // "delete PATH", "write PATH", "copy A B"
   std::vector<std::string> searches;  // "DIRECTORY PATTERN", in order
   // Shared step log, when set: the entries of `log`, and "length PATH" for every length query.
   std::vector<std::string>* step_log = nullptr;
@@ -185,7 +185,7 @@ class FakeMediaControl : public MediaControl {
   std::vector<WindowHandle> callbacks;
   std::map<std::string, std::uint32_t> results;  // by exact command text; missing means 0
   std::function<std::uint32_t(const std::string&)> responder;  // overrides `results` when set
-  std::map<std::string, std::string> replies;  // reply texts by exact command text
+  std::map<std::string, std::string> replies;                  // reply texts by exact command text
 };
 
 class FakePicture : public Picture {

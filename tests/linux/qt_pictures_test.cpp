@@ -36,7 +36,8 @@ class QtPicturesTest : public ::testing::Test {
     QPainter painter(&image);
     for (int y = 0; y < height; y += 250) {
       for (int x = 0; x < width; x += 250) {
-        painter.fillRect(x, y, 250, 250, QColor::fromHsv((x / 250 * 47 + y / 250 * 91) % 360, 200, 220));
+        painter.fillRect(x, y, 250, 250,
+                         QColor::fromHsv((x / 250 * 47 + y / 250 * 91) % 360, 200, 220));
       }
     }
     painter.end();
@@ -78,10 +79,10 @@ TEST_F(QtPicturesTest, StretchedLargeJpegDecodesReducedAndShowsTheSameWithinAPix
 
     // Both stretched to the screen as the picture control shows them: away from the block edges
     // the colours agree, so no edge moved by more than a pixel.
-    const QImage a = AsQt(reduced).image().scaled(1920, 1080, Qt::IgnoreAspectRatio,
-                                                   Qt::SmoothTransformation);
-    const QImage b = AsQt(whole).image().scaled(1920, 1080, Qt::IgnoreAspectRatio,
-                                                Qt::SmoothTransformation);
+    const QImage a =
+        AsQt(reduced).image().scaled(1920, 1080, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage b =
+        AsQt(whole).image().scaled(1920, 1080, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const double sx = 1920.0 / natural.width, sy = 1080.0 / natural.height;
     int compared = 0;
     for (int y = 0; y < 1080; y += 7) {
@@ -116,11 +117,12 @@ TEST_F(QtPicturesTest, NaturalSizeAndSmallPicturesAreDecodedWhole) {
 TEST_F(QtPicturesTest, GifShowsItsFirstFrame) {
   // Two frames of two pixels: red, then blue.
   const std::vector<unsigned char> gif{
-      'G', 'I', 'F', '8', '9', 'a', 2, 0, 1, 0, 0x80, 0, 0, 0xFF, 0, 0, 0, 0, 0xFF,
-      0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0, 2, 2, 0x04, 0x0A, 0,
-      0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0, 2, 2, 0x4C, 0x0A, 0, 0x3B};
+      'G',  'I',  'F',  '8', '9', 'a', 2, 0, 1, 0, 0x80, 0, 0,    0xFF, 0,    0,    0,
+      0,    0xFF, 0x2C, 0,   0,   0,   0, 2, 0, 1, 0,    0, 2,    2,    0x04, 0x0A, 0,
+      0x2C, 0,    0,    0,   0,   2,   0, 1, 0, 0, 2,    2, 0x4C, 0x0A, 0,    0x3B};
   const std::string path = (dir_ / "two.gif").string();
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(gif.data()), gif.size());
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(gif.data()), gif.size());
   auto picture = pictures_.LoadPicture(path, {1024, 768});
   ASSERT_TRUE(picture);
   EXPECT_EQ(picture->PixelSize(), (Size{2, 1}));
@@ -139,7 +141,8 @@ TEST_F(QtPicturesTest, DamagedFilesAndDecompressionBombsFailToLoad) {
   std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
   bool patched = false;
   for (std::size_t i = 0; i + 8 < bytes.size(); ++i) {
-    if (static_cast<unsigned char>(bytes[i]) == 0xFF && static_cast<unsigned char>(bytes[i + 1]) == 0xC0) {
+    if (static_cast<unsigned char>(bytes[i]) == 0xFF &&
+        static_cast<unsigned char>(bytes[i + 1]) == 0xC0) {
       bytes[i + 5] = static_cast<char>(0xEA), bytes[i + 6] = 0x60;  // height
       bytes[i + 7] = static_cast<char>(0xEA), bytes[i + 8] = 0x60;  // width
       patched = true;
@@ -148,7 +151,8 @@ TEST_F(QtPicturesTest, DamagedFilesAndDecompressionBombsFailToLoad) {
   }
   ASSERT_TRUE(patched);
   const std::string bomb = (dir_ / "bomb.jpg").string();
-  std::ofstream(bomb, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(bomb, std::ios::binary)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   EXPECT_EQ(pictures_.LoadPicture(bomb, {}), nullptr);
   EXPECT_EQ(pictures_.LoadPicture(bomb, {1920, 1080}), nullptr);
 }
@@ -169,7 +173,8 @@ TEST_F(QtPicturesTest, SavesA24BitBitmapWithEveryPixelOfAReducedPicture) {
   EXPECT_EQ(header[28], 24);
   // No temporary file is left beside it.
   int files = 0;
-  for (const auto& entry : fs::directory_iterator(dir_)) files += entry.path().extension() == ".bmp";
+  for (const auto& entry : fs::directory_iterator(dir_))
+    files += entry.path().extension() == ".bmp";
   EXPECT_EQ(files, 1);
 }
 

@@ -54,12 +54,13 @@ class CopyCommandTest : public ::testing::Test {
   fs::path dir_;
   fakes::FakePlatform platform_;
   ProgramDirFileSystem files_;
-  Services services_{platform_.runtime, platform_.settings, files_, platform_.clock,
-                     platform_.random, platform_.shell, platform_.instance,
-                     platform_.folder_dialog, platform_.known_paths, platform_.locale,
-                     platform_.screen_grab, platform_.jpeg, platform_.media, platform_.pictures,
-                     platform_.printer, platform_.message_box, platform_.wallpaper,
-                     platform_.cursor, platform_.windows};
+  Services services_{platform_.runtime,     platform_.settings,      files_,
+                     platform_.clock,       platform_.random,        platform_.shell,
+                     platform_.instance,    platform_.folder_dialog, platform_.known_paths,
+                     platform_.locale,      platform_.screen_grab,   platform_.jpeg,
+                     platform_.media,       platform_.pictures,      platform_.printer,
+                     platform_.message_box, platform_.wallpaper,     platform_.cursor,
+                     platform_.windows};
   FormMainSlide main_{services_, ""};
 };
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/Types.h"
 #include "platform/controls/Control.h"
 #include "platform/controls/Timer.h"
-#include "platform/Types.h"
 
 namespace trelvin {
 

@@ -4,11 +4,8 @@
 
 namespace trelvin {
 
-Label::Label(std::string name, Rect geometry, int tab_index, std::string caption,
-             LabelStyle style)
-    : Control(std::move(name), geometry, tab_index),
-      caption_(std::move(caption)),
-      style_(style) {}
+Label::Label(std::string name, Rect geometry, int tab_index, std::string caption, LabelStyle style)
+    : Control(std::move(name), geometry, tab_index), caption_(std::move(caption)), style_(style) {}
 
 void Label::SetCaption(std::string caption) {
   if (caption == caption_) return;

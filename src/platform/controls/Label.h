@@ -16,8 +16,7 @@ struct LabelStyle {
 // A static text with a tooltip; it reports clicks and double-clicks.
 class Label : public Control {
  public:
-  Label(std::string name, Rect geometry, int tab_index, std::string caption,
-        LabelStyle style = {});
+  Label(std::string name, Rect geometry, int tab_index, std::string caption, LabelStyle style = {});
 
   const std::string& Caption() const { return caption_; }
   void SetCaption(std::string caption);

@@ -68,7 +68,8 @@ DesktopWallpaper::Mechanism DesktopWallpaper::MechanismFor(const std::string& cu
   return Mechanism::kRootWindow;
 }
 
-bool DesktopWallpaper::RunTool(const std::string& program, const std::vector<std::string>& arguments) {
+bool DesktopWallpaper::RunTool(const std::string& program,
+                               const std::vector<std::string>& arguments) {
   const QString found = QStandardPaths::findExecutable(QString::fromStdString(program));
   if (found.isEmpty()) return false;
   QStringList args;
@@ -90,7 +91,8 @@ bool DesktopWallpaper::SetDeskWallpaper(const std::string& bitmap_path) {
   const std::string uri = FileUri(bitmap_path).toStdString();
   switch (MechanismFor(desktop ? desktop : "")) {
     case Mechanism::kGnome: {
-      const bool light = RunTool("gsettings", {"set", "org.gnome.desktop.background", "picture-uri", uri});
+      const bool light =
+          RunTool("gsettings", {"set", "org.gnome.desktop.background", "picture-uri", uri});
       // Newer GNOME shows a second picture in dark style; older ones lack the key.
       RunTool("gsettings", {"set", "org.gnome.desktop.background", "picture-uri-dark", uri});
       return light;
@@ -113,7 +115,8 @@ bool DesktopWallpaper::SetDeskWallpaper(const std::string& bitmap_path) {
       bool all = true;
       for (const QString& property : properties) {
         all = RunTool("xfconf-query", {"-c", "xfce4-desktop", "-p", property.toStdString(), "-n",
-                                       "-t", "string", "-s", bitmap_path}) && all;
+                                       "-t", "string", "-s", bitmap_path}) &&
+              all;
       }
       return all;
     }
@@ -121,15 +124,16 @@ bool DesktopWallpaper::SetDeskWallpaper(const std::string& bitmap_path) {
       const QString script =
           "for (const d of desktops()) { d.wallpaperPlugin = 'org.kde.image'; "
           "d.currentConfigGroup = ['Wallpaper', 'org.kde.image', 'General']; "
-          "d.writeConfig('Image', " + ScriptString(QString::fromStdString(uri)) + "); }";
+          "d.writeConfig('Image', " +
+          ScriptString(QString::fromStdString(uri)) + "); }";
       if (RunTool("qdbus", {"org.kde.plasmashell", "/PlasmaShell",
                             "org.kde.PlasmaShell.evaluateScript", script.toStdString()})) {
         return true;
       }
-      return RunTool("dbus-send", {"--session", "--dest=org.kde.plasmashell", "--type=method_call",
-                                   "--print-reply", "/PlasmaShell",
-                                   "org.kde.PlasmaShell.evaluateScript",
-                                   "string:" + script.toStdString()});
+      return RunTool(
+          "dbus-send",
+          {"--session", "--dest=org.kde.plasmashell", "--type=method_call", "--print-reply",
+           "/PlasmaShell", "org.kde.PlasmaShell.evaluateScript", "string:" + script.toStdString()});
     }
     case Mechanism::kRootWindow:
       return SetRootWindowPixmap(bitmap_path);
@@ -162,9 +166,9 @@ bool DesktopWallpaper::SetRootWindowPixmap(const std::string& bitmap_path) {
   XErrorHandler previous = XSetErrorHandler(RecordError);
   const Pixmap pixmap = XCreatePixmap(display, root, width, height, depth);
   GC gc = XCreateGC(display, pixmap, 0, nullptr);
-  XImage* image = XCreateImage(display, visual, depth, ZPixmap, 0,
-                               reinterpret_cast<char*>(scaled.bits()), width, height, 32,
-                               static_cast<int>(scaled.bytesPerLine()));
+  XImage* image =
+      XCreateImage(display, visual, depth, ZPixmap, 0, reinterpret_cast<char*>(scaled.bits()),
+                   width, height, 32, static_cast<int>(scaled.bytesPerLine()));
   bool ok = image != nullptr;
   if (ok) {
     image->byte_order = LSBFirst;  // QImage's RGB32 is 0xffRRGGBB in host order

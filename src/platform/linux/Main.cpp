@@ -75,10 +75,9 @@ int main(int argc, char* argv[]) {
   QtCursor cursor;
   X11WindowActivation windows;
 
-  Services services{runtime,  settings,    files,   clock,   random,      shell,
-                    instance, folder_dialog, known_paths, locale, screen_grab, jpeg,
-                    media,    pictures,    printer, message_box, wallpaper, cursor,
-                    windows};
+  Services services{runtime,       settings,    files,     clock,       random, shell, instance,
+                    folder_dialog, known_paths, locale,    screen_grab, jpeg,   media, pictures,
+                    printer,       message_box, wallpaper, cursor,      windows};
   FormMainSlide formMainSlide(services, command_line);
   return runtime.Run(formMainSlide);
 }

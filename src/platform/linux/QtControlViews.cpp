@@ -76,7 +76,8 @@ class LabelView : public QLabel {
 
 class ScrollBarView : public QScrollBar {
  public:
-  ScrollBarView(ScrollBar& model, QWidget* parent) : QScrollBar(Qt::Horizontal, parent), model_(model) {
+  ScrollBarView(ScrollBar& model, QWidget* parent)
+      : QScrollBar(Qt::Horizontal, parent), model_(model) {
     // The change comes when the thumb is released, not while it is dragged.
     setTracking(false);
     setRange(model.Min(), model.Max());
@@ -104,7 +105,7 @@ class CheckBoxView : public QCheckBox {
     setText(ToQ(model.Caption()));
     Bind(this, model_, [this] {
       syncing_ = true;
-      setCheckState(model_.Value() == CheckBox::kChecked   ? Qt::Checked
+      setCheckState(model_.Value() == CheckBox::kChecked  ? Qt::Checked
                     : model_.Value() == CheckBox::kGrayed ? Qt::PartiallyChecked
                                                           : Qt::Unchecked);
       syncing_ = false;
@@ -116,8 +117,7 @@ class CheckBoxView : public QCheckBox {
   // The user only clears or checks a box; a grayed one becomes checked.
   void nextCheckState() override {
     if (syncing_) return;
-    model_.SetValue(model_.Value() == CheckBox::kChecked ? CheckBox::kCleared
-                                                         : CheckBox::kChecked);
+    model_.SetValue(model_.Value() == CheckBox::kChecked ? CheckBox::kCleared : CheckBox::kChecked);
   }
 
  private:
@@ -158,7 +158,8 @@ class ImageView : public QWidget {
     Bind(this, model_, [this] {
       // An opaque picture covers the whole control, so nothing beneath needs painting.
       auto picture = std::dynamic_pointer_cast<const QtPicture>(model_.CurrentPicture());
-      const bool opaque = picture && !picture->image().isNull() && !picture->image().hasAlphaChannel();
+      const bool opaque =
+          picture && !picture->image().isNull() && !picture->image().hasAlphaChannel();
       setAttribute(Qt::WA_OpaquePaintEvent, opaque);
       SyncCommon(*this, model_);
       update();
@@ -202,7 +203,8 @@ QWidget* CreateControlView(Control& control, QWidget* parent) {
   if (auto* bar = dynamic_cast<ScrollBar*>(&control)) return new ScrollBarView(*bar, parent);
   if (auto* box = dynamic_cast<CheckBox*>(&control)) return new CheckBoxView(*box, parent);
   if (auto* button = dynamic_cast<Button*>(&control)) return new ButtonView(*button, parent);
-  if (auto* canvas = dynamic_cast<PictureBox*>(&control)) return new PictureBoxView(*canvas, parent);
+  if (auto* canvas = dynamic_cast<PictureBox*>(&control))
+    return new PictureBoxView(*canvas, parent);
   if (auto* image = dynamic_cast<ImageControl*>(&control)) return new ImageView(*image, parent);
   return nullptr;
 }

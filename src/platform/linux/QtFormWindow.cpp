@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QGuiApplication>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScreen>
 
 #include "platform/linux/QtControlViews.h"
@@ -80,7 +80,8 @@ QScreen* CoveredScreen(const Form& form) {
   if (!primary || form.Border() != BorderStyle::kNone) return nullptr;
   const Rect g = form.Geometry();
   const QSize size = primary->geometry().size();
-  const bool covers = g.left == 0 && g.top == 0 && g.width == size.width() && g.height == size.height();
+  const bool covers =
+      g.left == 0 && g.top == 0 && g.width == size.width() && g.height == size.height();
   return covers ? primary : nullptr;
 }
 

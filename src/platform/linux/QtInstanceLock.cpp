@@ -15,7 +15,8 @@ bool QtInstanceLock::AnotherInstanceRunning() {
       QCryptographicHash::hash(exe.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
   const char* runtime_dir = std::getenv("XDG_RUNTIME_DIR");
   const QString dir = runtime_dir && *runtime_dir == '/' ? QString(runtime_dir) : QDir::tempPath();
-  auto lock = std::make_unique<QLockFile>(dir + "/trelvinshow-" + QString::fromLatin1(key) + ".lock");
+  auto lock =
+      std::make_unique<QLockFile>(dir + "/trelvinshow-" + QString::fromLatin1(key) + ".lock");
   // Only a dead owner makes a lock stale, never its age.
   lock->setStaleLockTime(0);
   if (lock->tryLock(0)) {

@@ -4,8 +4,6 @@
 
 namespace trelvin {
 
-std::string QtLocale::DecimalSeparator() {
-  return QLocale::system().decimalPoint().toStdString();
-}
+std::string QtLocale::DecimalSeparator() { return QLocale::system().decimalPoint().toStdString(); }
 
 }  // namespace trelvin

@@ -20,11 +20,16 @@ QWidget* Owner() {
 
 QMessageBox::Icon IconOf(int style) {
   switch (style & 0xF0) {
-    case 16: return QMessageBox::Critical;
-    case kMbIconQuestion: return QMessageBox::Question;
-    case kMbIconExclamation: return QMessageBox::Warning;
-    case kMbIconInformation: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case 16:
+      return QMessageBox::Critical;
+    case kMbIconQuestion:
+      return QMessageBox::Question;
+    case kMbIconExclamation:
+      return QMessageBox::Warning;
+    case kMbIconInformation:
+      return QMessageBox::Information;
+    default:
+      return QMessageBox::NoIcon;
   }
 }
 

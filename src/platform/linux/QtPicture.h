@@ -23,7 +23,9 @@ class QtPicture : public Picture {
   const QImage& image() const { return image_; }
   const std::string& source() const { return source_; }
   // Whether `image` holds fewer pixels than the picture has.
-  bool Reduced() const { return image_.width() != natural_.width || image_.height() != natural_.height; }
+  bool Reduced() const {
+    return image_.width() != natural_.width || image_.height() != natural_.height;
+  }
 
  private:
   QImage image_;

@@ -39,7 +39,8 @@ QImage Decode(const std::string& path, Size display, Size* natural_out) {
   QImage image = reader.read();
   if (image.isNull()) return {};
   // Qt keeps a GIF's palette; the painter draws 32-bit pixels without converting on every paint.
-  if (image.format() != QImage::Format_RGB32 && image.format() != QImage::Format_ARGB32_Premultiplied) {
+  if (image.format() != QImage::Format_RGB32 &&
+      image.format() != QImage::Format_ARGB32_Premultiplied) {
     image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
                                                           : QImage::Format_RGB32);
   }

@@ -5,8 +5,8 @@
 
 #include <QImage>
 
-#include "platform/services/Pictures.h"
 #include "platform/linux/QtPicture.h"
+#include "platform/services/Pictures.h"
 
 namespace trelvin {
 

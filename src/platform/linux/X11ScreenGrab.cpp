@@ -81,8 +81,9 @@ void ConvertImage(XImage* image, Bitmap& target, int width, int height,
       dst[x] = rgb;
     }
   }
-  if (background) std::fill(target.pixels.begin() + static_cast<std::size_t>(height) * target.width,
-                            target.pixels.end(), *background);
+  if (background)
+    std::fill(target.pixels.begin() + static_cast<std::size_t>(height) * target.width,
+              target.pixels.end(), *background);
 }
 
 }  // namespace

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/services/MediaControl.h"
 #include "platform/mci/MciParser.h"
 #include "platform/mci/MediaEngine.h"
+#include "platform/services/MediaControl.h"
 
 namespace trelvin {
 

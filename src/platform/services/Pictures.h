@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/services/Picture.h"
 #include "platform/Types.h"
+#include "platform/services/Picture.h"
 
 namespace trelvin {
 

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "platform/services/Picture.h"
 #include "platform/Types.h"
+#include "platform/services/Picture.h"
 
 namespace trelvin {
 

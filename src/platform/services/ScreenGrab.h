@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "platform/controls/Bitmap.h"
 #include "platform/Types.h"
+#include "platform/controls/Bitmap.h"
 
 namespace trelvin {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/controls/Form.h"
 #include "platform/Types.h"
+#include "platform/controls/Form.h"
 
 namespace trelvin {
 
