@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/Guard.h"
+#include "platform/PathRules.h"
 #include "shell/FormMainSlide.h"
 
 namespace trelvin {
@@ -26,7 +27,8 @@ void FormMainSlide::LaunchEmulator() {
   std::string file_name;
   Step([&] {
     Require(!program_dir.empty());
-    const std::string listed = program_dir.back() == '/' ? program_dir : program_dir + "/";
+    std::string listed = program_dir;
+    EnsureTrailingSeparator(listed);
     const std::vector<std::string> names = services_.files.FindFiles(listed, kEmulatorPattern, 1);
     if (!names.empty()) file_name = names.front();
   });

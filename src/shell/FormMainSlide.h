@@ -50,7 +50,7 @@ class FormMainSlide : public Form {
   bool FileExists(const std::string& path);
   // The first existing Winamp playlist, or empty text.
   std::string FindWinampPlaylist();
-  // The executable's directory with a trailing "/".
+  // The executable's directory with a trailing separator.
   std::string DefaultCaptureDir();
   // Hands Winamp's playlist to the desktop's default player.
   void StartWinamp();
@@ -63,7 +63,7 @@ class FormMainSlide : public Form {
   FormSlideShow& formSlideShow();
   bool HasSlideShow() const { return slide_show_ != nullptr; }
 
-  // The capture directory; ends with "/" once loaded.
+  // The capture directory; ends with the separator once loaded.
   std::string AppPath;
   // Ticks since the last capture.
   std::int16_t CaptureTicks = 0;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/Guard.h"
+#include "platform/PathRules.h"
 #include "shell/AppInfo.h"
 #include "shell/FormMainSlide.h"
 #include "slideshow/FormSlideShow.h"
@@ -48,7 +49,7 @@ void FormMainSlide::btnDir_Click() {
   std::string result = BrowseFolder("Select the directory to store the captures");
   if (result.empty()) return;
   AppPath = result;
-  if (AppPath.back() != '/') AppPath += '/';
+  EnsureTrailingSeparator(AppPath);
   lblPath.SetCaption(AppPath);
   lblPath.SetToolTipText(AppPath);
 }

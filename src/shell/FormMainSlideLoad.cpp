@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/Guard.h"
+#include "platform/PathRules.h"
 #include "shell/AppInfo.h"
 #include "shell/FormMainSlide.h"
 #include "shell/SettingText.h"
@@ -21,10 +22,6 @@ RunMode ChooseRunMode(const std::string& command_line) {
   return RunMode::kSlideShowOnly;
 }
 
-void EnsureTrailingSlash(std::string& path) {
-  if (path.empty() || path.back() != '/') path += '/';
-}
-
 }  // namespace
 
 void FormMainSlide::Form_Load() {
@@ -40,7 +37,7 @@ void FormMainSlide::Form_Load() {
     Require(path.has_value());
     AppPath = *path;
   });
-  Step([&] { EnsureTrailingSlash(AppPath); });
+  Step([&] { EnsureTrailingSeparator(AppPath); });
   Step([&] {
     lblPath.SetCaption(AppPath);
     lblPath.SetToolTipText(AppPath);
@@ -126,7 +123,7 @@ std::string FormMainSlide::FindWinampPlaylist() {
 
 std::string FormMainSlide::DefaultCaptureDir() {
   std::string dir = services_.files.ExecutableDirectory();
-  EnsureTrailingSlash(dir);
+  EnsureTrailingSeparator(dir);
   return dir;
 }
 

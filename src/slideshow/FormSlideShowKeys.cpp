@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/Guard.h"
+#include "platform/VirtualKeys.h"
 #include "platform/services/MessageBox.h"
 #include "shell/AppInfo.h"
 #include "slideshow/FormSlideShow.h"
@@ -11,20 +12,6 @@
 namespace trelvin {
 
 namespace {
-
-// Windows virtual-key codes.
-constexpr std::int16_t kVkDelete = 46;
-constexpr std::int16_t kVkNext = 34;
-constexpr std::int16_t kVkPrior = 33;
-constexpr std::int16_t kVkS = 83;
-constexpr std::int16_t kVkP = 80;
-constexpr std::int16_t kVkC = 67;
-constexpr std::int16_t kVkW = 87;
-constexpr std::int16_t kVkM = 77;
-constexpr std::int16_t kVkAdd = 107;
-constexpr std::int16_t kVkSubtract = 109;
-constexpr std::int16_t kVkF5 = 116;
-constexpr std::int16_t kVkSpace = 32;
 
 constexpr int kQuestionStyle = kMbYesNo + kMbIconQuestion + kMbDefButton2;  // 292
 

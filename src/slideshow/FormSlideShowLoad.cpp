@@ -2,6 +2,7 @@
 #include <string>
 
 #include "platform/Guard.h"
+#include "platform/PathRules.h"
 #include "platform/controls/CheckBox.h"
 #include "shell/FormMainSlide.h"
 #include "slideshow/Catalogue.h"
@@ -10,10 +11,6 @@
 namespace trelvin {
 
 namespace {
-
-void EnsureTrailingSlash(std::string& path) {
-  if (path.empty() || path.back() != '/') path += '/';
-}
 
 // The slide show counts only a checked box; a grayed one is off.
 bool IsChecked(const CheckBox& box) { return box.Value() == CheckBox::kChecked; }
@@ -30,11 +27,11 @@ void FormSlideShow::Form_Load() {
   Step([&] { services_.random.Seed(services_.clock.SecondsSinceMidnight()); });
   Step([&] {
     PicturePath = owner_.AppPath;
-    EnsureTrailingSlash(PicturePath);
+    EnsureTrailingSeparator(PicturePath);
   });
   Step([&] {
     ProgramPath = services_.files.ExecutableDirectory();
-    EnsureTrailingSlash(ProgramPath);
+    EnsureTrailingSeparator(ProgramPath);
   });
   Step([&] {
     MP3Flag = IsChecked(owner_.chkMP3);
