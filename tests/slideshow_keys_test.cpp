@@ -7,7 +7,7 @@
 #include "SlideShowFixture.h"
 #include "platform/services/MessageBox.h"
 
-namespace trelvin::testing {
+namespace trelvin::test_support {
 namespace {
 
 class SlideShowKeysTest : public SlideShowFixture {
@@ -290,4 +290,4 @@ TEST_F(SlideShowKeysTest, EmptyShowAfterAnEarlierOneStillActsOnItsLastPicture) {
 }
 
 }  // namespace
-}  // namespace trelvin::testing
+}  // namespace trelvin::test_support

@@ -7,7 +7,7 @@
 #include "SlideShowFixture.h"
 #include "slideshow/Catalogue.h"
 
-namespace trelvin::testing {
+namespace trelvin::test_support {
 namespace {
 
 using SlideShowLoadTest = SlideShowFixture;
@@ -322,4 +322,4 @@ TEST(IndexStepTest, NextAndPreviousWrapAround) {
 }
 
 }  // namespace
-}  // namespace trelvin::testing
+}  // namespace trelvin::test_support

@@ -103,9 +103,10 @@ TEST(SoakTest, CaptureAndMusicalSlideShowRunWithoutGrowth) {
   }
   const fs::path show_exe = InstallProgramCopy(show_home.Root() / "program");
   // Short songs, so the run goes through many song changes.
-  trelvin::testing::WriteBytes((show_home.Root() / "program/a.mid").string(),
-                               trelvin::testing::MidiSong(3));
-  ASSERT_TRUE(trelvin::testing::WriteMp3Song((show_home.Root() / "program/b.mp3").string(), 3));
+  trelvin::test_support::WriteBytes((show_home.Root() / "program/a.mid").string(),
+                                    trelvin::test_support::MidiSong(3));
+  ASSERT_TRUE(
+      trelvin::test_support::WriteMp3Song((show_home.Root() / "program/b.mp3").string(), 3));
   std::string settings = ShowSettings(pictures, 1, false);
   settings = std::regex_replace(settings, std::regex("Music=0"), "Music=1");
   show_home.WriteConfig(settings);
