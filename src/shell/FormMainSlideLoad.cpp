@@ -4,6 +4,7 @@
 
 #include "platform/Guard.h"
 #include "platform/PathRules.h"
+#include "platform/ProgramDirectory.h"
 #include "shell/AppInfo.h"
 #include "shell/FormMainSlide.h"
 #include "shell/SettingText.h"
@@ -122,9 +123,7 @@ std::string FormMainSlide::FindWinampPlaylist() {
 }
 
 std::string FormMainSlide::DefaultCaptureDir() {
-  std::string dir = services_.files.ExecutableDirectory();
-  EnsureTrailingSeparator(dir);
-  return dir;
+  return ProgramDirectory(services_.files);
 }
 
 }  // namespace trelvin
