@@ -1,7 +1,7 @@
 // Start-up, the run modes and the settings store of the settings window.
-#include <cctype>
 #include <string>
 
+#include "platform/AsciiCase.h"
 #include "platform/Guard.h"
 #include "platform/PathRules.h"
 #include "platform/ProgramDirectory.h"
@@ -16,8 +16,7 @@ namespace {
 enum class RunMode { kEndAtOnce, kSettingsWindow, kSlideShowOnly };
 
 RunMode ChooseRunMode(const std::string& command_line) {
-  std::string head = command_line.substr(0, 2);
-  for (char& c : head) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string head = AsciiLower(command_line.substr(0, 2));
   if (head == "/p") return RunMode::kEndAtOnce;
   if (head == "/c" || head.empty()) return RunMode::kSettingsWindow;
   return RunMode::kSlideShowOnly;
@@ -122,8 +121,6 @@ std::string FormMainSlide::FindWinampPlaylist() {
   return "";
 }
 
-std::string FormMainSlide::DefaultCaptureDir() {
-  return ProgramDirectory(services_.files);
-}
+std::string FormMainSlide::DefaultCaptureDir() { return ProgramDirectory(services_.files); }
 
 }  // namespace trelvin
