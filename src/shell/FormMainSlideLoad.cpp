@@ -114,13 +114,6 @@ bool FormMainSlide::FileExists(const std::string& path) {
   return exists;
 }
 
-std::string FormMainSlide::FindWinampPlaylist() {
-  for (const std::string& candidate : services_.known_paths.WinampPlaylistCandidates()) {
-    if (FileExists(candidate)) return candidate;
-  }
-  return "";
-}
-
 std::string FormMainSlide::DefaultCaptureDir() { return ProgramDirectory(services_.files); }
 
 }  // namespace trelvin

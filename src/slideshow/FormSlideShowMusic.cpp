@@ -1,3 +1,4 @@
+// The show's own music: choosing, playing and stopping songs, and noticing a song's end.
 #include <cstdint>
 #include <string>
 
@@ -5,7 +6,6 @@
 #include "platform/Guard.h"
 #include "platform/Int16Counter.h"
 #include "platform/RandomIndex.h"
-#include "shell/FormMainSlide.h"
 #include "slideshow/FormSlideShow.h"
 
 namespace trelvin {
@@ -77,12 +77,6 @@ void FormSlideShow::CheckSongEnd() {
     });
   }
   if (ended) PlayMusic(true);
-}
-
-void FormMainSlide::StartWinamp() {
-  std::string path;
-  Step([&] { path = FindWinampPlaylist(); });
-  Step([&] { services_.shell.ShellExecute(path, "", kSwHide); });
 }
 
 }  // namespace trelvin
