@@ -24,7 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
 
-constexpr const char* kTitle = "^Trelvin Show 1\\.4$";
+const std::string kTitle = MainWindowTitlePattern();
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 // A capture's bitmap: the headers and 640 rows of 3 bytes a pixel a row.

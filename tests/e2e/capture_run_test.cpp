@@ -17,7 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kTitle = "^Trelvin Show 1\\.4$";
+const std::string kTitle = MainWindowTitlePattern();
 constexpr const char* kEmulator = "Connectix Virtual Game Station";
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;

@@ -113,7 +113,7 @@ TEST(SoakTest, CaptureAndMusicalSlideShowRunWithoutGrowth) {
 
   Program capturer(capture_display, capture_home, {"/c"}, {}, capture_exe.string());
   std::string id;
-  ASSERT_TRUE(capture_display.WaitForWindow("^Trelvin Show 1\\.4$", &id));
+  ASSERT_TRUE(capture_display.WaitForWindow(MainWindowTitlePattern(), &id));
   capture_display.Xdotool("windowactivate --sync " + id);
   capture_display.Xdotool("mousemove --window " + id + " 155 158 click 1");  // "&Start"
   Program show(show_display, show_home, {"/s"}, {}, show_exe.string());
