@@ -53,7 +53,6 @@ inline constexpr VirtualKey kVkF1 = 112;  // F1..F24 are 112..135
 inline constexpr VirtualKey kVkF4 = 115;
 inline constexpr VirtualKey kVkF5 = 116;
 inline constexpr VirtualKey kVkF10 = 121;
-inline constexpr VirtualKey kVkF24 = 135;
 inline constexpr VirtualKey kVkNumLock = 144;
 inline constexpr VirtualKey kVkScroll = 145;
 // The main keyboard's punctuation keys of the US layout.
