@@ -10,7 +10,8 @@ constexpr const char* kMessageCaption = "TrelvinShow";
 constexpr const char* kCredits = "2002 by Orla Venn";
 // The author's pages ship with the program, beside the executable, so both can always be opened.
 // The click opens the first; the tooltip shows the second.
-constexpr const char* kCreditsPage = "about/index.html";
-constexpr const char* kCreditsTooltipPage = "about/author.html";
+constexpr const char* kAboutFolder = "about";
+constexpr const char* kCreditsPage = "index.html";
+constexpr const char* kCreditsTooltipPage = "author.html";
 
 }  // namespace trelvin
