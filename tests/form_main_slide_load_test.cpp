@@ -25,9 +25,9 @@ class FormMainSlideLoadTest : public ::testing::Test {
 
 TEST_F(FormMainSlideLoadTest, EmptyStoreGivesTheDefaults) {
   FormMainSlide& form = Start("");
-  EXPECT_EQ(form.AppPath, "/opt/trelvin/");
-  EXPECT_EQ(form.lblPath.Caption(), "/opt/trelvin/");
-  EXPECT_EQ(form.lblPath.ToolTipText(), "/opt/trelvin/");
+  EXPECT_EQ(form.AppPath, NativePath("/opt/trelvin/"));
+  EXPECT_EQ(form.lblPath.Caption(), NativePath("/opt/trelvin/"));
+  EXPECT_EQ(form.lblPath.ToolTipText(), NativePath("/opt/trelvin/"));
   EXPECT_EQ(form.hScrCompression.Value(), 60);
   EXPECT_EQ(form.hscrCapture.Value(), 10);
   EXPECT_EQ(form.hscrShow.Value(), 10);
@@ -71,15 +71,15 @@ TEST_F(FormMainSlideLoadTest, UnusableStoredValuesKeepTheInitialStateNotTheDefau
 }
 
 TEST_F(FormMainSlideLoadTest, PathGetsExactlyOneTrailingSlash) {
-  platform_.settings.values["Path"] = "/srv/pics";
-  EXPECT_EQ(Start("").AppPath, "/srv/pics/");
-  platform_.settings.values["Path"] = "/srv/pics/";
-  EXPECT_EQ(Start("").AppPath, "/srv/pics/");
+  platform_.settings.values["Path"] = NativePath("/srv/pics");
+  EXPECT_EQ(Start("").AppPath, NativePath("/srv/pics/"));
+  platform_.settings.values["Path"] = NativePath("/srv/pics/");
+  EXPECT_EQ(Start("").AppPath, NativePath("/srv/pics/"));
   platform_.settings.values["Path"] = "";
-  EXPECT_EQ(Start("").AppPath, "/");
+  EXPECT_EQ(Start("").AppPath, NativePath("/"));
   platform_.settings.values.erase("Path");
-  platform_.files.exe_dir = "/";
-  EXPECT_EQ(Start("").AppPath, "/");
+  platform_.files.exe_dir = NativePath("/");
+  EXPECT_EQ(Start("").AppPath, NativePath("/"));
 }
 
 TEST_F(FormMainSlideLoadTest, UnreadableStoreStillStartsAndWritesAtUnload) {
@@ -98,14 +98,17 @@ TEST_F(FormMainSlideLoadTest, UnreadableStoreStillStartsAndWritesAtUnload) {
 
 TEST_F(FormMainSlideLoadTest, UnloadWritesAllEightInOrder) {
   HavePlaylist(0);
-  platform_.settings.values = {{"Music", "2"}, {"MP3", "1"}, {"Path", "/p"}};
+  platform_.settings.values = {{"Music", "2"}, {"MP3", "1"}, {"Path", NativePath("/p")}};
   FormMainSlide& form = Start("");
   form.Unload();
-  const std::vector<std::pair<std::string, std::string>> expected{
-      {"Path", "/p/"},           {"CompressionLevel", "60"},
-      {"CaptureInterval", "10"}, {"ShowInterval", "10"},
-      {"StretchImage", "0"},     {"Music", "2"},
-      {"Random", "0"},           {"MP3", "1"}};
+  const std::vector<std::pair<std::string, std::string>> expected{{"Path", NativePath("/p/")},
+                                                                  {"CompressionLevel", "60"},
+                                                                  {"CaptureInterval", "10"},
+                                                                  {"ShowInterval", "10"},
+                                                                  {"StretchImage", "0"},
+                                                                  {"Music", "2"},
+                                                                  {"Random", "0"},
+                                                                  {"MP3", "1"}};
   EXPECT_EQ(platform_.settings.writes, expected);
 }
 

@@ -119,9 +119,9 @@ TEST_F(SlideShowKeysTest, MouseAndClickEndTheShow) {
 }
 
 TEST_F(SlideShowKeysTest, MusicKeys) {
-  platform_.files.Add("/opt/trelvin/a.mid");
-  platform_.files.Add("/opt/trelvin/b.mid");
-  platform_.files.Add("/opt/trelvin/c.mid");
+  platform_.files.Add(NativePath("/opt/trelvin/a.mid"));
+  platform_.files.Add(NativePath("/opt/trelvin/b.mid"));
+  platform_.files.Add(NativePath("/opt/trelvin/c.mid"));
   main_.chkMusic.SetValue(1);
   Open([&](FormSlideShow& s) {
     ASSERT_EQ(s.lstMusic.ListCount(), 3);
@@ -170,10 +170,10 @@ TEST_F(SlideShowKeysTest, ConfirmPromptPausesShowsPointerAndAlwaysResumes) {
 TEST_F(SlideShowKeysTest, DeleteAsksWithThePathAndDeletesOnlyOnYes) {
   Open([&](FormSlideShow& s) {
     Key(s, kVkDelete);  // answered No
-    EXPECT_TRUE(platform_.files.Has("/pics/0.jpg"));
+    EXPECT_TRUE(platform_.files.Has(NativePath("/pics/0.jpg")));
     platform_.message_box.answers = {kIdYes};
     Key(s, kVkDelete);
-    EXPECT_FALSE(platform_.files.Has("/pics/0.jpg"));
+    EXPECT_FALSE(platform_.files.Has(NativePath("/pics/0.jpg")));
     EXPECT_EQ(Shown(s), "0.jpg");
     EXPECT_EQ(s.lstImages.ListCount(), 4);
     EXPECT_EQ(s.PictureIndex, 1);
@@ -184,7 +184,7 @@ TEST_F(SlideShowKeysTest, DeleteAsksWithThePathAndDeletesOnlyOnYes) {
   });
   ASSERT_EQ(platform_.message_box.shown.size(), 3u);
   for (const auto& box : platform_.message_box.shown) {
-    EXPECT_EQ(box.text, "Do you want to delete the file\r\n'/pics/0.jpg'?");
+    EXPECT_EQ(box.text, NativePath("Do you want to delete the file\r\n'/pics/0.jpg'?"));
   }
 }
 
@@ -220,20 +220,21 @@ TEST_F(SlideShowKeysTest, PrintWithoutPrinterStillEndsTheDocument) {
 TEST_F(SlideShowKeysTest, CopyGoesIntoTheProgramsDirectory) {
   platform_.message_box.answers = {kIdYes};
   Open([&](FormSlideShow& s) { Key(s, kVkC); });
-  EXPECT_TRUE(platform_.files.Has("/opt/trelvin/0.jpg"));
+  EXPECT_TRUE(platform_.files.Has(NativePath("/opt/trelvin/0.jpg")));
   EXPECT_EQ(platform_.message_box.shown[0].text, "Do you want to copy this image?");
 }
 
 TEST_F(SlideShowKeysTest, CopyOntoItselfLeavesTheFileIntact) {
-  main_.AppPath = "/opt/trelvin/";
-  platform_.files.Add("/opt/trelvin/self.jpg", {1, 2, 3});
-  platform_.pictures.sizes["/opt/trelvin/self.jpg"] = {10, 10};
+  main_.AppPath = NativePath("/opt/trelvin/");
+  platform_.files.Add(NativePath("/opt/trelvin/self.jpg"), {1, 2, 3});
+  platform_.pictures.sizes[NativePath("/opt/trelvin/self.jpg")] = {10, 10};
   platform_.message_box.answers = {kIdYes};
   Open([&](FormSlideShow& s) {
     Key(s, kVkC);
     EXPECT_TRUE(s.Loaded());
   });
-  EXPECT_EQ(platform_.files.files["/opt/trelvin/self.jpg"], (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(platform_.files.files[NativePath("/opt/trelvin/self.jpg")],
+            (std::vector<std::uint8_t>{1, 2, 3}));
 }
 
 TEST_F(SlideShowKeysTest, WallpaperNoticeTellsWhetherItWorked) {
@@ -277,16 +278,16 @@ TEST_F(SlideShowKeysTest, WallpaperAnsweredNoDoesNothing) {
 TEST_F(SlideShowKeysTest, EmptyShowAfterAnEarlierOneStillActsOnItsLastPicture) {
   Open();
   const std::string earlier = show().CurrentPath;
-  ASSERT_EQ(earlier, "/pics/0.jpg");
-  main_.AppPath = "/empty/";
+  ASSERT_EQ(earlier, NativePath("/pics/0.jpg"));
+  main_.AppPath = NativePath("/empty/");
   platform_.message_box.answers = {kIdYes, kIdYes};
   Open([&](FormSlideShow& s) {
     EXPECT_EQ(s.lstImages.ListCount(), 0);
     Key(s, kVkC);
     Key(s, kVkDelete);
   });
-  EXPECT_FALSE(platform_.files.Has("/pics/0.jpg"));
-  EXPECT_TRUE(platform_.files.Has("/opt/trelvin/0.jpg"));
+  EXPECT_FALSE(platform_.files.Has(NativePath("/pics/0.jpg")));
+  EXPECT_TRUE(platform_.files.Has(NativePath("/opt/trelvin/0.jpg")));
   EXPECT_EQ(platform_.message_box.shown[1].text,
             "Do you want to delete the file\r\n'" + earlier + "'?");
 }

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "fakes/NativePath.h"
 #include "platform/services/Services.h"
 
 namespace trelvin::fakes {
@@ -69,7 +70,7 @@ class FakeFileSystem : public FileSystem {
   std::set<std::string> undeletable;
   std::set<std::string> unwritable_dirs;  // writes into these directories fail
   bool length_fails = false;
-  std::string exe_dir = "/opt/trelvin";
+  std::string exe_dir = NativePath("/opt/trelvin");
   std::vector<std::string> log;       // "delete PATH", "write PATH", "copy A B"
   std::vector<std::string> searches;  // "DIRECTORY PATTERN", in order
   // Shared step log, when set: the entries of `log`, and "length PATH" for every length query.
@@ -130,9 +131,10 @@ class FakeKnownPaths : public KnownPaths {
  public:
   std::vector<std::string> WinampPlaylistCandidates() override { return playlists; }
   std::string WallpaperBitmapPath() override { return wallpaper_bitmap; }
-  std::vector<std::string> playlists{"/wine/drive_c/Program Files/Winamp/WINAMP.m3u",
-                                     "/wine/drive_c/Archivos de programa/Winamp/WINAMP.m3u"};
-  std::string wallpaper_bitmap = "/home/u/.local/share/Trelvin/wallpaper.bmp";
+  std::vector<std::string> playlists{
+      NativePath("/wine/drive_c/Program Files/Winamp/WINAMP.m3u"),
+      NativePath("/wine/drive_c/Archivos de programa/Winamp/WINAMP.m3u")};
+  std::string wallpaper_bitmap = NativePath("/home/u/.local/share/Trelvin/wallpaper.bmp");
 };
 
 class FakeLocale : public Locale {
