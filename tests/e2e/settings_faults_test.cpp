@@ -22,8 +22,7 @@ class SettingsFaultsTest : public ::testing::Test {
     Program program(display_, home_, {"/c"});
     std::string id;
     if (!display_.WaitForWindow(kTitle, &id)) return -100;
-    display_.Xdotool("windowactivate --sync " + id);
-    display_.Xdotool("key --clearmodifiers alt+F4");
+    display_.CloseWindow(id);
     return program.Wait();
   }
   VirtualDisplay display_{800, 600};
