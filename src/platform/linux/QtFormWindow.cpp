@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QCloseEvent>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -107,7 +108,19 @@ void QtFormWindow::SyncForm() {
     }
   }
   if (!form_.Visible() && isVisible()) hide();
-  if (form_.State() == WindowState::kMinimized && !isMinimized() && isVisible()) showMinimized();
+  if (isVisible()) {
+    switch (form_.State()) {
+      case WindowState::kMinimized:
+        if (!isMinimized()) showMinimized();
+        break;
+      case WindowState::kMaximized:
+        if (!isMaximized()) showMaximized();
+        break;
+      case WindowState::kNormal:
+        if (isMinimized() || isMaximized()) showNormal();
+        break;
+    }
+  }
   update();
 }
 
@@ -134,6 +147,17 @@ void QtFormWindow::closeEvent(QCloseEvent* event) {
 
 void QtFormWindow::keyPressEvent(QKeyEvent* event) {
   if (form_.Border() != BorderStyle::kNone) {
+void QtFormWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || unloaded_ || !isVisible()) return;
+  // A restore from the task bar, a minimise or maximise by the window manager: the model follows,
+  // so that the form's next change of state is not taken for one already made.
+  const WindowState state = isMinimized()   ? WindowState::kMinimized
+                            : isMaximized() ? WindowState::kMaximized
+                                            : WindowState::kNormal;
+  form_.SetWindowState(state);
+}
+
     QWidget::keyPressEvent(event);
     return;
   }

@@ -33,6 +33,7 @@ class QtFormWindow : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
+  void changeEvent(QEvent* event) override;
  private:
   void SyncForm();
   void CreateControls();
