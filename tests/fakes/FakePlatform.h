@@ -36,6 +36,10 @@ class FakeSettingsStore : public SettingsStore {
                                          const std::string& default_value) override;
   bool WriteSetting(const std::string& app, const std::string& section, const std::string& key,
                     const std::string& value) override;
+  bool Save() override {
+    saves.push_back(writes.size());
+    return !save_fails;
+  }
 
   std::map<std::string, std::string> values;  // by key (application and section checked apart)
   bool read_fails = false;
@@ -44,6 +48,8 @@ class FakeSettingsStore : public SettingsStore {
   std::vector<std::pair<std::string, std::string>> writes;  // in order
   std::vector<std::string> reads;                           // keys, in order
   bool wrong_place = false;  // set when a call used another application or section
+  bool save_fails = false;
+  std::vector<std::size_t> saves;  // for each save, how many writes had been made before it
 };
 
 class FakeFileSystem : public FileSystem {
