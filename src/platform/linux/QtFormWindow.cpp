@@ -44,7 +44,7 @@ void QtFormWindow::CreateControls() {
   std::stable_sort(controls.begin(), controls.end(),
                    [](Control* a, Control* b) { return a->TabIndex() < b->TabIndex(); });
   for (Control* control : controls) {
-    QWidget* view = CreateControlView(*control, this);
+    QWidget* view = CreateControlView(*control, this, DevicePixels());
     if (view && view->focusPolicy() != Qt::NoFocus) focus_chain.push_back(view);
   }
   for (std::size_t i = 1; i < focus_chain.size(); ++i) {
@@ -80,13 +80,21 @@ QScreen* CoveredScreen(const Form& form) {
   QScreen* primary = QGuiApplication::primaryScreen();
   if (!primary || form.Border() != BorderStyle::kNone) return nullptr;
   const Rect g = form.Geometry();
-  const QSize size = primary->geometry().size();
+  const QSize size = DeviceSize(*primary);
   const bool covers =
       g.left == 0 && g.top == 0 && g.width == size.width() && g.height == size.height();
   return covers ? primary : nullptr;
 }
 
 }  // namespace
+
+QSize DeviceSize(const QScreen& screen) {
+  const QSize logical = screen.geometry().size();
+  const qreal ratio = screen.devicePixelRatio();
+  return QSize(qRound(logical.width() * ratio), qRound(logical.height() * ratio));
+}
+
+bool QtFormWindow::DevicePixels() const { return form_.Border() == BorderStyle::kNone; }
 
 void QtFormWindow::SyncForm() {
   setWindowTitle(QString::fromStdString(form_.Caption()));
@@ -97,7 +105,7 @@ void QtFormWindow::SyncForm() {
   } else if (covered) {
     if (geometry() != covered->geometry()) setGeometry(covered->geometry());
   } else {
-    setGeometry(g.left, g.top, g.width, g.height);
+    setGeometry(LogicalCover(QRect(g.left, g.top, g.width, g.height), devicePixelRatioF()));
   }
   if (form_.Visible() && !isVisible()) {
     if (covered) {
@@ -169,7 +177,7 @@ void QtFormWindow::mousePressEvent(QMouseEvent* event) {
   std::int16_t button = event->button() == Qt::LeftButton    ? 1
                         : event->button() == Qt::RightButton ? 2
                                                              : 4;
-  const QPointF p = event->position();
+  const QPointF p = event->position() * (DevicePixels() ? devicePixelRatioF() : 1.0);
   form_.Form_MouseDown(button, 0, static_cast<float>(p.x()), static_cast<float>(p.y()));
 }
 
