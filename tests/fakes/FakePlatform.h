@@ -104,10 +104,16 @@ class FakeShell : public Shell {
   struct Call {
     std::string target, working_directory;
     int show_command;
+    bool program = false;  // through StartProgram: a program file may run
   };
   bool ShellExecute(const std::string& target, const std::string& working_directory,
                     int show_command) override {
     calls.push_back({target, working_directory, show_command});
+    return result;
+  }
+  bool StartProgram(const std::string& path, const std::string& working_directory,
+                    int show_command) override {
+    calls.push_back({path, working_directory, show_command, true});
     return result;
   }
   std::vector<Call> calls;

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <thread>
 
 #include "platform/linux/LinuxKnownPaths.h"
@@ -72,7 +73,7 @@ TEST(XdgShellTest, StartsAnExecutableByBareNameInItsWorkingDirectory) {
   std::ofstream(script) << "#!/bin/sh\npwd > started\n";
   fs::permissions(script, fs::perms::owner_all);
   XdgShell shell;
-  ASSERT_TRUE(shell.ShellExecute("VGS.EXE", dir.path(), kSwShowNormal));
+  ASSERT_TRUE(shell.StartProgram("VGS.EXE", dir.path(), kSwShowNormal));
   const std::string marker = dir.path() + "/started";
   for (int i = 0; i < 100 && !fs::exists(marker); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -82,9 +83,41 @@ TEST(XdgShellTest, StartsAnExecutableByBareNameInItsWorkingDirectory) {
   std::string cwd;
   std::getline(in, cwd);
   EXPECT_EQ(fs::canonical(cwd), fs::canonical(dir.path()));
+  EXPECT_FALSE(shell.StartProgram("missing.exe", dir.path(), kSwShowNormal));
   EXPECT_FALSE(shell.ShellExecute("missing.exe", dir.path(), kSwShowNormal));
   EXPECT_FALSE(shell.ShellExecute("", "", kSwShowNormal));
 }
 
+// On vfat or NTFS every file has its execute bit: a playlist there is still a document.
+TEST(XdgShellTest, ADocumentWithTheExecuteBitIsOpenedNeverRun) {
+  TempDir dir;
+  const std::string bin = dir.path() + "/bin";
+  fs::create_directories(bin);
+  std::ofstream(bin + "/xdg-open")
+      << "#!/bin/sh\nprintf '%s\\n' \"$1\" > " << dir.path() << "/opened\n";
+  fs::permissions(bin + "/xdg-open", fs::perms::owner_all);
+  const std::string playlist = dir.path() + "/WINAMP.m3u";
+  std::ofstream(playlist) << "#!/bin/sh\ntouch " << dir.path() << "/ran\n";
+  fs::permissions(playlist, fs::perms::owner_all);
+
+  const std::string path = std::getenv("PATH");
+  ::setenv("PATH", (bin + ":" + path).c_str(), 1);
+  XdgShell shell;
+  const bool started = shell.ShellExecute(playlist, "", kSwHide);
+  ::setenv("PATH", path.c_str(), 1);
+  ASSERT_TRUE(started);
+  const std::string opened = dir.path() + "/opened";
+  for (int i = 0; i < 250; ++i) {
+    std::error_code error;
+    const auto size = fs::file_size(opened, error);
+    if (!error && size > 0) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  std::ifstream in(opened);
+  std::string line;
+  std::getline(in, line);
+  EXPECT_EQ(line, playlist);
+  EXPECT_FALSE(fs::exists(dir.path() + "/ran"));
+}
 }  // namespace
 }  // namespace trelvin
