@@ -119,5 +119,41 @@ TEST(XdgShellTest, ADocumentWithTheExecuteBitIsOpenedNeverRun) {
   EXPECT_EQ(line, playlist);
   EXPECT_FALSE(fs::exists(dir.path() + "/ran"));
 }
+
+// Without XDG_RUNTIME_DIR the lock lives in the shared temporary directory; another user's running
+// program there must not end this user's.
+TEST(QtInstanceLockTest, AnotherUsersInstanceDoesNotCountWithoutARuntimeDirectory) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs to start a process as another user";
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  const std::string saved = runtime ? runtime : "";
+  ::unsetenv("XDG_RUNTIME_DIR");
+  int ready[2], done[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  ASSERT_EQ(::pipe(done), 0);
+  const pid_t other = ::fork();
+  if (other == 0) {
+    // The user "nobody" holds its lock until told to end.
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+    QtInstanceLock lock;
+    const char held = lock.AnotherInstanceRunning() ? 'n' : 'y';
+    (void)!::write(ready[1], &held, 1);
+    char c;
+    (void)!::read(done[0], &c, 1);
+    ::_exit(0);
+  }
+  char held = 0;
+  ASSERT_EQ(::read(ready[0], &held, 1), 1);
+  EXPECT_EQ(held, 'y');
+  {
+    QtInstanceLock mine;
+    EXPECT_FALSE(mine.AnotherInstanceRunning());
+  }
+  (void)!::write(done[1], "x", 1);
+  int status = 0;
+  ::waitpid(other, &status, 0);
+  for (int fd : {ready[0], ready[1], done[0], done[1]}) ::close(fd);
+  if (!saved.empty()) ::setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
+}
+
 }  // namespace
 }  // namespace trelvin
