@@ -147,14 +147,6 @@ void QtFormWindow::FormUnloaded() {
   if (modal_loop_) modal_loop_->quit();
 }
 
-void QtFormWindow::closeEvent(QCloseEvent* event) {
-  // The form decides: closing the window is unloading the form.
-  event->ignore();
-  if (!unloaded_) form_.Unload();
-}
-
-void QtFormWindow::keyPressEvent(QKeyEvent* event) {
-  if (form_.Border() != BorderStyle::kNone) {
 void QtFormWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() != QEvent::WindowStateChange || unloaded_ || !isVisible()) return;
@@ -166,6 +158,16 @@ void QtFormWindow::changeEvent(QEvent* event) {
   form_.SetWindowState(state);
 }
 
+void QtFormWindow::closeEvent(QCloseEvent* event) {
+  // The form decides: closing the window is unloading the form.
+  event->ignore();
+  if (!unloaded_) form_.Unload();
+}
+
+void QtFormWindow::keyPressEvent(QKeyEvent* event) {
+  // Keys queued behind the one that closed the window belong to nothing any more.
+  if (unloaded_ || !form_.Loaded()) return;
+  if (form_.Border() != BorderStyle::kNone) {
     QWidget::keyPressEvent(event);
     return;
   }
@@ -174,6 +176,7 @@ void QtFormWindow::changeEvent(QEvent* event) {
 }
 
 void QtFormWindow::mousePressEvent(QMouseEvent* event) {
+  if (unloaded_ || !form_.Loaded()) return;
   std::int16_t button = event->button() == Qt::LeftButton    ? 1
                         : event->button() == Qt::RightButton ? 2
                                                              : 4;
