@@ -159,7 +159,8 @@ TEST_F(CaptureRunTest, SecondStartAfterARestoreMinimisesTheWindowAgain) {
   ASSERT_TRUE(WaitFor([&] { return List(captures_).jpegs.size() >= iconic + 2; },
                       std::chrono::seconds(15)));
   ASSERT_GT(iconic + 2, stopped);
-  const auto jpeg = testing::DecodeJpegFile((captures_ / List(captures_).jpegs.back()).string());
+  const auto jpeg =
+      test_support::DecodeJpegFile((captures_ / List(captures_).jpegs.back()).string());
   ASSERT_TRUE(jpeg.ok);
   const std::uint32_t middle = jpeg.At(x + width / 2, y + height / 2);
   EXPECT_NEAR(int(middle >> 16), 0x33, 6);

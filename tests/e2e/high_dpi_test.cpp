@@ -103,7 +103,7 @@ TEST_P(HighDpiTest, CaptureHoldsEveryPixelOfTheScreen) {
         return count >= 2;
       },
       std::chrono::seconds(20)));
-  const auto jpeg = testing::DecodeJpegFile((captures / latest).string());
+  const auto jpeg = test_support::DecodeJpegFile((captures / latest).string());
   ASSERT_TRUE(jpeg.ok) << latest;
   EXPECT_EQ(jpeg.width, 1024);
   EXPECT_EQ(jpeg.height, 768);
