@@ -99,6 +99,7 @@ void FormMainSlide::Form_Unload(std::int16_t& Cancel) {
   Step([&] { WriteSetting("MP3", FormatSettingInt(chkMP3.Value())); });
   // Capturing ends with the window that owns its timer.
   Step([&] { Timer1.SetEnabled(false); });
+  Step([&] { services_.screen_grab.EndSession(); });
 }
 
 void FormMainSlide::WriteSetting(const std::string& key, const std::string& value) {
