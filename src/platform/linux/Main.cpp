@@ -1,5 +1,6 @@
 // The program: wires the real services together and hands the start-up window to the runtime.
 #include <csignal>
+#include <cstdlib>
 #include <string>
 
 #include <QApplication>
@@ -10,6 +11,8 @@
 #include "platform/linux/GstMediaEngine.h"
 #include "platform/linux/LibJpegConverter.h"
 #include "platform/linux/LinuxKnownPaths.h"
+#include "platform/linux/PipeWireFrames.h"
+#include "platform/linux/PortalScreenCast.h"
 #include "platform/linux/PosixFileSystem.h"
 #include "platform/linux/QtCursor.h"
 #include "platform/linux/QtFolderDialog.h"
@@ -20,13 +23,28 @@
 #include "platform/linux/QtPrinter.h"
 #include "platform/linux/QtSettingsStore.h"
 #include "platform/linux/QtWindowRuntime.h"
+#include "platform/linux/ScreenCastToken.h"
 #include "platform/linux/StandardRandom.h"
+#include "platform/linux/StartSignal.h"
 #include "platform/linux/SystemClock.h"
+#include "platform/linux/WaylandScreenGrab.h"
 #include "platform/linux/X11ScreenGrab.h"
 #include "platform/linux/X11WindowActivation.h"
 #include "platform/linux/XdgShell.h"
 #include "platform/mci/MciInterpreter.h"
 #include "shell/FormMainSlide.h"
+
+namespace {
+
+// A Wayland session: there the X11 grab (on XWayland) sees only black, so the screen-cast portal
+// is the only grab, whatever platform plugin Qt itself runs on.
+bool WaylandSession() {
+  const char* display = std::getenv("WAYLAND_DISPLAY");
+  const char* type = std::getenv("XDG_SESSION_TYPE");
+  return (display && *display) || (type && std::string(type) == "wayland");
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
   // The argument text that follows the program's name, as one line.
@@ -54,6 +72,9 @@ int main(int argc, char* argv[]) {
   QApplication::setFont(font);
 
   using namespace trelvin;
+#ifdef TRELVIN_TEST_HOOKS
+  StartSignal::Install();
+#endif
   QtWindowRuntime runtime;
   QtSettingsStore settings;
   PosixFileSystem files;
@@ -64,7 +85,13 @@ int main(int argc, char* argv[]) {
   QtFolderDialog folder_dialog(runtime);
   LinuxKnownPaths known_paths;
   QtLocale locale;
-  X11ScreenGrab screen_grab;
+  X11ScreenGrab x11_grab;
+  PortalScreenCast portal;
+  PipeWireFrames frames;
+  ScreenCastToken token(ScreenCastToken::DefaultPath());
+  WaylandScreenGrab wayland_grab(portal, frames, token);
+  ScreenGrab& screen_grab = WaylandSession() ? static_cast<ScreenGrab&>(wayland_grab)
+                                             : static_cast<ScreenGrab&>(x11_grab);
   LibJpegConverter jpeg;
   GstMediaEngine media_engine(GstMediaEngine::AudioSinkFromEnvironment());
   MciInterpreter media(media_engine);
