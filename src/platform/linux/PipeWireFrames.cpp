@@ -131,10 +131,14 @@ bool PipeWireFrames::Ended() {
     gst_message_unref(message);
   }
   gst_object_unref(bus);
-  if (gst_app_sink_is_eos(GST_APP_SINK(s.sink))) s.failed = true;
-  // When the desktop ends the stream, pipewiresrc posts nothing: it stops asking PipeWire for
-  // buffers and pauses its streaming task. A paused task in a playing pipeline is a dead stream.
-  if (s.playing && gst_pad_get_task_state(s.source_pad) != GST_TASK_STARTED) s.failed = true;
+  // Both tests only mean something once the pipeline plays: before that the sink counts as
+  // ended and the source's task has not started yet.
+  if (s.playing) {
+    if (gst_app_sink_is_eos(GST_APP_SINK(s.sink))) s.failed = true;
+    // When the desktop ends the stream, pipewiresrc posts nothing: it stops asking PipeWire for
+    // buffers and pauses its streaming task. A paused task in a playing pipeline is a dead stream.
+    if (gst_pad_get_task_state(s.source_pad) != GST_TASK_STARTED) s.failed = true;
+  }
   return s.failed;
 }
 
