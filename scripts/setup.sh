@@ -21,7 +21,7 @@ PACKAGES=(
   procps psmisc file
   # the Wayland capture test and benchmark: a headless GNOME desktop with its screen-cast portal
   mutter xdg-desktop-portal xdg-desktop-portal-gnome pipewire wireplumber gstreamer1.0-pipewire
-  qt6-wayland dbus dbus-bin libglib2.0-bin util-linux
+  qt6-wayland dbus dbus-bin libglib2.0-bin util-linux pipewire-bin
 )
 
 missing=()

@@ -25,6 +25,7 @@ const char* const kNeeded[] = {
     "/usr/bin/dbus-daemon",
     "/usr/bin/dbus-send",
     "/usr/bin/gdbus",
+    "/usr/bin/pw-cli",
     "/usr/libexec/xdg-desktop-portal",
     "/usr/libexec/xdg-desktop-portal-gnome",
     "/usr/libexec/xdg-permission-store",

@@ -84,6 +84,11 @@ bool CatchesStartSignal(pid_t pid) {
 TEST(WaylandCaptureTest, RememberedScreenCastCapturesRealPixelsAndNeverTheLastFrameAfterItEnds) {
   GnomeSession desktop(kWidth, kHeight);
   if (!desktop.ok()) GTEST_SKIP() << "no headless GNOME desktop here: " << desktop.Problem();
+  // The desktop's user must reach the build tree (a private home folder may hide it).
+  for (const char* exe : {TRELVIN_TESTHOOKS_EXE, TRELVIN_COLOUR_WINDOW}) {
+    if (desktop.RunAsUser(std::string("test -x ") + Quote(exe)).status != 0)
+      GTEST_SKIP() << "the unprivileged desktop user cannot run " << exe;
+  }
   ASSERT_TRUE(desktop.SeedRestoreToken(kToken)) << desktop.LogTail();
 
   const fs::path caps = desktop.Scratch() / "caps";
@@ -134,6 +139,29 @@ TEST(WaylandCaptureTest, RememberedScreenCastCapturesRealPixelsAndNeverTheLastFr
   std::string stored;
   std::getline(token_in, stored);
   EXPECT_FALSE(stored.empty());
+
+  // The desktop shares the screen exactly while capturing: "&Stop" ends the stream, the next
+  // "&Start" brings it back with no dialog.
+  const auto casts = [&] {
+    const std::string nodes = desktop.RunAsUser("pw-cli ls Node").output;
+    std::size_t n = 0;
+    for (std::size_t at = nodes.find("Stream/Output/Video"); at != std::string::npos;
+         at = nodes.find("Stream/Output/Video", at + 1))
+      ++n;
+    return n;
+  };
+  EXPECT_EQ(casts(), 1u);
+  ASSERT_EQ(::kill(program, SIGUSR1), 0);  // "&Stop"
+  EXPECT_TRUE(WaitFor([&] { return casts() == 0; }, std::chrono::seconds(10)));
+  const std::size_t stopped_at = Jpegs(caps).size();
+  ASSERT_EQ(::kill(program, SIGUSR1), 0);  // "&Start"
+  EXPECT_TRUE(WaitFor([&] { return casts() == 1; }, std::chrono::seconds(10)));
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        const std::vector<fs::path> all = Jpegs(caps);
+        return all.size() > stopped_at && ShowsQuarters(DecodeJpegFile(all.back().string()));
+      },
+      std::chrono::seconds(20)));
 
   // The compositor ends the screen cast. One capture may be under way as it happens; the ones
   // after it show the background, not the window the last frame held.
