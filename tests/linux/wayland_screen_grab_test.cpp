@@ -215,6 +215,34 @@ TEST_F(WaylandScreenGrabTest, StreamThatEndsByItselfCountsAsAClosedSession) {
   EXPECT_EQ(portal_.tokens.size(), 2u);
 }
 
+TEST_F(WaylandScreenGrabTest, StreamsThatNeverDeliverAreNotAskedForAtEveryTick) {
+  grab_.BeginSession();
+  portal_.Answer(ScreenCastOutcome::kStarted, "t1");
+  frames_.frame = 0x111111;
+  ASSERT_EQ(Grab(), 0x111111u);
+  frames_.ended = true;
+  EXPECT_EQ(Grab(), std::nullopt);  // lost: asked again
+  portal_.Answer(ScreenCastOutcome::kStarted, "t2");
+  frames_.ended = true;  // e.g. the frames cannot be read here at all
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(Grab(), std::nullopt);
+  EXPECT_EQ(portal_.tokens.size(), 2u);
+  EXPECT_EQ(grab_.CurrentState(), WaylandScreenGrab::State::kRefused);
+
+  // A renewed stream that delivers earns the next loss its own request.
+  grab_.BeginSession();
+  portal_.Answer(ScreenCastOutcome::kStarted, "t3");
+  frames_.frame = 0x222222;
+  ASSERT_EQ(Grab(), 0x222222u);
+  frames_.ended = true;
+  EXPECT_EQ(Grab(), std::nullopt);
+  portal_.Answer(ScreenCastOutcome::kStarted, "t4");
+  frames_.frame = 0x333333;
+  ASSERT_EQ(Grab(), 0x333333u);
+  frames_.ended = true;
+  EXPECT_EQ(Grab(), std::nullopt);
+  EXPECT_EQ(portal_.tokens.size(), 5u);
+}
+
 TEST_F(WaylandScreenGrabTest, AnswerAfterTheStopIsDropped) {
   grab_.BeginSession();
   // The stop comes while the dialog is still up; the portal drops its callbacks on Close, so

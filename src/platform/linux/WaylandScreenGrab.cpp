@@ -10,21 +10,30 @@ namespace trelvin {
 
 class WaylandScreenGrab::Session : public GrabSession {
  public:
-  explicit Session(ScreenCastFrames& frames) : frames_(frames) {}
+  Session(ScreenCastFrames& frames, bool& asked_again)
+      : frames_(frames), asked_again_(asked_again) {}
   bool CopyTo(Bitmap& target, int width, int height) override {
-    return !released_ && frames_.CopyLatest(target, width, height, std::nullopt);
+    return !released_ && Copied(frames_.CopyLatest(target, width, height, std::nullopt));
   }
   bool CopyToCleared(Bitmap& target, int width, int height, Rgb background) override {
     if (released_) {
       target.Fill(background);
       return false;
     }
-    return frames_.CopyLatest(target, width, height, background);
+    return Copied(frames_.CopyLatest(target, width, height, background));
   }
   void Release() override { released_ = true; }
 
  private:
+  // A stream that delivered a frame has worked: if it ends later, that is a new loss, which
+  // earns its own renewed request.
+  bool Copied(bool copied) {
+    if (copied) asked_again_ = false;
+    return copied;
+  }
+
   ScreenCastFrames& frames_;
+  bool& asked_again_;
   bool released_ = false;
 };
 
@@ -66,7 +75,6 @@ void WaylandScreenGrab::Ask() {
         if (!grant.restore_token.empty()) token_.Save(grant.restore_token);
         frames_.Start(grant.fd, grant.node);
         state_ = State::kStreaming;
-        asked_again_ = false;
       },
       [this] {
         if (state_ == State::kStreaming) Lose();
@@ -91,7 +99,7 @@ std::unique_ptr<GrabSession> WaylandScreenGrab::OpenDesktop() {
   }
   // This grab fails while the renewed session comes up; the next one has its frames.
   if (state_ != State::kStreaming) return nullptr;
-  return std::make_unique<Session>(frames_);
+  return std::make_unique<Session>(frames_, asked_again_);
 }
 
 }  // namespace trelvin

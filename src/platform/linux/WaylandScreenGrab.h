@@ -14,7 +14,8 @@ namespace trelvin {
 // sessions start without asking) and kept until EndSession, whose stream's newest frame each
 // grab copies. A grab fails (the canvas keeps its background) while no frame of the current
 // stream is there: never the pixels of an earlier stream. When the desktop ends the session, the
-// next grab asks again, once; a refusal holds until the next BeginSession.
+// next grab asks again, once (again after each loss that follows a delivered frame); a refusal, or
+// a renewed stream that ends before its first frame, holds until the next BeginSession.
 class WaylandScreenGrab : public ScreenGrab {
  public:
   enum class State {
@@ -46,7 +47,8 @@ class WaylandScreenGrab : public ScreenGrab {
   ScreenCastFrames& frames_;
   const ScreenCastToken& token_;
   State state_ = State::kIdle;
-  bool asked_again_ = false;  // the one renewed request after a loss has been made
+  // The one renewed request after a loss has been made, and no frame has come since.
+  bool asked_again_ = false;
 };
 
 }  // namespace trelvin
