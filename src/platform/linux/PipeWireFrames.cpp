@@ -17,8 +17,6 @@ namespace trelvin {
 
 namespace {
 
-// How long a stream may take to start playing before it counts as failed.
-constexpr GstClockTime kStartLimit = 5 * GST_SECOND;
 // How long the destructor waits for streams still going down.
 constexpr auto kStopLimit = std::chrono::seconds(2);
 
@@ -43,9 +41,12 @@ struct PipeWireFrames::Stream {
   GstSample* latest = nullptr;  // touched by the interface thread only
   std::atomic<bool> failed{false};
   std::atomic<bool> playing{false};
+  std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
 };
 
-PipeWireFrames::PipeWireFrames() { gst_init_check(nullptr, nullptr, nullptr); }
+PipeWireFrames::PipeWireFrames(std::chrono::milliseconds start_limit) : start_limit_(start_limit) {
+  gst_init_check(nullptr, nullptr, nullptr);
+}
 
 PipeWireFrames::~PipeWireFrames() {
   Stop();
@@ -96,10 +97,11 @@ void PipeWireFrames::Start(int fd, std::uint32_t node) {
     return;
   }
   stream_ = stream;
-  Detach([stream] {
+  const auto limit = std::chrono::nanoseconds(start_limit_).count();
+  Detach([stream, limit] {
     const GstStateChangeReturn change = gst_element_set_state(stream->pipeline, GST_STATE_PLAYING);
     if (change == GST_STATE_CHANGE_FAILURE ||
-        gst_element_get_state(stream->pipeline, nullptr, nullptr, kStartLimit) !=
+        gst_element_get_state(stream->pipeline, nullptr, nullptr, limit) !=
             GST_STATE_CHANGE_SUCCESS) {
       stream->failed = true;
       return;
@@ -124,6 +126,7 @@ bool PipeWireFrames::Ended() {
   if (!stream_) return true;
   Stream& s = *stream_;
   if (s.failed) return true;
+  if (!s.playing && std::chrono::steady_clock::now() - s.started > start_limit_) s.failed = true;
   GstBus* bus = gst_element_get_bus(s.pipeline);
   while (GstMessage* message = gst_bus_pop_filtered(
              bus, static_cast<GstMessageType>(GST_MESSAGE_ERROR | GST_MESSAGE_EOS))) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <memory>
@@ -17,7 +18,10 @@ namespace trelvin {
 // going down) never blocks the interface.
 class PipeWireFrames : public ScreenCastFrames {
  public:
-  PipeWireFrames();
+  // A stream that is not playing `start_limit` after its start counts as ended. pipewiresrc can
+  // block inside the change to PLAYING for good (a stream nobody links), so the limit is checked
+  // from the caller's side too, not only by the starting thread.
+  explicit PipeWireFrames(std::chrono::milliseconds start_limit = std::chrono::seconds(5));
   // Waits a little for the streams being stopped, so none outlives the program's own end.
   ~PipeWireFrames() override;
   PipeWireFrames(const PipeWireFrames&) = delete;
@@ -39,6 +43,7 @@ class PipeWireFrames : public ScreenCastFrames {
     int running = 0;
   };
 
+  std::chrono::milliseconds start_limit_;
   std::shared_ptr<Stream> stream_;
   // Shared with the threads, which may outlive this object when a stream hangs going down.
   std::shared_ptr<Jobs> jobs_ = std::make_shared<Jobs>();
