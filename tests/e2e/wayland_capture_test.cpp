@@ -25,8 +25,8 @@ namespace trelvin::e2e {
 namespace {
 
 namespace fs = std::filesystem;
-using trelvin::testing::DecodedJpeg;
-using trelvin::testing::DecodeJpegFile;
+using trelvin::test_support::DecodedJpeg;
+using trelvin::test_support::DecodeJpegFile;
 
 constexpr int kWidth = 1024;
 constexpr int kHeight = 768;

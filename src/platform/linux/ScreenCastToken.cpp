@@ -1,30 +1,17 @@
 #include "platform/linux/ScreenCastToken.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
+
+#include "platform/atomicfile/TempFile.h"
 
 namespace trelvin {
 
 namespace {
 
 constexpr std::size_t kMaxToken = 512;
-
-bool WriteAll(int fd, const std::string& data) {
-  std::size_t done = 0;
-  while (done < data.size()) {
-    const ssize_t n = write(fd, data.data() + done, data.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += static_cast<std::size_t>(n);
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -66,20 +53,13 @@ std::optional<std::string> ScreenCastToken::Load() const {
 
 bool ScreenCastToken::Save(const std::string& token) const {
   if (!Valid(token)) return false;
-  const std::filesystem::path target(path_);
   std::error_code error;
-  std::filesystem::create_directories(target.parent_path(), error);
-  std::string temp = path_ + ".XXXXXX";
-  // mkstemp makes the file with mode 0600 whatever the umask.
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) return false;
-  const bool written = fchmod(fd, 0600) == 0 && WriteAll(fd, token + "\n") && fsync(fd) == 0;
-  const bool closed = close(fd) == 0;
-  if (!written || !closed || rename(temp.c_str(), path_.c_str()) != 0) {
-    unlink(temp.c_str());
-    return false;
-  }
-  return true;
+  std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), error);
+  // Made with mode 0600 from the start, so the token is never readable by others, not even
+  // while it is being written.
+  TempFile file(path_);
+  const std::string line = token + "\n";
+  return file.ok() && file.Write(line.data(), line.size()) && file.Commit(0600);
 }
 
 }  // namespace trelvin

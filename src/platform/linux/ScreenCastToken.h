@@ -18,9 +18,9 @@ class ScreenCastToken {
   // The saved token; nothing when the file is missing, unreadable or not a token (a damaged
   // file is not an error: the desktop then asks the user again).
   std::optional<std::string> Load() const;
-  // Replaces the saved token atomically (a temporary file of mode 0600 in the same folder, then
-  // renamed over the old one), creating the folder when missing; false when it could not be
-  // written, the old token then being left as it was.
+  // Replaces the saved token atomically (the shared temporary-file writer: mode 0600 from the
+  // start, renamed over the old one), creating the folder when missing; false when it could not
+  // be written, the old token then being left as it was.
   bool Save(const std::string& token) const;
 
   // Whether `text` can be a token: 1 to 512 printable ASCII characters, no blanks.
