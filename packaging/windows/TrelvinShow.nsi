@@ -1,7 +1,7 @@
 ; The Windows installer: a per-user installation, no administrator rights. The program directory
 ; is the user's own, so music, the emulator and the copies the show makes can go into it.
 ; Made by scripts/package-windows.sh, which passes on the command line:
-;   VERSION   the program's version (from CMake)
+;   VERSION   the program's version (from CMake), and FILE_VERSION the same in four numbers
 ;   DIST      the folder to install (build-windows/dist/TrelvinShow)
 ;   FILES     a generated script with the File commands for everything in DIST
 ;   UNFILES   a generated script that deletes exactly those files and their folders
@@ -31,7 +31,7 @@ InstallDir "$LOCALAPPDATA\Programs\TrelvinShow"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${NAME} ${VERSION}"
 
-VIProductVersion "${VERSION}.0.0"
+VIProductVersion "${FILE_VERSION}"
 VIAddVersionKey "ProductName" "${NAME}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "FileVersion" "${VERSION}"
