@@ -8,10 +8,10 @@ set -u
 prefix=$1 setup=$2 zip=$3 dist=$4
 here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
-trap 'wineserver -k 2>/dev/null || true; rm -rf "$tmp"' EXIT
 tmp=$(mktemp -d)
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$tmp"' EXIT
 # A reg.exe in the current folder would stand in for Wine's own.
-cd "$tmp"
+cd "$tmp" || exit 1
 
 failures=0
 fail() {
@@ -104,9 +104,9 @@ echo "the user's song" >"$dir/song.mid"
 mkdir -p "$dir/captures" && echo "a capture" >"$dir/captures/1.bmp"
 # Run in place (_?=) so that it is done when it exits; it cannot delete itself then.
 w "$dir/uninstall.exe" /S "_?=$win_dir" || fail "the uninstaller exited with $?"
-for f in $(cd "$dist" && find . -type f); do
+while IFS= read -r f; do
   [ ! -e "$dir/$f" ] || fail "the uninstaller left $f"
-done
+done < <(cd "$dist" && find . -type f)
 [ ! -e "$dir/about" ] || fail "the uninstaller left the about folder"
 [ -f "$dir/song.mid" ] && [ -f "$dir/captures/1.bmp" ] || fail "the uninstaller removed the user's files"
 [ ! -e "$shortcut" ] || fail "the uninstaller left the shortcut"
