@@ -1,0 +1,127 @@
+#include "platform/linux/ScreenSaverHost.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+
+// Qt before Xlib, whose macros (None, Status) clash with Qt's names.
+#include <QApplication>
+#include <QSocketNotifier>
+#include <QWidget>
+#include <QWindow>
+
+#include <X11/Xlib.h>
+
+#include "platform/linux/X11ErrorTrap.h"
+
+namespace trelvin {
+
+namespace {
+
+// The self-pipe: the signal handler only writes a byte, the event loop reads it.
+int signal_pipe[2] = {-1, -1};
+
+void OnTerminate(int) {
+  const int saved = errno;
+  const char byte = 1;
+  [[maybe_unused]] ssize_t written = write(signal_pipe[1], &byte, 1);
+  errno = saved;
+}
+
+struct XDisplay {
+  XDisplay() : display(XOpenDisplay(nullptr)) {}
+  ~XDisplay() {
+    if (display) XCloseDisplay(display);
+  }
+  Display* display;
+};
+
+}  // namespace
+
+ScreenSaverHost::ScreenSaverHost(unsigned long window) {
+  XDisplay x;
+  if (!x.display) {
+    problem_ = "cannot open the X display";
+    return;
+  }
+  window_id_ = window != 0 ? window : DefaultRootWindow(x.display);
+  {
+    X11ErrorTrap trap(x.display);
+    XWindowAttributes attributes;
+    const bool found = XGetWindowAttributes(x.display, window_id_, &attributes) != 0;
+    if (trap.Failed() || !found) {
+      problem_ = "there is no window " + std::to_string(window_id_) + " on the display";
+      return;
+    }
+  }
+  host_ = QWindow::fromWinId(static_cast<WId>(window_id_));
+  if (!host_) {
+    problem_ = "the window cannot be used";
+    return;
+  }
+  if (pipe2(signal_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+    problem_ = "cannot make the pipe for SIGTERM";
+    return;
+  }
+  notifier_ = std::make_unique<QSocketNotifier>(signal_pipe[0], QSocketNotifier::Read);
+  connect(notifier_.get(), &QSocketNotifier::activated, this, [this] {
+    char bytes[16];
+    while (read(signal_pipe[0], bytes, sizeof bytes) > 0) {
+    }
+    Terminate();
+  });
+  struct sigaction action = {};
+  action.sa_handler = OnTerminate;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGTERM, &action, nullptr);
+}
+
+ScreenSaverHost::~ScreenSaverHost() {
+  if (notifier_) {
+    signal(SIGTERM, SIG_DFL);
+    notifier_.reset();
+    close(signal_pipe[0]);
+    close(signal_pipe[1]);
+    signal_pipe[0] = signal_pipe[1] = -1;
+  }
+  delete host_;
+}
+
+Size ScreenSaverHost::HostSize() const {
+  XDisplay x;
+  if (!x.display || window_id_ == 0) return {};
+  X11ErrorTrap trap(x.display);
+  XWindowAttributes attributes;
+  if (XGetWindowAttributes(x.display, window_id_, &attributes) == 0 || trap.Failed()) return {};
+  return {attributes.width, attributes.height};
+}
+
+void ScreenSaverHost::Embed(QWidget& widget) {
+  if (!host_) return;
+  // Input transparency keeps pointer events with the daemon's window; a window that does not
+  // accept focus never takes the keyboard from it (or from a settings dialog showing a preview).
+  widget.setWindowFlags(widget.windowFlags() | Qt::WindowTransparentForInput |
+                        Qt::WindowDoesNotAcceptFocus);
+  widget.setAttribute(Qt::WA_ShowWithoutActivating);
+  widget.winId();
+  widget.windowHandle()->setParent(host_);
+}
+
+void ScreenSaverHost::Terminate() {
+  // Closing a form's window unloads the form; the show's modal loop then returns and the program
+  // ends the way it does after a key.
+  // (A form's window refuses the close event itself and unloads its form instead.)
+  bool asked = false;
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (!widget->isVisible()) continue;
+    widget->close();
+    asked = true;
+  }
+  // Nothing open yet: leave the loops now; the services clean up as the program returns.
+  if (!asked) QCoreApplication::exit(0);
+}
+
+}  // namespace trelvin

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <QObject>
+
+#include "platform/Types.h"
+
+class QSocketNotifier;
+class QWidget;
+class QWindow;
+
+namespace trelvin {
+
+// The window a screen-saver daemon gave the program to draw into, and the daemon's way of ending
+// it. The slide show becomes a child of that window: it never maps a window of its own, takes no
+// keyboard focus and lets pointer events through, so keys and clicks stay with the daemon.
+// SIGTERM closes the open windows through their forms, so the show ends as after a key: music
+// closed with "close all", the cursor restored, and the program leaves with status 0.
+class ScreenSaverHost : public QObject {
+  Q_OBJECT
+
+ public:
+  // `window` is an X window id; 0 stands for the root window of the default screen.
+  explicit ScreenSaverHost(unsigned long window);
+  ~ScreenSaverHost() override;
+
+  // Empty when the window exists and SIGTERM is handled; otherwise why not.
+  const std::string& Problem() const { return problem_; }
+  // The host window's size in pixels, read when it is asked for.
+  Size HostSize() const;
+  // Makes `widget`, a window not yet shown, a child of the host window filling it.
+  void Embed(QWidget& widget);
+
+ private:
+  void Terminate();
+
+  unsigned long window_id_ = 0;
+  QWindow* host_ = nullptr;
+  std::unique_ptr<QSocketNotifier> notifier_;
+  std::string problem_;
+};
+
+}  // namespace trelvin
