@@ -5,6 +5,8 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <string>
 
 // Qt before Xlib, whose macros (None, Status) clash with Qt's names.
 #include <QApplication>
@@ -52,7 +54,9 @@ ScreenSaverHost::ScreenSaverHost(unsigned long window) {
     XWindowAttributes attributes;
     const bool found = XGetWindowAttributes(x.display, window_id_, &attributes) != 0;
     if (trap.Failed() || !found) {
-      problem_ = "there is no window " + std::to_string(window_id_) + " on the display";
+      char id[32];
+      std::snprintf(id, sizeof id, "0x%lx", window_id_);
+      problem_ = std::string("there is no window ") + id + " on the display";
       return;
     }
   }
