@@ -154,6 +154,22 @@ TEST_F(ScreenSaverModuleTest, WindowIdArgumentFillsASmallPreview) {
   EXPECT_EQ(home_.ReadConfig(), settings);
 }
 
+TEST_F(ScreenSaverModuleTest, RootWithoutADaemonCoversTheScreenUnmanaged) {
+  const std::string settings = ShowSettings(pictures_, 600, false);
+  home_.WriteConfig(settings);
+  Program module(display_, home_, {"-root"});
+
+  ASSERT_TRUE(WaitForColours(
+      display_,
+      {{{352, 284}, kPink}, {{671, 483}, kPink}, {{351, 284}, kBack}, {{1023, 767}, kBack}}))
+      << "the show did not cover the screen";
+  // Drawn on the root: the window manager frames nothing and lists nothing.
+  EXPECT_EQ(ClientList().find("0x"), std::string::npos) << ClientList();
+  ::kill(module.Pid(), SIGTERM);
+  EXPECT_EQ(module.Wait(), 0);
+  EXPECT_EQ(home_.ReadConfig(), settings);
+}
+
 TEST_F(ScreenSaverModuleTest, AWindowThatIsNotThereIsAClearFailure) {
   SaverWindow watch(display_, 0, 0, 10, 10, home_.Root() / "watch-state");
   ASSERT_FALSE(watch.Id().empty());

@@ -49,6 +49,7 @@ ScreenSaverHost::ScreenSaverHost(unsigned long window) {
     return;
   }
   window_id_ = window != 0 ? window : DefaultRootWindow(x.display);
+  on_root_ = window_id_ == DefaultRootWindow(x.display);
   {
     X11ErrorTrap trap(x.display);
     XWindowAttributes attributes;
@@ -107,8 +108,12 @@ void ScreenSaverHost::Embed(QWidget& widget) {
   if (!host_) return;
   // Input transparency keeps pointer events with the daemon's window; a window that does not
   // accept focus never takes the keyboard from it (or from a settings dialog showing a preview).
-  widget.setWindowFlags(widget.windowFlags() | Qt::WindowTransparentForInput |
-                        Qt::WindowDoesNotAcceptFocus);
+  Qt::WindowFlags flags =
+      widget.windowFlags() | Qt::WindowTransparentForInput | Qt::WindowDoesNotAcceptFocus;
+  // On the root window itself the show is a top-level window: one the window manager leaves
+  // alone (no frame, no entry in its lists), as a drawing on the root would be.
+  if (on_root_) flags |= Qt::BypassWindowManagerHint;
+  widget.setWindowFlags(flags);
   widget.setAttribute(Qt::WA_ShowWithoutActivating);
   widget.winId();
   widget.windowHandle()->setParent(host_);

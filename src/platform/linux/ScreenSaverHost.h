@@ -37,6 +37,7 @@ class ScreenSaverHost : public QObject {
   void Terminate();
 
   unsigned long window_id_ = 0;
+  bool on_root_ = false;
   QWindow* host_ = nullptr;
   std::unique_ptr<QSocketNotifier> notifier_;
   std::string problem_;
