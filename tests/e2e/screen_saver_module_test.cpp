@@ -50,11 +50,13 @@ class SaverWindow {
     std::string word;
     in >> word >> id_;
   }
-  ~SaverWindow() {
-    if (pid_ > 0) {
-      ::kill(pid_, SIGTERM);
-      ::waitpid(pid_, nullptr, 0);
-    }
+  ~SaverWindow() { Close(); }
+  // Ends the stand-in, whose window goes with its connection.
+  void Close() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGTERM);
+    ::waitpid(pid_, nullptr, 0);
+    pid_ = -1;
   }
   SaverWindow(const SaverWindow&) = delete;
   SaverWindow& operator=(const SaverWindow&) = delete;
@@ -151,6 +153,20 @@ TEST_F(ScreenSaverModuleTest, WindowIdArgumentFillsASmallPreview) {
 
   ::kill(module.Pid(), SIGTERM);
   EXPECT_EQ(module.Wait(), 0);
+  EXPECT_EQ(home_.ReadConfig(), settings);
+}
+
+TEST_F(ScreenSaverModuleTest, EndsWhenTheDaemonsWindowGoesAway) {
+  const std::string settings = ShowSettings(pictures_, 600, false);
+  home_.WriteConfig(settings);
+  SaverWindow saver(display_, 0, 0, 400, 300, home_.Root() / "saver-state");
+  ASSERT_FALSE(saver.Id().empty());
+  Program module(display_, home_, {}, {{"XSCREENSAVER_WINDOW", saver.Id()}});
+  ASSERT_TRUE(WaitForColours(display_, {{{40, 50}, kPink}, {{0, 0}, kBack}}));
+
+  // No signal: the window is simply destroyed, as by a daemon that crashed.
+  saver.Close();
+  EXPECT_EQ(module.Wait(), 0) << "the module outlived its window";
   EXPECT_EQ(home_.ReadConfig(), settings);
 }
 

@@ -11,6 +11,7 @@
 // Qt before Xlib, whose macros (None, Status) clash with Qt's names.
 #include <QApplication>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -43,17 +44,19 @@ struct XDisplay {
 }  // namespace
 
 ScreenSaverHost::ScreenSaverHost(unsigned long window) {
-  XDisplay x;
-  if (!x.display) {
+  watch_ = XOpenDisplay(nullptr);
+  if (!watch_) {
     problem_ = "cannot open the X display";
     return;
   }
-  window_id_ = window != 0 ? window : DefaultRootWindow(x.display);
-  on_root_ = window_id_ == DefaultRootWindow(x.display);
+  window_id_ = window != 0 ? window : DefaultRootWindow(watch_);
+  on_root_ = window_id_ == DefaultRootWindow(watch_);
   {
-    X11ErrorTrap trap(x.display);
+    X11ErrorTrap trap(watch_);
+    // Selected before the check, so a window that goes away after it still reports it.
+    if (!on_root_) XSelectInput(watch_, window_id_, StructureNotifyMask);
     XWindowAttributes attributes;
-    const bool found = XGetWindowAttributes(x.display, window_id_, &attributes) != 0;
+    const bool found = XGetWindowAttributes(watch_, window_id_, &attributes) != 0;
     if (trap.Failed() || !found) {
       char id[32];
       std::snprintf(id, sizeof id, "0x%lx", window_id_);
@@ -77,6 +80,11 @@ ScreenSaverHost::ScreenSaverHost(unsigned long window) {
     }
     Terminate();
   });
+  // A daemon that destroys its window without a signal ends the show all the same.
+  watch_notifier_ =
+      std::make_unique<QSocketNotifier>(ConnectionNumber(watch_), QSocketNotifier::Read);
+  connect(watch_notifier_.get(), &QSocketNotifier::activated, this, [this] { ReadWatch(); });
+  QTimer::singleShot(0, this, [this] { ReadWatch(); });
   struct sigaction action = {};
   action.sa_handler = OnTerminate;
   sigemptyset(&action.sa_mask);
@@ -92,7 +100,19 @@ ScreenSaverHost::~ScreenSaverHost() {
     close(signal_pipe[1]);
     signal_pipe[0] = signal_pipe[1] = -1;
   }
+  watch_notifier_.reset();
   delete host_;
+  if (watch_) XCloseDisplay(watch_);
+}
+
+void ScreenSaverHost::ReadWatch() {
+  bool gone = false;
+  while (XPending(watch_) > 0) {
+    XEvent event;
+    XNextEvent(watch_, &event);
+    if (event.type == DestroyNotify && event.xdestroywindow.window == window_id_) gone = true;
+  }
+  if (gone) Terminate();
 }
 
 Size ScreenSaverHost::HostSize() const {

@@ -7,6 +7,7 @@
 
 #include "platform/Types.h"
 
+struct _XDisplay;
 class QSocketNotifier;
 class QWidget;
 class QWindow;
@@ -16,8 +17,9 @@ namespace trelvin {
 // The window a screen-saver daemon gave the program to draw into, and the daemon's way of ending
 // it. The slide show becomes a child of that window: it never maps a window of its own, takes no
 // keyboard focus and lets pointer events through, so keys and clicks stay with the daemon.
-// SIGTERM closes the open windows through their forms, so the show ends as after a key: music
-// closed with "close all", the cursor restored, and the program leaves with status 0.
+// SIGTERM, or the host window's destruction, closes the open windows through their forms, so the
+// show ends as after a key: music closed with "close all", the cursor restored, and the program
+// leaves with status 0.
 class ScreenSaverHost : public QObject {
   Q_OBJECT
 
@@ -35,10 +37,15 @@ class ScreenSaverHost : public QObject {
 
  private:
   void Terminate();
+  // Reads the events of the watch on the host window; its destruction ends the show.
+  void ReadWatch();
 
   unsigned long window_id_ = 0;
   bool on_root_ = false;
   QWindow* host_ = nullptr;
+  // A connection of its own that watches the host window for its destruction.
+  _XDisplay* watch_ = nullptr;
+  std::unique_ptr<QSocketNotifier> watch_notifier_;
   std::unique_ptr<QSocketNotifier> notifier_;
   std::string problem_;
 };
