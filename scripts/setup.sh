@@ -19,6 +19,8 @@ PACKAGES=(
   xvfb xauth openbox xdotool x11-utils x11-xserver-utils imagemagick scrot
   cups cups-client cups-bsd
   procps psmisc file
+  # the screen-saver daemon the program runs under in its end-to-end test
+  xscreensaver
   # packaging: dpkg-shlibdeps for the package's library dependencies, a fresh root for its test
   dpkg-dev debootstrap desktop-file-utils libxml2-utils
 )
