@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes the Debian package with CPack in the build directory and checks what it holds: the
-# program directory, the /usr/bin link, the desktop and screen-saver files, the icons, the
+# program directory, the links in /usr/bin and the screen-saver directory, the desktop and screen-saver files, the icons, the
 # executable's $ORIGIN run path and the declared dependencies.
 #   tests/package/deb_contents_test.sh BUILD_DIR
 set -euo pipefail
@@ -21,6 +21,7 @@ expect_path "./opt/trelvinshow/libtrelvinjpeg.so.1 -> libtrelvinjpeg.so.1.0"
 expect_path ./opt/trelvinshow/about/index.html
 expect_path ./opt/trelvinshow/about/author.html
 expect_path "./usr/bin/trelvinshow -> ../../opt/trelvinshow/trelvinshow"
+expect_path "./usr/libexec/xscreensaver/trelvinshow -> ../../../opt/trelvinshow/trelvinshow"
 expect_path ./usr/share/applications/trelvinshow.desktop
 expect_path ./usr/share/applications/screensavers/trelvinshow.desktop
 expect_path ./usr/share/xscreensaver/config/trelvinshow.xml
@@ -42,6 +43,11 @@ for desktop in "$extracted"/usr/share/applications/trelvinshow.desktop \
     desktop-file-validate "$desktop" && echo "ok: valid $desktop" || { echo "FAIL: $desktop"; fail=1; }
   fi
 done
+# The daemons of MATE and Xfce run only a module from their screen-saver directories.
+grep -qx 'Exec=/usr/libexec/xscreensaver/trelvinshow --root' \
+  "$extracted/usr/share/applications/screensavers/trelvinshow.desktop" &&
+  echo "ok: the screen-saver entry runs the module from /usr/libexec/xscreensaver" ||
+  { echo "FAIL: the screen-saver entry's Exec"; fail=1; }
 if command -v xmllint >/dev/null; then
   xmllint --noout "$extracted/usr/share/xscreensaver/config/trelvinshow.xml" || fail=1
 fi

@@ -83,6 +83,7 @@ check() {
 say "checking the installation"
 check test -x "$root/opt/trelvinshow/trelvinshow"
 check test "$(readlink -f "$root/usr/bin/trelvinshow")" = "$root/opt/trelvinshow/trelvinshow"
+check test "$(readlink -f "$root/usr/libexec/xscreensaver/trelvinshow")" = "$root/opt/trelvinshow/trelvinshow"
 check test -f "$root/opt/trelvinshow/libtrelvinjpeg.so.1"
 check test -f "$root/opt/trelvinshow/about/index.html"
 check test -f "$root/usr/share/applications/trelvinshow.desktop"

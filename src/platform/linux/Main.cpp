@@ -50,7 +50,10 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "trelvinshow: %s\n", saver.error.c_str());
     return 2;
   }
-  if (saver.target) command_line = "/s";
+  if (saver.target) {
+    command_line = "/s";
+    ScreenSaverHost::RestoreRuntimeDirectory();
+  }
 
   // Beyond a file-size limit a write must fail with EFBIG, which the writers clean up after,
   // rather than end the program and leave a half-written file behind.

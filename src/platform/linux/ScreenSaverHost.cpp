@@ -1,11 +1,13 @@
 #include "platform/linux/ScreenSaverHost.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 // Qt before Xlib, whose macros (None, Status) clash with Qt's names.
@@ -42,6 +44,19 @@ struct XDisplay {
 };
 
 }  // namespace
+
+void ScreenSaverHost::RestoreRuntimeDirectory() {
+  const char* current = std::getenv("XDG_RUNTIME_DIR");
+  if (current && *current) return;
+  const std::string dir = "/run/user/" + std::to_string(getuid());
+  struct stat info;
+  // Only a directory of the user's own, closed to others, as the base directory rules demand.
+  if (lstat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid() ||
+      (info.st_mode & 077) != 0) {
+    return;
+  }
+  setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+}
 
 ScreenSaverHost::ScreenSaverHost(unsigned long window) {
   watch_ = XOpenDisplay(nullptr);
