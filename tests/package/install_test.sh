@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian package into a fresh Debian 12 root with apt, as a user would, checks what
-# landed, and runs `/usr/bin/trelvinshow /p` there under Xvfb.
+# landed, runs `/usr/bin/trelvinshow /p` there under Xvfb, and the installed module under the real
+# mate-screensaver.
 #   tests/package/install_test.sh PACKAGE.deb
-# Opt-in (TRELVIN_PACKAGE_INSTALL_TEST=1): about 4 to 5 minutes the first time (debootstrap, then
-# apt fetching some 360 MB), about 2 minutes once the root and the packages are cached.
+# Opt-in (TRELVIN_PACKAGE_INSTALL_TEST=1): 5 to 6 minutes the first time (debootstrap, then apt
+# fetching some 380 MB), about 2 minutes once the root and the packages are cached.
 # Needs root (debootstrap, chroot, mounts) and the Debian mirror; exits 77 (skipped) without them.
 # The pristine root is made once with debootstrap and kept in $TRELVIN_DEBIAN_ROOT_CACHE
 # (default /tmp/trelvin-debian-root) with the packages apt downloaded; each run works on a copy.
@@ -113,5 +114,77 @@ status=0
 in_root timeout 120 xvfb-run -a /usr/bin/trelvinshow /p >"$cache/run.log" 2>&1 || status=$?
 if [ "$status" -eq 0 ]; then echo "ok: trelvinshow /p exit 0"; else
   cat "$cache/run.log"; echo "FAIL: trelvinshow /p exit $status"; fail=1; fi
+
+# The installed screen-saver entry under the real mate-screensaver: blanking starts the module from
+# the daemon's directory in the daemon's window, unblanking ends it. (mate-screensaver is not in
+# the package's dependencies; the test brings it.)
+say "mate-screensaver runs the installed module"
+in_root apt-get install -y -qq --no-install-recommends mate-screensaver dbus-x11 x11-apps x11-utils \
+  libglib2.0-bin dconf-gsettings-backend \
+  >"$cache/apt-mate.log" 2>&1 || { tail -20 "$cache/apt-mate.log"; echo "FAIL: installing mate-screensaver"; exit 1; }
+mkdir -p "$root/tmp/pictures" "$root/root/.config/Trelvin"
+rm -f "$root/root/.config/Trelvin/Trelvin.conf"
+convert -size 320x200 'xc:rgb(200,40,120)' -quality 95 "$root/tmp/pictures/pink.jpg"
+printf '[Settings]\nPath=/tmp/pictures\nShowInterval=600\nMusic=0\n' \
+  >"$root/root/.config/Trelvin/Trelvin.conf"
+cat >"$root/tmp/mate.sh" <<'SCRIPT'
+# mate.sh start | shot | stop: the session of a MATE user, one step at a time.
+set -u
+module() { for p in /proc/[0-9]*; do
+  grep -qa '^/usr/libexec/xscreensaver/trelvinshow' "$p/cmdline" 2>/dev/null && echo "${p#/proc/}"; done; }
+wait_for() { for _ in $(seq 300); do eval "$1" && return 0; sleep 0.1; done; return 1; }
+export DISPLAY=:5 XDG_CURRENT_DESKTOP=MATE TRELVIN_AUDIO_SINK=fakesink
+case $1 in
+start)
+  Xvfb :5 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  echo "xvfb=$!" >/tmp/mate.env
+  wait_for 'xdpyinfo >/dev/null 2>&1' || { echo "no display"; exit 1; }
+  dbus-launch --sh-syntax >>/tmp/mate.env
+  . /tmp/mate.env
+  gsettings set org.mate.screensaver mode single
+  gsettings set org.mate.screensaver themes "['screensavers-trelvinshow']"
+  gsettings set org.mate.screensaver lock-enabled false
+  mate-screensaver --no-daemon --debug >/tmp/mate-screensaver.log 2>&1 &
+  echo "daemon=$!" >>/tmp/mate.env
+  wait_for 'mate-screensaver-command --query >/dev/null 2>&1' || { echo "no daemon"; exit 1; }
+  mate-screensaver-command --activate >/dev/null
+  wait_for '[ -n "$(module)" ]' ||
+    { echo "no module started"; grep -m3 'Setting command' /tmp/mate-screensaver.log; exit 1; }
+  ;;
+shot) xwd -root -silent -out /tmp/mate-screen.xwd ;;
+stop)
+  . /tmp/mate.env
+  pid=$(module)
+  status=0
+  if [ -n "$pid" ]; then
+    mate-screensaver-command --deactivate >/dev/null
+    wait_for "[ ! -d /proc/$pid ]" || { echo "the module $pid outlived unblanking"; status=1; }
+  fi
+  kill "$daemon" "$DBUS_SESSION_BUS_PID" "$xvfb" 2>/dev/null
+  exit $status
+  ;;
+esac
+SCRIPT
+centre() {
+  convert "$root/tmp/mate-screen.xwd" -crop 1x1+512+384 -depth 8 txt:- 2>/dev/null |
+    sed -n 's/.*srgb(\([0-9]*,[0-9]*,[0-9]*\)).*/\1/p'
+}
+pink() {  # the picture's colour, give or take what JPEG changes
+  awk -F, -v c="$1" 'BEGIN { split(c, x); exit !(x[1] > 190 && x[1] < 210 && x[2] > 30 && x[2] < 50 &&
+    x[3] > 110 && x[3] < 130) }'
+}
+if in_root bash /tmp/mate.sh start; then
+  shown=0
+  for _ in $(seq 150); do
+    in_root bash /tmp/mate.sh shot && pink "$(centre)" && { shown=1; break; }
+    sleep 0.2
+  done
+  convert "$root/tmp/mate-screen.xwd" "$(dirname "$deb")/package-mate-screensaver.png" 2>/dev/null || true
+  if [ "$shown" = 1 ]; then echo "ok: mate-screensaver shows the picture"; else
+    echo "FAIL: the centre of the screen under mate-screensaver stayed '$(centre)'"; fail=1; fi
+else
+  echo "FAIL: mate-screensaver did not start the installed module"; fail=1
+fi
+if in_root bash /tmp/mate.sh stop; then echo "ok: unblanking ended the module"; else fail=1; fi
 say "done"
 exit $fail
