@@ -1,6 +1,7 @@
 #include "shell/FormMainSlide.h"
 
 #include "platform/Guard.h"
+#include "platform/PathRules.h"
 #include "shell/AppInfo.h"
 #include "slideshow/FormSlideShow.h"
 
@@ -41,7 +42,9 @@ FormMainSlide::FormMainSlide(Services& services, std::string command_line)
   SetBorder(BorderStyle::kFixedSingle);
   Move({0, 0, 278, 173});
   chkMP3.SetVisible(false);
-  Step([&] { lblCredits.SetToolTipText(DefaultCaptureDir() + kCreditsTooltipPage); });
+  Step([&] {
+    lblCredits.SetToolTipText(JoinPath(DefaultCaptureDir() + kAboutFolder, kCreditsTooltipPage));
+  });
   Picture1.SetVisible(false);
 
   for (Control* c : std::initializer_list<Control*>{

@@ -37,8 +37,10 @@ void FormMainSlide::hscrShow_Change() {
 }
 
 void FormMainSlide::lblCredits_Click() {
-  Step(
-      [&] { services_.shell.ShellExecute(DefaultCaptureDir() + kCreditsPage, "", kSwShowNormal); });
+  Step([&] {
+    services_.shell.ShellExecute(JoinPath(DefaultCaptureDir() + kAboutFolder, kCreditsPage), "",
+                                 kSwShowNormal);
+  });
 }
 
 void FormMainSlide::lblPath_DblClick() {

@@ -24,6 +24,9 @@ CommandResult Run(const std::string& command);
 // Quotes one argument for a shell command line.
 std::string Quote(const std::string& text);
 
+// A window-title pattern matching the settings window exactly, with the build's version.
+std::string MainWindowTitlePattern();
+
 // Polls `condition` every 50 ms until it holds or `timeout` passes. The timeouts are generous:
 // they cost nothing when things work, and a busy machine (two test runs, a sanitizer build) can
 // take seconds to map a window.

@@ -17,7 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kTitle = "^Trelvin Show 1\\.4$";
+const std::string kTitle = MainWindowTitlePattern();
 constexpr const char* kEmulator = "Connectix Virtual Game Station";
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
@@ -85,7 +85,7 @@ TEST_F(CaptureRunTest, StartCapturesTheScreenEverySecondUntilStop) {
   ASSERT_EQ(shot.width, kWidth);
   const Placement at = emulator.Where(display_);
   const Listing running = List(captures_);
-  const auto jpeg = testing::DecodeJpegFile((captures_ / running.jpegs.back()).string());
+  const auto jpeg = test_support::DecodeJpegFile((captures_ / running.jpegs.back()).string());
   ASSERT_TRUE(jpeg.ok) << running.jpegs.back();
   EXPECT_EQ(jpeg.width, kWidth);
   EXPECT_EQ(jpeg.height, kHeight);

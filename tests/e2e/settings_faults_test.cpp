@@ -10,7 +10,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kTitle = "^Trelvin Show 1\\.4$";
+const std::string kTitle = MainWindowTitlePattern();
 
 class SettingsFaultsTest : public ::testing::Test {
  protected:

@@ -12,7 +12,7 @@
 namespace trelvin::e2e {
 namespace {
 
-constexpr const char* kTitle = "^Trelvin Show 1\\.4$";
+const std::string kTitle = MainWindowTitlePattern();
 
 std::string Geometry(const VirtualDisplay& display, const std::string& id) {
   return display.Xdotool("getwindowgeometry " + id).output;

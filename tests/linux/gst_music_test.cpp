@@ -24,8 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-using testing::MidiSong;
-using testing::WriteBytes;
+using test_support::MidiSong;
+using test_support::WriteBytes;
 
 double SecondsBetween(Clock::time_point from, Clock::time_point to) {
   return std::chrono::duration<double>(to - from).count();
@@ -149,7 +149,7 @@ TEST_F(GstMusicTest, NextSequencerSongStartsAtTheCheckAfterTheEnd) {
 }
 
 TEST_F(GstMusicTest, MpegSongEndIsSeenThroughItsMode) {
-  ASSERT_TRUE(testing::WriteMp3Song(dir_ + "a song.mp3", 0.6));
+  ASSERT_TRUE(test_support::WriteMp3Song(dir_ + "a song.mp3", 0.6));
   WriteBytes(dir_ + "b.mid", MidiSong(5.0));
   ShowOnRealMedia slide_show(mci_, dir_);
   FormSlideShow& show = slide_show.show;
@@ -171,7 +171,7 @@ TEST_F(GstMusicTest, FilesADeviceCannotPlayFailToOpen) {
   fs::create_directory(dir_ + "folder.mp3");
   WriteBytes(dir_ + "song.mid", MidiSong(0.5));
   WriteBytes(dir_ + "midi.mp3", MidiSong(0.5));  // MIDI by content, whatever the name
-  ASSERT_TRUE(testing::WriteMp3Song(dir_ + "tune.mid", 0.3));
+  ASSERT_TRUE(test_support::WriteMp3Song(dir_ + "tune.mid", 0.3));
 
   EXPECT_EQ(Send(Open("notes.mp3", "MPEGVideo", "MUSIC")), mci::kErrInvalidFile);
   EXPECT_EQ(Send(Open("folder.mp3", "MPEGVideo", "MUSIC")), mci::kErrInvalidFile);
@@ -189,7 +189,7 @@ TEST_F(GstMusicTest, FilesADeviceCannotPlayFailToOpen) {
 TEST_F(GstMusicTest, AQuotedNameOpensExactlyThatFile) {
   const std::string name = "q\" type MPEGVideo alias MUSIC2\".mid";
   WriteBytes(dir_ + name, MidiSong(0.5));
-  ASSERT_TRUE(testing::WriteMp3Song(dir_ + "q", 0.3));
+  ASSERT_TRUE(test_support::WriteMp3Song(dir_ + "q", 0.3));
   EXPECT_EQ(Send(Open(name, "sequencer", "MUSIC")), 0u);
   EXPECT_EQ(Mode("MUSIC2"), "error");
   ASSERT_EQ(Send("play MUSIC from 0 notify"), 0u);
