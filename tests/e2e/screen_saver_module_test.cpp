@@ -100,8 +100,8 @@ class ScreenSaverModuleTest : public ::testing::Test {
 TEST_F(ScreenSaverModuleTest, ShowsInsideTheDaemonsWindowAndEndsCleanlyOnSigterm) {
   // Music on, so SIGTERM has songs and pipelines to stop.
   const fs::path exe = InstallProgramCopy(home_.Root() / "program");
-  trelvin::testing::WriteBytes((home_.Root() / "program/song.mid").string(),
-                               trelvin::testing::MidiSong(30));
+  trelvin::test_support::WriteBytes((home_.Root() / "program/song.mid").string(),
+                                    trelvin::test_support::MidiSong(30));
   std::string settings = ShowSettings(pictures_, 600, false);
   settings.replace(settings.find("Music=0"), 7, "Music=1");
   home_.WriteConfig(settings);
