@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up and builds (scripts/setup.sh), runs the whole test suite through CTest, then builds the
 # suite again with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/) and runs it there.
-# TRELVIN_SKIP_SANITIZERS=1 skips the second run.
+# TRELVIN_SKIP_SANITIZERS=1 skips the second run. Then the Windows build and its tests under Wine
+# (scripts/test-windows.sh); TRELVIN_SKIP_WINDOWS=1 skips them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 TRELVIN_WERROR=${TRELVIN_WERROR:-ON} bash scripts/setup.sh
@@ -16,4 +17,8 @@ if [ "${TRELVIN_SKIP_SANITIZERS:-0}" != 1 ]; then
   export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
   # The package is made and installed from the normal build only.
   ctest --test-dir build-asan --output-on-failure -j"$(nproc)" -LE package "$@"
+fi
+
+if [ "${TRELVIN_SKIP_WINDOWS:-0}" != 1 ]; then
+  bash scripts/test-windows.sh
 fi

@@ -15,16 +15,16 @@ namespace trelvin::test_support {
 class SlideShowFixture : public ::testing::Test {
  protected:
   SlideShowFixture() {
-    main_.AppPath = "/pics/";
-    platform_.files.exe_dir = "/opt/trelvin";
+    main_.AppPath = NativePath("/pics/");
+    platform_.files.exe_dir = NativePath("/opt/trelvin");
     main_.hscrShow.SetValue(10);
     main_.chkMusic.SetValue(0);
   }
 
   // A loadable picture in the picture directory, listed after the earlier ones.
   void AddPicture(const std::string& name, Size size = {320, 200}) {
-    platform_.files.Add("/pics/" + name);
-    platform_.pictures.sizes["/pics/" + name] = size;
+    platform_.files.Add(NativePath("/pics/") + name);
+    platform_.pictures.sizes[NativePath("/pics/") + name] = size;
   }
 
   // Opens the show through the opener; `script` runs while it is open (the show is then closed
@@ -52,7 +52,7 @@ class SlideShowFixture : public ::testing::Test {
   // The name of the picture on screen.
   std::string Shown(const FormSlideShow& s) const {
     auto picture = std::dynamic_pointer_cast<const fakes::FakePicture>(s.Image1.CurrentPicture());
-    return picture ? picture->Path().substr(picture->Path().rfind('/') + 1) : "";
+    return picture ? picture->Path().substr(picture->Path().rfind(kPathSeparator) + 1) : "";
   }
 
   fakes::FakePlatform platform_;

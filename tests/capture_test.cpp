@@ -27,7 +27,7 @@ std::uint32_t BmpPixel(const std::vector<std::uint8_t>& bmp, int x, int y) {
 class CaptureTest : public ::testing::Test {
  protected:
   CaptureTest() {
-    form.AppPath = "/caps/";
+    form.AppPath = NativePath("/caps/");
     p.screen_grab.log = &log;
     p.jpeg.log = &log;
     p.windows.log = &log;
@@ -142,15 +142,15 @@ TEST_F(CaptureTest, BasePathIsAppPathAndPaddedLocalTime) {
   ASSERT_TRUE(form.hScrCompression.SetValue(1));
   Tick();
   ASSERT_EQ(Captures(), 2u);
-  EXPECT_EQ(p.jpeg.calls[0].bmp, "/caps/20261207130509.bmp");
-  EXPECT_EQ(p.jpeg.calls[0].jpeg, "/caps/20261207130509.jpg");
-  EXPECT_EQ(p.jpeg.calls[1].jpeg, "/caps/20270102000400.jpg");
+  EXPECT_EQ(p.jpeg.calls[0].bmp, NativePath("/caps/20261207130509.bmp"));
+  EXPECT_EQ(p.jpeg.calls[0].jpeg, NativePath("/caps/20261207130509.jpg"));
+  EXPECT_EQ(p.jpeg.calls[1].jpeg, NativePath("/caps/20270102000400.jpg"));
   EXPECT_EQ(p.jpeg.calls[1].level, 1);
   ASSERT_TRUE(form.hScrCompression.SetValue(100));
-  form.AppPath = "/other/";  // read afresh at every capture
+  form.AppPath = NativePath("/other/");  // read afresh at every capture
   Tick();
   EXPECT_EQ(p.jpeg.calls[2].level, 100);
-  EXPECT_EQ(p.jpeg.calls[2].jpeg, "/other/20270102000400.jpg");
+  EXPECT_EQ(p.jpeg.calls[2].jpeg, NativePath("/other/20270102000400.jpg"));
 }
 
 TEST_F(CaptureTest, SameSecondCapturesShareTheirNames) {
@@ -158,28 +158,29 @@ TEST_F(CaptureTest, SameSecondCapturesShareTheirNames) {
   form.btnStart_Click();
   Tick();
   p.screen_grab.pixel = [](int, int) { return MakeRgb(1, 2, 3); };
-  p.files.undeletable.insert("/caps/20261207130509.bmp");
+  p.files.undeletable.insert(NativePath("/caps/20261207130509.bmp"));
   Tick();
   ASSERT_EQ(Captures(), 2u);
   EXPECT_EQ(p.jpeg.calls[1].bmp, p.jpeg.calls[0].bmp);
   // The later capture replaced the bitmap.
-  EXPECT_EQ(BmpPixel(p.files.files.at("/caps/20261207130509.bmp"), 5, 5), MakeRgb(1, 2, 3));
+  EXPECT_EQ(BmpPixel(p.files.files.at(NativePath("/caps/20261207130509.bmp")), 5, 5),
+            MakeRgb(1, 2, 3));
 }
 
 TEST_F(CaptureTest, OneCaptureRunsItsStepsInOrder) {
-  form.CaptureScreen(form.Picture1, "/caps/x");
+  form.CaptureScreen(form.Picture1, NativePath("/caps/x"));
   const std::vector<std::string> expected{"open",
                                           "copy",
                                           "release",
-                                          "write /caps/x.bmp",
+                                          NativePath("write /caps/x.bmp"),
                                           "convert",
-                                          "length /caps/x.jpg",
-                                          "delete /caps/x.bmp"};
+                                          NativePath("length /caps/x.jpg"),
+                                          NativePath("delete /caps/x.bmp")};
   EXPECT_EQ(log, expected);
   EXPECT_EQ(p.screen_grab.opened, 1);
   EXPECT_EQ(p.screen_grab.released, 1);
-  EXPECT_TRUE(p.files.Has("/caps/x.jpg"));
-  EXPECT_FALSE(p.files.Has("/caps/x.bmp"));
+  EXPECT_TRUE(p.files.Has(NativePath("/caps/x.jpg")));
+  EXPECT_FALSE(p.files.Has(NativePath("/caps/x.bmp")));
   // The canvas is the whole screen, from its top-left corner.
   EXPECT_EQ(form.Picture1.Geometry(), (Rect{0, 0, 1024, 768}));
   EXPECT_TRUE(form.Picture1.AutoRedraw());
@@ -191,9 +192,9 @@ TEST_F(CaptureTest, OneCaptureRunsItsStepsInOrder) {
 
 TEST_F(CaptureTest, BitmapHoldsTheScreenAtItsSize) {
   p.runtime.screen = {33, 17};
-  p.files.undeletable.insert("/caps/x.bmp");
-  form.CaptureScreen(form.Picture1, "/caps/x");
-  const auto& bmp = p.files.files.at("/caps/x.bmp");
+  p.files.undeletable.insert(NativePath("/caps/x.bmp"));
+  form.CaptureScreen(form.Picture1, NativePath("/caps/x"));
+  const auto& bmp = p.files.files.at(NativePath("/caps/x.bmp"));
   EXPECT_EQ(bmp[18], 33);
   EXPECT_EQ(bmp[22], 17);
   for (auto [x, y] : std::vector<std::pair<int, int>>{{0, 0}, {32, 0}, {0, 16}, {32, 16}, {7, 9}}) {
@@ -202,30 +203,31 @@ TEST_F(CaptureTest, BitmapHoldsTheScreenAtItsSize) {
 }
 
 TEST_F(CaptureTest, FailedGrabSavesBlankPictureNotThePreviousOne) {
-  p.files.undeletable = {"/caps/a.bmp", "/caps/b.bmp", "/caps/c.bmp"};
-  form.CaptureScreen(form.Picture1, "/caps/a");
+  p.files.undeletable = {NativePath("/caps/a.bmp"), NativePath("/caps/b.bmp"),
+                         NativePath("/caps/c.bmp")};
+  form.CaptureScreen(form.Picture1, NativePath("/caps/a"));
   p.screen_grab.open_fails = true;
-  form.CaptureScreen(form.Picture1, "/caps/b");
+  form.CaptureScreen(form.Picture1, NativePath("/caps/b"));
   p.screen_grab.open_fails = false;
   p.screen_grab.copy_fails = true;
-  form.CaptureScreen(form.Picture1, "/caps/c");
+  form.CaptureScreen(form.Picture1, NativePath("/caps/c"));
   const Rgb back = form.Picture1.BackColor();
-  EXPECT_NE(BmpPixel(p.files.files.at("/caps/a.bmp"), 10, 10), back);
-  for (const char* path : {"/caps/b.bmp", "/caps/c.bmp"}) {
+  EXPECT_NE(BmpPixel(p.files.files.at(NativePath("/caps/a.bmp")), 10, 10), back);
+  for (const std::string& path : {NativePath("/caps/b.bmp"), NativePath("/caps/c.bmp")}) {
     const auto& bmp = p.files.files.at(path);
     EXPECT_EQ(BmpPixel(bmp, 10, 10), back) << path;
     EXPECT_EQ(BmpPixel(bmp, 1023, 767), back) << path;
   }
   // The blank pictures are converted like any other; every session opened is released once.
-  EXPECT_TRUE(p.files.Has("/caps/b.jpg"));
-  EXPECT_TRUE(p.files.Has("/caps/c.jpg"));
+  EXPECT_TRUE(p.files.Has(NativePath("/caps/b.jpg")));
+  EXPECT_TRUE(p.files.Has(NativePath("/caps/c.jpg")));
   EXPECT_EQ(p.screen_grab.opened, 2);
   EXPECT_EQ(p.screen_grab.released, 2);
 }
 
 TEST_F(CaptureTest, UnwritableBitmapLeavesNothingAndDeletesNothing) {
-  p.files.unwritable_dirs.insert("/caps/");
-  form.CaptureScreen(form.Picture1, "/caps/x");
+  p.files.unwritable_dirs.insert(NativePath("/caps/"));
+  form.CaptureScreen(form.Picture1, NativePath("/caps/x"));
   EXPECT_TRUE(p.files.files.empty());
   EXPECT_EQ(p.jpeg.calls.size(), 1u);
   for (const std::string& entry : log) EXPECT_NE(entry.rfind("delete", 0), 0u) << entry;
@@ -234,34 +236,34 @@ TEST_F(CaptureTest, UnwritableBitmapLeavesNothingAndDeletesNothing) {
 
 TEST_F(CaptureTest, FailedOrEmptyConversionKeepsTheBitmap) {
   p.jpeg.writes_nothing = true;
-  form.CaptureScreen(form.Picture1, "/caps/x");
-  EXPECT_TRUE(p.files.Has("/caps/x.bmp"));
-  EXPECT_FALSE(p.files.Has("/caps/x.jpg"));
+  form.CaptureScreen(form.Picture1, NativePath("/caps/x"));
+  EXPECT_TRUE(p.files.Has(NativePath("/caps/x.bmp")));
+  EXPECT_FALSE(p.files.Has(NativePath("/caps/x.jpg")));
   p.jpeg.writes_nothing = false;
   p.jpeg.writes_empty = true;
-  form.CaptureScreen(form.Picture1, "/caps/y");
-  EXPECT_TRUE(p.files.Has("/caps/y.bmp"));
-  EXPECT_EQ(p.files.files.at("/caps/y.jpg").size(), 0u);
+  form.CaptureScreen(form.Picture1, NativePath("/caps/y"));
+  EXPECT_TRUE(p.files.Has(NativePath("/caps/y.bmp")));
+  EXPECT_EQ(p.files.files.at(NativePath("/caps/y.jpg")).size(), 0u);
 }
 
 TEST_F(CaptureTest, UndeletableBitmapStaysAndCapturingGoesOn) {
   SetInterval(1);
-  p.files.undeletable.insert("/caps/20261207130509.bmp");
+  p.files.undeletable.insert(NativePath("/caps/20261207130509.bmp"));
   form.btnStart_Click();
   Tick();
-  EXPECT_TRUE(p.files.Has("/caps/20261207130509.bmp"));
-  EXPECT_TRUE(p.files.Has("/caps/20261207130509.jpg"));
+  EXPECT_TRUE(p.files.Has(NativePath("/caps/20261207130509.bmp")));
+  EXPECT_TRUE(p.files.Has(NativePath("/caps/20261207130509.jpg")));
   p.clock.now.second = 10;
   Tick();
-  EXPECT_FALSE(p.files.Has("/caps/20261207130510.bmp"));
-  EXPECT_TRUE(p.files.Has("/caps/20261207130510.jpg"));
+  EXPECT_FALSE(p.files.Has(NativePath("/caps/20261207130510.bmp")));
+  EXPECT_TRUE(p.files.Has(NativePath("/caps/20261207130510.jpg")));
 }
 
 class LaunchEmulatorTest : public CaptureTest {};
 
 TEST_F(LaunchEmulatorTest, ExactTitleIsPreferredAndGetsOneEnter) {
   p.windows.titles = {std::string(kEmulator) + " - Game", kEmulator};
-  p.files.Add("/opt/trelvin/VGS.EXE");
+  p.files.Add(NativePath("/opt/trelvin/VGS.EXE"));
   form.LaunchEmulator();
   EXPECT_EQ(p.windows.active, kEmulator);
   EXPECT_EQ(log, (std::vector<std::string>{std::string("activate ") + kEmulator, "enter"}));
@@ -277,31 +279,32 @@ TEST_F(LaunchEmulatorTest, TitlePrefixIsTakenWhenNoneIsExact) {
 }
 
 TEST_F(LaunchEmulatorTest, WithoutWindowTheFirstMatchInProgramDirectoryStarts) {
-  p.files.Add("/elsewhere/vgs.exe");
-  p.files.Add("/opt/trelvin/readme.txt");
-  p.files.Add("/opt/trelvin/cvgs.exe");
-  p.files.hidden_or_dirs.insert("/opt/trelvin/cvgs.exe");
-  p.files.Add("/opt/trelvin/VGS.EXE");
-  p.files.Add("/opt/trelvin/oldvgs.exe");
+  p.files.Add(NativePath("/elsewhere/vgs.exe"));
+  p.files.Add(NativePath("/opt/trelvin/readme.txt"));
+  p.files.Add(NativePath("/opt/trelvin/cvgs.exe"));
+  p.files.hidden_or_dirs.insert(NativePath("/opt/trelvin/cvgs.exe"));
+  p.files.Add(NativePath("/opt/trelvin/VGS.EXE"));
+  p.files.Add(NativePath("/opt/trelvin/oldvgs.exe"));
   form.LaunchEmulator();
   ASSERT_EQ(p.shell.calls.size(), 1u);
   EXPECT_EQ(p.shell.calls[0].target, "VGS.EXE");
-  EXPECT_EQ(p.shell.calls[0].working_directory, "/opt/trelvin");
+  EXPECT_EQ(p.shell.calls[0].working_directory, NativePath("/opt/trelvin"));
   EXPECT_EQ(p.shell.calls[0].show_command, kSwShowNormal);
+  EXPECT_TRUE(p.shell.calls[0].program);
   EXPECT_EQ(p.windows.enters, 0);
 }
 
 TEST_F(LaunchEmulatorTest, FailedActivationStartsInsteadAndNothingMatchingStartsNothing) {
   p.windows.titles = {kEmulator};
   p.windows.activation_fails = true;
-  p.files.Add("/opt/trelvin/vgs.exe");
+  p.files.Add(NativePath("/opt/trelvin/vgs.exe"));
   form.LaunchEmulator();
   EXPECT_EQ(p.shell.calls.size(), 1u);
   EXPECT_EQ(p.windows.enters, 0);
 
   FakePlatform bare;
-  bare.files.Add("/elsewhere/vgs.exe");
-  bare.files.Add("/opt/trelvin/vgs.exe.txt");
+  bare.files.Add(NativePath("/elsewhere/vgs.exe"));
+  bare.files.Add(NativePath("/opt/trelvin/vgs.exe.txt"));
   FormMainSlide other(bare.services, "/c");
   other.hscrCapture.SetValue(1);
   other.btnStart_Click();  // capturing runs all the same

@@ -43,18 +43,18 @@ TEST_F(FormMainSlideHandlersTest, PickerSetsPathWithOneTrailingSlashAndCancelCha
   EXPECT_EQ(platform_.folder_dialog.titles.back(), "Select the directory to store the captures");
   EXPECT_EQ(platform_.folder_dialog.owners.back(), &form_);
 
-  platform_.folder_dialog.result = "/home/u/Pics";
+  platform_.folder_dialog.result = NativePath("/home/u/Pics");
   form_.btnDir_Click();
-  EXPECT_EQ(form_.AppPath, "/home/u/Pics/");
-  EXPECT_EQ(form_.lblPath.Caption(), "/home/u/Pics/");
-  EXPECT_EQ(form_.lblPath.ToolTipText(), "/home/u/Pics/");
+  EXPECT_EQ(form_.AppPath, NativePath("/home/u/Pics/"));
+  EXPECT_EQ(form_.lblPath.Caption(), NativePath("/home/u/Pics/"));
+  EXPECT_EQ(form_.lblPath.ToolTipText(), NativePath("/home/u/Pics/"));
 
-  platform_.folder_dialog.result = "/";
+  platform_.folder_dialog.result = NativePath("/");
   form_.btnDir_Click();
-  EXPECT_EQ(form_.AppPath, "/");
+  EXPECT_EQ(form_.AppPath, NativePath("/"));
 
   form_.Unload();
-  EXPECT_EQ(platform_.settings.values.at("Path"), "/");
+  EXPECT_EQ(platform_.settings.values.at("Path"), NativePath("/"));
 }
 
 TEST_F(FormMainSlideHandlersTest, LinksOpenThroughTheShellAndFailuresAreSilent) {
@@ -64,8 +64,10 @@ TEST_F(FormMainSlideHandlersTest, LinksOpenThroughTheShellAndFailuresAreSilent) 
   ASSERT_EQ(platform_.shell.calls.size(), 2u);
   EXPECT_EQ(platform_.shell.calls[0].target, form_.lblPath.Caption());
   EXPECT_EQ(platform_.shell.calls[0].show_command, kSwShowNormal);
-  EXPECT_EQ(platform_.shell.calls[1].target, "/opt/trelvin/about/index.html");
+  EXPECT_EQ(platform_.shell.calls[1].target, NativePath("/opt/trelvin/about/index.html"));
   EXPECT_NE(form_.lblCredits.ToolTipText(), platform_.shell.calls[1].target);
+  EXPECT_FALSE(platform_.shell.calls[0].program);
+  EXPECT_FALSE(platform_.shell.calls[1].program);
   EXPECT_EQ(form_.lblCredits.Caption().rfind("2002 by ", 0), 0u);
 }
 

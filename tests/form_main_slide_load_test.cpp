@@ -25,9 +25,9 @@ class FormMainSlideLoadTest : public ::testing::Test {
 
 TEST_F(FormMainSlideLoadTest, EmptyStoreGivesTheDefaults) {
   FormMainSlide& form = Start("");
-  EXPECT_EQ(form.AppPath, "/opt/trelvin/");
-  EXPECT_EQ(form.lblPath.Caption(), "/opt/trelvin/");
-  EXPECT_EQ(form.lblPath.ToolTipText(), "/opt/trelvin/");
+  EXPECT_EQ(form.AppPath, NativePath("/opt/trelvin/"));
+  EXPECT_EQ(form.lblPath.Caption(), NativePath("/opt/trelvin/"));
+  EXPECT_EQ(form.lblPath.ToolTipText(), NativePath("/opt/trelvin/"));
   EXPECT_EQ(form.hScrCompression.Value(), 60);
   EXPECT_EQ(form.hscrCapture.Value(), 10);
   EXPECT_EQ(form.hscrShow.Value(), 10);
@@ -71,15 +71,15 @@ TEST_F(FormMainSlideLoadTest, UnusableStoredValuesKeepTheInitialStateNotTheDefau
 }
 
 TEST_F(FormMainSlideLoadTest, PathGetsExactlyOneTrailingSlash) {
-  platform_.settings.values["Path"] = "/srv/pics";
-  EXPECT_EQ(Start("").AppPath, "/srv/pics/");
-  platform_.settings.values["Path"] = "/srv/pics/";
-  EXPECT_EQ(Start("").AppPath, "/srv/pics/");
+  platform_.settings.values["Path"] = NativePath("/srv/pics");
+  EXPECT_EQ(Start("").AppPath, NativePath("/srv/pics/"));
+  platform_.settings.values["Path"] = NativePath("/srv/pics/");
+  EXPECT_EQ(Start("").AppPath, NativePath("/srv/pics/"));
   platform_.settings.values["Path"] = "";
-  EXPECT_EQ(Start("").AppPath, "/");
+  EXPECT_EQ(Start("").AppPath, NativePath("/"));
   platform_.settings.values.erase("Path");
-  platform_.files.exe_dir = "/";
-  EXPECT_EQ(Start("").AppPath, "/");
+  platform_.files.exe_dir = NativePath("/");
+  EXPECT_EQ(Start("").AppPath, NativePath("/"));
 }
 
 TEST_F(FormMainSlideLoadTest, UnreadableStoreStillStartsAndWritesAtUnload) {
@@ -92,20 +92,35 @@ TEST_F(FormMainSlideLoadTest, UnreadableStoreStillStartsAndWritesAtUnload) {
   platform_.settings.failing_keys = {"Path"};
   platform_.settings.read_fails = false;
   form.Unload();
-  // A failing write does not stop the others.
+  // A failing write does not stop the others, nor the one save that follows them all.
   EXPECT_EQ(platform_.settings.writes.size(), 7u);
+  EXPECT_EQ(platform_.settings.saves, std::vector<std::size_t>{7u});
+}
+
+TEST_F(FormMainSlideLoadTest, UnloadSavesOnceAfterAllEightAndAFailedSaveStopsNothing) {
+  FormMainSlide& form = Start("");
+  EXPECT_TRUE(platform_.settings.saves.empty());
+  form.Timer1.SetEnabled(true);
+  platform_.settings.save_fails = true;
+  form.Unload();
+  EXPECT_EQ(platform_.settings.saves, std::vector<std::size_t>{8u});
+  EXPECT_FALSE(form.Timer1.Enabled());
+  EXPECT_FALSE(form.Loaded());
 }
 
 TEST_F(FormMainSlideLoadTest, UnloadWritesAllEightInOrder) {
   HavePlaylist(0);
-  platform_.settings.values = {{"Music", "2"}, {"MP3", "1"}, {"Path", "/p"}};
+  platform_.settings.values = {{"Music", "2"}, {"MP3", "1"}, {"Path", NativePath("/p")}};
   FormMainSlide& form = Start("");
   form.Unload();
-  const std::vector<std::pair<std::string, std::string>> expected{
-      {"Path", "/p/"},           {"CompressionLevel", "60"},
-      {"CaptureInterval", "10"}, {"ShowInterval", "10"},
-      {"StretchImage", "0"},     {"Music", "2"},
-      {"Random", "0"},           {"MP3", "1"}};
+  const std::vector<std::pair<std::string, std::string>> expected{{"Path", NativePath("/p/")},
+                                                                  {"CompressionLevel", "60"},
+                                                                  {"CaptureInterval", "10"},
+                                                                  {"ShowInterval", "10"},
+                                                                  {"StretchImage", "0"},
+                                                                  {"Music", "2"},
+                                                                  {"Random", "0"},
+                                                                  {"MP3", "1"}};
   EXPECT_EQ(platform_.settings.writes, expected);
 }
 

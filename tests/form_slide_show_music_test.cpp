@@ -24,7 +24,7 @@ std::string OpenProbe(const std::string& path) {
 class MusicTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    show_.ProgramPath = "/opt/my music/";
+    show_.ProgramPath = NativePath("/opt/my music/");
     show_.MusicFlag = true;
   }
   void AddSongs(const std::vector<std::string>& names) {
@@ -58,7 +58,7 @@ TEST_F(MusicTest, EmptyListSendsNothing) {
 TEST_F(MusicTest, AutomaticStartSendsTheCommandsInOrderAndAdvances) {
   AddSongs({"b.mp3", "A tune.MID"});  // the list sorts: "A tune.MID" first
   show_.PlayMusic(true);
-  const std::string path = "/opt/my music/A tune.MID";
+  const std::string path = NativePath("/opt/my music/A tune.MID");
   EXPECT_EQ(sent(), (Commands{"close all", OpenMusic(path, "sequencer"), "play MUSIC from 0 notify",
                               OpenProbe(path)}));
   const auto& callbacks = platform_.media.callbacks;
@@ -109,18 +109,18 @@ TEST_F(MusicTest, KeysPlayTheIndexAsItIs) {
 TEST_F(MusicTest, DeviceTypeFollowsTheLastFourLettersOfTheName) {
   AddSongs({"x.Mid", "tune.mid.mp3", "y.MID", "z.midi"});
   for (int i = 0; i < 4; ++i) show_.PlayMusic(true);
-  EXPECT_EQ(sent()[1], OpenMusic("/opt/my music/tune.mid.mp3", "MPEGVideo"));
-  EXPECT_EQ(sent()[5], OpenMusic("/opt/my music/x.Mid", "sequencer"));
-  EXPECT_EQ(sent()[9], OpenMusic("/opt/my music/y.MID", "sequencer"));
-  EXPECT_EQ(sent()[13], OpenMusic("/opt/my music/z.midi", "MPEGVideo"));
+  EXPECT_EQ(sent()[1], OpenMusic(NativePath("/opt/my music/tune.mid.mp3"), "MPEGVideo"));
+  EXPECT_EQ(sent()[5], OpenMusic(NativePath("/opt/my music/x.Mid"), "sequencer"));
+  EXPECT_EQ(sent()[9], OpenMusic(NativePath("/opt/my music/y.MID"), "sequencer"));
+  EXPECT_EQ(sent()[13], OpenMusic(NativePath("/opt/my music/z.midi"), "MPEGVideo"));
   // The probe is a sequencer whatever the song.
-  EXPECT_EQ(sent()[3], OpenProbe("/opt/my music/tune.mid.mp3"));
+  EXPECT_EQ(sent()[3], OpenProbe(NativePath("/opt/my music/tune.mid.mp3")));
 }
 
 TEST_F(MusicTest, AFailingSongHaltsOnItsEntryUntilAKey) {
   AddSongs({"a.mid", "b.mp3", "c.mid"});
   show_.MusicIndex = 1;
-  const std::string open_b = OpenMusic("/opt/my music/b.mp3", "MPEGVideo");
+  const std::string open_b = OpenMusic(NativePath("/opt/my music/b.mp3"), "MPEGVideo");
   platform_.media.results[open_b] = 296;
   platform_.media.results["play MUSIC2 from 0 notify"] = 263;
   platform_.media.results["status MUSIC mode"] = 263;
@@ -138,7 +138,7 @@ TEST_F(MusicTest, AFailingSongHaltsOnItsEntryUntilAKey) {
   show_.MusicIndex = 2;  // + steps past it
   show_.PlayMusic(false);
   EXPECT_EQ(PlayedSongs().back(), "c.mid");
-  EXPECT_EQ(sent().back(), OpenProbe("/opt/my music/c.mid"));
+  EXPECT_EQ(sent().back(), OpenProbe(NativePath("/opt/my music/c.mid")));
 }
 
 TEST_F(MusicTest, AFailedPlayIsRetriedAtMostOncePerSlideChange) {
@@ -164,9 +164,10 @@ TEST_F(MusicTest, ASequencerSongEndsWhenTheProbePlays) {
   sent().clear();
   platform_.media.callbacks.clear();
   show_.CheckSongEnd();
-  EXPECT_EQ(sent(), (Commands{"play MUSIC2 from 0 notify", "close all",
-                              OpenMusic("/opt/my music/b.mid", "sequencer"),
-                              "play MUSIC from 0 notify", OpenProbe("/opt/my music/b.mid")}));
+  EXPECT_EQ(sent(),
+            (Commands{"play MUSIC2 from 0 notify", "close all",
+                      OpenMusic(NativePath("/opt/my music/b.mid"), "sequencer"),
+                      "play MUSIC from 0 notify", OpenProbe(NativePath("/opt/my music/b.mid"))}));
   EXPECT_EQ(platform_.media.callbacks[0], show_.Handle());
 }
 
@@ -236,6 +237,8 @@ TEST_F(MusicTest, StartWinampHandsThePlaylistToTheShellHidden) {
   EXPECT_EQ(platform_.shell.calls[0].target, playlist);
   EXPECT_EQ(platform_.shell.calls[0].working_directory, "");
   EXPECT_EQ(platform_.shell.calls[0].show_command, kSwHide);
+  // A playlist is a document: opened, never run, whatever its permissions or first line say.
+  EXPECT_FALSE(platform_.shell.calls[0].program);
   EXPECT_TRUE(sent().empty());
 }
 

@@ -119,9 +119,9 @@ TEST_F(SlideShowKeysTest, MouseAndClickEndTheShow) {
 }
 
 TEST_F(SlideShowKeysTest, MusicKeys) {
-  platform_.files.Add("/opt/trelvin/a.mid");
-  platform_.files.Add("/opt/trelvin/b.mid");
-  platform_.files.Add("/opt/trelvin/c.mid");
+  platform_.files.Add(NativePath("/opt/trelvin/a.mid"));
+  platform_.files.Add(NativePath("/opt/trelvin/b.mid"));
+  platform_.files.Add(NativePath("/opt/trelvin/c.mid"));
   main_.chkMusic.SetValue(1);
   Open([&](FormSlideShow& s) {
     ASSERT_EQ(s.lstMusic.ListCount(), 3);
@@ -170,10 +170,10 @@ TEST_F(SlideShowKeysTest, ConfirmPromptPausesShowsPointerAndAlwaysResumes) {
 TEST_F(SlideShowKeysTest, DeleteAsksWithThePathAndDeletesOnlyOnYes) {
   Open([&](FormSlideShow& s) {
     Key(s, kVkDelete);  // answered No
-    EXPECT_TRUE(platform_.files.Has("/pics/0.jpg"));
+    EXPECT_TRUE(platform_.files.Has(NativePath("/pics/0.jpg")));
     platform_.message_box.answers = {kIdYes};
     Key(s, kVkDelete);
-    EXPECT_FALSE(platform_.files.Has("/pics/0.jpg"));
+    EXPECT_FALSE(platform_.files.Has(NativePath("/pics/0.jpg")));
     EXPECT_EQ(Shown(s), "0.jpg");
     EXPECT_EQ(s.lstImages.ListCount(), 4);
     EXPECT_EQ(s.PictureIndex, 1);
@@ -184,7 +184,7 @@ TEST_F(SlideShowKeysTest, DeleteAsksWithThePathAndDeletesOnlyOnYes) {
   });
   ASSERT_EQ(platform_.message_box.shown.size(), 3u);
   for (const auto& box : platform_.message_box.shown) {
-    EXPECT_EQ(box.text, "Do you want to delete the file\r\n'/pics/0.jpg'?");
+    EXPECT_EQ(box.text, NativePath("Do you want to delete the file\r\n'/pics/0.jpg'?"));
   }
 }
 
@@ -220,20 +220,21 @@ TEST_F(SlideShowKeysTest, PrintWithoutPrinterStillEndsTheDocument) {
 TEST_F(SlideShowKeysTest, CopyGoesIntoTheProgramsDirectory) {
   platform_.message_box.answers = {kIdYes};
   Open([&](FormSlideShow& s) { Key(s, kVkC); });
-  EXPECT_TRUE(platform_.files.Has("/opt/trelvin/0.jpg"));
+  EXPECT_TRUE(platform_.files.Has(NativePath("/opt/trelvin/0.jpg")));
   EXPECT_EQ(platform_.message_box.shown[0].text, "Do you want to copy this image?");
 }
 
 TEST_F(SlideShowKeysTest, CopyOntoItselfLeavesTheFileIntact) {
-  main_.AppPath = "/opt/trelvin/";
-  platform_.files.Add("/opt/trelvin/self.jpg", {1, 2, 3});
-  platform_.pictures.sizes["/opt/trelvin/self.jpg"] = {10, 10};
+  main_.AppPath = NativePath("/opt/trelvin/");
+  platform_.files.Add(NativePath("/opt/trelvin/self.jpg"), {1, 2, 3});
+  platform_.pictures.sizes[NativePath("/opt/trelvin/self.jpg")] = {10, 10};
   platform_.message_box.answers = {kIdYes};
   Open([&](FormSlideShow& s) {
     Key(s, kVkC);
     EXPECT_TRUE(s.Loaded());
   });
-  EXPECT_EQ(platform_.files.files["/opt/trelvin/self.jpg"], (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(platform_.files.files[NativePath("/opt/trelvin/self.jpg")],
+            (std::vector<std::uint8_t>{1, 2, 3}));
 }
 
 TEST_F(SlideShowKeysTest, WallpaperNoticeTellsWhetherItWorked) {
@@ -277,18 +278,100 @@ TEST_F(SlideShowKeysTest, WallpaperAnsweredNoDoesNothing) {
 TEST_F(SlideShowKeysTest, EmptyShowAfterAnEarlierOneStillActsOnItsLastPicture) {
   Open();
   const std::string earlier = show().CurrentPath;
-  ASSERT_EQ(earlier, "/pics/0.jpg");
-  main_.AppPath = "/empty/";
+  ASSERT_EQ(earlier, NativePath("/pics/0.jpg"));
+  main_.AppPath = NativePath("/empty/");
   platform_.message_box.answers = {kIdYes, kIdYes};
   Open([&](FormSlideShow& s) {
     EXPECT_EQ(s.lstImages.ListCount(), 0);
     Key(s, kVkC);
     Key(s, kVkDelete);
   });
-  EXPECT_FALSE(platform_.files.Has("/pics/0.jpg"));
-  EXPECT_TRUE(platform_.files.Has("/opt/trelvin/0.jpg"));
+  EXPECT_FALSE(platform_.files.Has(NativePath("/pics/0.jpg")));
+  EXPECT_TRUE(platform_.files.Has(NativePath("/opt/trelvin/0.jpg")));
   EXPECT_EQ(platform_.message_box.shown[1].text,
             "Do you want to delete the file\r\n'" + earlier + "'?");
+}
+
+// The songs each "open ... alias MUSIC" named since `from`, in order.
+std::vector<std::string> OpenedSongs(const std::vector<std::string>& commands, std::size_t from) {
+  std::vector<std::string> songs;
+  for (std::size_t i = from; i < commands.size(); ++i) {
+    const std::string& c = commands[i];
+    if (c.rfind("open \"", 0) == 0 && c.ends_with(" alias MUSIC")) {
+      const std::size_t name = c.rfind('/', c.find('"', 6)) + 1;
+      songs.push_back(c.substr(name, c.find('"', name) - name));
+    }
+  }
+  return songs;
+}
+
+TEST_F(SlideShowKeysTest, PlusAndMinusStartTheSongTheyStepTo) {
+  for (const char* name : {"a.mid", "b.mid", "c.mid"})
+    platform_.files.Add(std::string("/opt/trelvin/") + name);
+  main_.chkMusic.SetValue(1);
+  Open([&](FormSlideShow& s) {
+    ASSERT_EQ(s.lstMusic.ListCount(), 3);
+    const std::vector<std::string>& sent = platform_.media.commands;
+    s.MusicIndex = 1;
+    std::size_t before = sent.size();
+    Key(s, 107);
+    EXPECT_EQ(OpenedSongs(sent, before), std::vector<std::string>{"c.mid"});
+    before = sent.size();
+    Key(s, 109);
+    EXPECT_EQ(OpenedSongs(sent, before), std::vector<std::string>{"b.mid"});
+    before = sent.size();
+    Key(s, 109);
+    Key(s, 109);
+    EXPECT_EQ(OpenedSongs(sent, before), (std::vector<std::string>{"a.mid", "c.mid"}));
+  });
+}
+
+TEST_F(SlideShowKeysTest, MWithAnEmptyMusicListPlaysNothing) {
+  main_.chkMusic.SetValue(1);
+  Open([&](FormSlideShow& s) {
+    ASSERT_EQ(s.lstMusic.ListCount(), 0);
+    const std::size_t before = platform_.media.commands.size();
+    Key(s, 'M');
+    EXPECT_FALSE(s.MusicFlag);
+    Key(s, 'M');
+    EXPECT_TRUE(s.MusicFlag);
+    for (std::size_t i = before; i < platform_.media.commands.size(); ++i) {
+      EXPECT_NE(platform_.media.commands[i].rfind("open", 0), 0u) << platform_.media.commands[i];
+      EXPECT_NE(platform_.media.commands[i].rfind("play", 0), 0u) << platform_.media.commands[i];
+    }
+    EXPECT_TRUE(s.Loaded());
+  });
+}
+
+TEST_F(SlideShowKeysTest, WithMp3OnTheOnlyMediaCommandIsCloseAll) {
+  platform_.files.Add(platform_.known_paths.playlists[0], {'#'});
+  platform_.files.Add("/opt/trelvin/a.mid");
+  platform_.files.Add("/opt/trelvin/b.mp3");
+  main_.chkMusic.SetValue(1);
+  main_.chkMP3.SetValue(1);
+  Open([&](FormSlideShow& s) {
+    ASSERT_TRUE(s.MP3Flag);
+    for (int key : {107, 109, int{'M'}, int{'M'}, 107}) Key(s, static_cast<std::int16_t>(key));
+    Ticks(s, 25);
+  });
+  EXPECT_EQ(platform_.media.commands, std::vector<std::string>{"close all"});
+}
+
+TEST_F(SlideShowKeysTest, LoadStartsWinampExactlyWhenMusicAndMp3AreBothChecked) {
+  platform_.files.Add(platform_.known_paths.playlists[0], {'#'});
+  for (std::int16_t music : {0, 1, 2}) {
+    for (std::int16_t mp3 : {0, 1, 2}) {
+      main_.chkMusic.SetValue(music);
+      main_.chkMP3.SetValue(mp3);
+      platform_.shell.calls.clear();
+      Open();
+      const std::size_t expected = music == 1 && mp3 == 1 ? 1u : 0u;
+      EXPECT_EQ(platform_.shell.calls.size(), expected) << "music " << music << ", mp3 " << mp3;
+      if (!platform_.shell.calls.empty()) {
+        EXPECT_EQ(platform_.shell.calls[0].target, platform_.known_paths.playlists[0]);
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -15,8 +15,8 @@ using SlideShowLoadTest = SlideShowFixture;
 
 TEST_F(SlideShowLoadTest, LoadCoversScreenCopiesOptionsAndShowsFirstSlideAtOnce) {
   platform_.runtime.screen = {1280, 1024};
-  main_.AppPath = "/pics";
-  platform_.files.exe_dir = "/";
+  main_.AppPath = NativePath("/pics");
+  platform_.files.exe_dir = NativePath("/");
   main_.hscrShow.SetValue(25);
   main_.chkStretch.SetValue(2);  // grayed counts as off here
   main_.chkRandom.SetValue(1);
@@ -29,15 +29,15 @@ TEST_F(SlideShowLoadTest, LoadCoversScreenCopiesOptionsAndShowsFirstSlideAtOnce)
     EXPECT_EQ(s.Geometry(), (Rect{0, 0, 1280, 1024}));
     EXPECT_TRUE(s.Visible());
     EXPECT_TRUE(s.Timer1.Enabled());
-    EXPECT_EQ(s.PicturePath, "/pics/");
-    EXPECT_EQ(s.ProgramPath, "/");
+    EXPECT_EQ(s.PicturePath, NativePath("/pics/"));
+    EXPECT_EQ(s.ProgramPath, NativePath("/"));
     EXPECT_FALSE(s.StretchFlag);
     EXPECT_TRUE(s.RandomFlag);
     EXPECT_FALSE(s.MusicFlag);
     EXPECT_FALSE(s.MP3Flag);
     EXPECT_EQ(platform_.cursor.counter, -1);
     EXPECT_EQ(s.SlideTicks, 0);
-    EXPECT_EQ(s.CurrentPath, "/pics/a.jpg");
+    EXPECT_EQ(s.CurrentPath, NativePath("/pics/a.jpg"));
     EXPECT_EQ(s.PictureIndex, 1);
   });
   ASSERT_TRUE(ran);
@@ -49,7 +49,7 @@ TEST_F(SlideShowLoadTest, LoadCoversScreenCopiesOptionsAndShowsFirstSlideAtOnce)
 
 TEST_F(SlideShowLoadTest, StepsRunInOrder) {
   main_.chkMusic.SetValue(1);
-  platform_.files.Add("/opt/trelvin/song.mid");
+  platform_.files.Add(NativePath("/opt/trelvin/song.mid"));
   AddPicture("a.jpg");
   std::vector<std::string> seen;
   platform_.pictures.on_load = [&](const std::string&) {
@@ -61,17 +61,17 @@ TEST_F(SlideShowLoadTest, StepsRunInOrder) {
   // 15 music patterns first, then the 2 picture patterns; the pointer hidden and the window up
   // before the first picture loads.
   ASSERT_EQ(platform_.files.searches.size(), 17u);
-  EXPECT_EQ(platform_.files.searches.front(), "/opt/trelvin/ *.mid");
-  EXPECT_EQ(platform_.files.searches[14], "/opt/trelvin/ *.dat");
-  EXPECT_EQ(platform_.files.searches[15], "/pics/ *.jpg");
-  EXPECT_EQ(platform_.files.searches[16], "/pics/ *.gif");
+  EXPECT_EQ(platform_.files.searches.front(), NativePath("/opt/trelvin/ *.mid"));
+  EXPECT_EQ(platform_.files.searches[14], NativePath("/opt/trelvin/ *.dat"));
+  EXPECT_EQ(platform_.files.searches[15], NativePath("/pics/ *.jpg"));
+  EXPECT_EQ(platform_.files.searches[16], NativePath("/pics/ *.gif"));
   EXPECT_EQ(seen, std::vector<std::string>{"searches 17 cursor -1 visible 1"});
 }
 
 TEST_F(SlideShowLoadTest, MusicListOnlyWithMusicOnAndMp3Off) {
-  platform_.files.Add("/opt/trelvin/b.mid");
-  platform_.files.Add("/opt/trelvin/A.mp3");
-  platform_.files.Add("/opt/trelvin/c.wav");
+  platform_.files.Add(NativePath("/opt/trelvin/b.mid"));
+  platform_.files.Add(NativePath("/opt/trelvin/A.mp3"));
+  platform_.files.Add(NativePath("/opt/trelvin/c.wav"));
   struct Case {
     int music, mp3;
     std::vector<std::string> expected;
@@ -99,9 +99,9 @@ TEST_F(SlideShowLoadTest, CatalogueListsAllJpgThenGifIgnoringCaseAndSkippingOthe
   AddPicture("c.jpeg");
   AddPicture("x.Gif");
   AddPicture("hidden.jpg");
-  platform_.files.hidden_or_dirs.insert("/pics/hidden.jpg");
-  platform_.files.Add("/pics/sub/d.jpg");
-  platform_.files.Add("/elsewhere/e.jpg");
+  platform_.files.hidden_or_dirs.insert(NativePath("/pics/hidden.jpg"));
+  platform_.files.Add(NativePath("/pics/sub/d.jpg"));
+  platform_.files.Add(NativePath("/elsewhere/e.jpg"));
   std::vector<std::string> listed;
   Open([&](FormSlideShow& s) {
     for (std::int16_t i = 0; i < s.lstImages.ListCount(); ++i)
@@ -112,10 +112,11 @@ TEST_F(SlideShowLoadTest, CatalogueListsAllJpgThenGifIgnoringCaseAndSkippingOthe
 
 TEST(CatalogueTest, StopsAtTheListLimitAndGoesOn) {
   fakes::FakeFileSystem files;
-  for (int i = 0; i < NameList::kMaxEntries + 5; ++i) files.Add("/p/" + std::to_string(i) + ".jpg");
-  files.Add("/p/last.gif");
+  for (int i = 0; i < NameList::kMaxEntries + 5; ++i)
+    files.Add(NativePath("/p/") + std::to_string(i) + ".jpg");
+  files.Add(NativePath("/p/last.gif"));
   NameList list(NameList::Order::kInsertion);
-  FillCatalogue(list, files, "/p/", kPictureExtensions);
+  FillCatalogue(list, files, NativePath("/p/"), kPictureExtensions);
   EXPECT_EQ(list.ListCount(), NameList::kMaxEntries);
   EXPECT_EQ(list.List(NameList::kMaxEntries - 1), "32766.jpg");
   EXPECT_EQ(files.searches.size(), 2u);
@@ -130,8 +131,8 @@ TEST(CatalogueTest, NamesMatchedByTwoPatternsAreListedTwice) {
       return fakes::FakeFileSystem::FindFiles(d, p == "*.aif" ? "*.aif*" : p, limit);
     }
   } aliasing;
-  aliasing.Add("/m/y.aiff");
-  FillCatalogue(list, aliasing, "/m/", kMusicExtensions);
+  aliasing.Add(NativePath("/m/y.aiff"));
+  FillCatalogue(list, aliasing, NativePath("/m/"), kMusicExtensions);
   ASSERT_EQ(list.ListCount(), 2);
   EXPECT_EQ(list.List(0), "y.aiff");
   EXPECT_EQ(list.List(1), "y.aiff");
@@ -218,7 +219,7 @@ TEST_F(SlideShowDisplayTest, RandomOrderWithOnePictureAlwaysShowsIt) {
     Ticks(s, 3);
     EXPECT_EQ(s.PictureIndex, 1);
   });
-  EXPECT_EQ(platform_.pictures.loads, std::vector<std::string>(4, "/pics/only.jpg"));
+  EXPECT_EQ(platform_.pictures.loads, std::vector<std::string>(4, NativePath("/pics/only.jpg")));
 }
 
 TEST_F(SlideShowDisplayTest, CentresAtNaturalSizeOrStretchesOverTheWindow) {
@@ -243,14 +244,14 @@ TEST_F(SlideShowDisplayTest, CentresAtNaturalSizeOrStretchesOverTheWindow) {
 
 TEST_F(SlideShowDisplayTest, PictureThatFailsToLoadLeavesThePreviousOneReplaced) {
   AddPicture("good.jpg", {320, 200});
-  platform_.files.Add("/pics/broken.jpg");  // listed, not loadable
+  platform_.files.Add(NativePath("/pics/broken.jpg"));  // listed, not loadable
   main_.hscrShow.SetValue(2);
   main_.chkStretch.SetValue(1);
   Open([&](FormSlideShow& s) {
     EXPECT_EQ(s.Image1.Geometry(), (Rect{0, 0, 1024, 768}));
     s.StretchFlag = false;
     Ticks(s, 2);
-    EXPECT_EQ(s.CurrentPath, "/pics/broken.jpg");
+    EXPECT_EQ(s.CurrentPath, NativePath("/pics/broken.jpg"));
     EXPECT_EQ(Shown(s), "good.jpg");
     EXPECT_EQ(s.Image1.Geometry(), (Rect{352, 284, 320, 200}));
     EXPECT_EQ(s.PictureIndex, 2);

@@ -9,7 +9,7 @@ namespace trelvin::fakes {
 namespace {
 
 std::string DirOf(const std::string& path) {
-  const auto slash = path.rfind('/');
+  const auto slash = path.rfind(kPathSeparator);
   return slash == std::string::npos ? "" : path.substr(0, slash + 1);
 }
 

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "fakes/NativePath.h"
 #include "platform/services/Services.h"
 
 namespace trelvin::fakes {
@@ -36,6 +37,10 @@ class FakeSettingsStore : public SettingsStore {
                                          const std::string& default_value) override;
   bool WriteSetting(const std::string& app, const std::string& section, const std::string& key,
                     const std::string& value) override;
+  bool Save() override {
+    saves.push_back(writes.size());
+    return !save_fails;
+  }
 
   std::map<std::string, std::string> values;  // by key (application and section checked apart)
   bool read_fails = false;
@@ -44,6 +49,8 @@ class FakeSettingsStore : public SettingsStore {
   std::vector<std::pair<std::string, std::string>> writes;  // in order
   std::vector<std::string> reads;                           // keys, in order
   bool wrong_place = false;  // set when a call used another application or section
+  bool save_fails = false;
+  std::vector<std::size_t> saves;  // for each save, how many writes had been made before it
 };
 
 class FakeFileSystem : public FileSystem {
@@ -69,7 +76,7 @@ class FakeFileSystem : public FileSystem {
   std::set<std::string> undeletable;
   std::set<std::string> unwritable_dirs;  // writes into these directories fail
   bool length_fails = false;
-  std::string exe_dir = "/opt/trelvin";
+  std::string exe_dir = NativePath("/opt/trelvin");
   std::vector<std::string> log;       // "delete PATH", "write PATH", "copy A B"
   std::vector<std::string> searches;  // "DIRECTORY PATTERN", in order
   // Shared step log, when set: the entries of `log`, and "length PATH" for every length query.
@@ -98,10 +105,16 @@ class FakeShell : public Shell {
   struct Call {
     std::string target, working_directory;
     int show_command;
+    bool program = false;  // through StartProgram: a program file may run
   };
   bool ShellExecute(const std::string& target, const std::string& working_directory,
                     int show_command) override {
     calls.push_back({target, working_directory, show_command});
+    return result;
+  }
+  bool StartProgram(const std::string& path, const std::string& working_directory,
+                    int show_command) override {
+    calls.push_back({path, working_directory, show_command, true});
     return result;
   }
   std::vector<Call> calls;
@@ -130,9 +143,10 @@ class FakeKnownPaths : public KnownPaths {
  public:
   std::vector<std::string> WinampPlaylistCandidates() override { return playlists; }
   std::string WallpaperBitmapPath() override { return wallpaper_bitmap; }
-  std::vector<std::string> playlists{"/wine/drive_c/Program Files/Winamp/WINAMP.m3u",
-                                     "/wine/drive_c/Archivos de programa/Winamp/WINAMP.m3u"};
-  std::string wallpaper_bitmap = "/home/u/.local/share/Trelvin/wallpaper.bmp";
+  std::vector<std::string> playlists{
+      NativePath("/wine/drive_c/Program Files/Winamp/WINAMP.m3u"),
+      NativePath("/wine/drive_c/Archivos de programa/Winamp/WINAMP.m3u")};
+  std::string wallpaper_bitmap = NativePath("/home/u/.local/share/Trelvin/wallpaper.bmp");
 };
 
 class FakeLocale : public Locale {
