@@ -4,7 +4,7 @@
 # mate-screensaver.
 #   tests/package/install_test.sh PACKAGE.deb
 # Opt-in (TRELVIN_PACKAGE_INSTALL_TEST=1): 5 to 6 minutes the first time (debootstrap, then apt
-# fetching some 380 MB), about 2 minutes once the root and the packages are cached.
+# fetching some 380 MB), 2 to 4 minutes once the root and the packages are cached.
 # Needs root (debootstrap, chroot, mounts) and the Debian mirror; exits 77 (skipped) without them.
 # The pristine root is made once with debootstrap and kept in $TRELVIN_DEBIAN_ROOT_CACHE
 # (default /tmp/trelvin-debian-root) with the packages apt downloaded; each run works on a copy.
