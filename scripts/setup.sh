@@ -25,6 +25,10 @@ PACKAGES=(
   # the Wayland capture test and benchmark: a headless GNOME desktop with its screen-cast portal
   mutter xdg-desktop-portal xdg-desktop-portal-gnome pipewire wireplumber gstreamer1.0-pipewire
   qt6-wayland dbus dbus-bin libglib2.0-bin util-linux pipewire-bin
+  # the screen-saver daemon the program runs under in its end-to-end test
+  xscreensaver
+  # packaging: dpkg-shlibdeps for the package's library dependencies, a fresh root for its test
+  dpkg-dev debootstrap desktop-file-utils libxml2-utils
 )
 
 missing=()

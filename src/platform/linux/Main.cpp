@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,6 +31,9 @@
 #include "platform/linux/QtSettingsStore.h"
 #include "platform/linux/QtWindowRuntime.h"
 #include "platform/linux/ScreenCastToken.h"
+#include "platform/linux/ReadOnlySettingsStore.h"
+#include "platform/linux/ScreenSaverCommandLine.h"
+#include "platform/linux/ScreenSaverHost.h"
 #include "platform/linux/StandardRandom.h"
 #include "platform/linux/StartSignal.h"
 #include "platform/linux/SystemClock.h"
@@ -78,11 +82,23 @@ bool WaylandSession() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  using namespace trelvin;
   // The argument text that follows the program's name, as one line.
   std::string command_line;
   for (int i = 1; i < argc; ++i) {
     if (i > 1) command_line += ' ';
     command_line += argv[i];
+  }
+  // Started by a screen-saver daemon: the screen-saver run mode, inside the daemon's window.
+  const ScreenSaverCommandLine::Reading saver = ScreenSaverCommandLine::Read(
+      std::vector<std::string>(argv + 1, argv + argc), std::getenv("XSCREENSAVER_WINDOW"));
+  if (!saver.error.empty()) {
+    std::fprintf(stderr, "trelvinshow: %s\n", saver.error.c_str());
+    return 2;
+  }
+  if (saver.target) {
+    command_line = "/s";
+    ScreenSaverHost::RestoreRuntimeDirectory();
   }
 
   // Beyond a file-size limit a write must fail with EFBIG, which the writers clean up after,
@@ -108,12 +124,23 @@ int main(int argc, char* argv[]) {
   font.setStyleHint(QFont::SansSerif);
   QApplication::setFont(font);
 
-  using namespace trelvin;
 #ifdef TRELVIN_TEST_HOOKS
   StartSignal::Install();
 #endif
   QtWindowRuntime runtime;
-  QtSettingsStore settings;
+  QtSettingsStore user_settings;
+  ReadOnlySettingsStore read_only_settings(user_settings);
+  SettingsStore& settings =
+      saver.target ? static_cast<SettingsStore&>(read_only_settings) : user_settings;
+  std::unique_ptr<ScreenSaverHost> saver_host;
+  if (saver.target) {
+    saver_host = std::make_unique<ScreenSaverHost>(saver.target->window);
+    if (!saver_host->Problem().empty()) {
+      std::fprintf(stderr, "trelvinshow: %s\n", saver_host->Problem().c_str());
+      return 1;
+    }
+    runtime.EmbedShowsIn(saver_host.get());
+  }
   PosixFileSystem files;
   SystemClock clock;
   StandardRandom random;

@@ -10,6 +10,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QWindow>
 
 #include "platform/linux/QtControlViews.h"
 #include "platform/linux/QtKeyMap.h"
@@ -99,7 +100,9 @@ bool QtFormWindow::DevicePixels() const { return form_.Border() == BorderStyle::
 void QtFormWindow::SyncForm() {
   setWindowTitle(QString::fromStdString(form_.Caption()));
   const Rect g = form_.Geometry();
-  QScreen* covered = CoveredScreen(form_);
+  // A window inside another program's window (a screen saver's) fills its place there instead.
+  const bool embedded = windowHandle() && windowHandle()->parent();
+  QScreen* covered = embedded ? nullptr : CoveredScreen(form_);
   if (form_.Border() == BorderStyle::kFixedSingle) {
     setFixedSize(g.width, g.height);
   } else if (covered) {

@@ -9,6 +9,7 @@
 #include <QScreen>
 
 #include "platform/linux/QtFormWindow.h"
+#include "platform/linux/ScreenSaverHost.h"
 
 namespace trelvin {
 
@@ -39,6 +40,7 @@ int QtWindowRuntime::Run(Form& startup) {
 }
 
 Size QtWindowRuntime::ScreenSize() const {
+  if (embed_in_) return embed_in_->HostSize();
   QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return {};
   // Every pixel of the screen: a capture holds all of them, and a picture at its natural size
@@ -49,7 +51,8 @@ Size QtWindowRuntime::ScreenSize() const {
 
 void QtWindowRuntime::ShowModal(Form& form, Form& owner) {
   if (form.Loaded()) return;
-  QtFormWindow* window = CreateWindow(form, WidgetFor(owner));
+  QtFormWindow* window = CreateWindow(form, embed_in_ ? nullptr : WidgetFor(owner));
+  if (embed_in_) embed_in_->Embed(*window);
   window->setWindowModality(Qt::ApplicationModal);
   form.RunLoad();
   if (form.Loaded()) {
@@ -57,8 +60,10 @@ void QtWindowRuntime::ShowModal(Form& form, Form& owner) {
       form.SetVisible(true);
       window->show();
     }
-    window->activateWindow();
-    window->raise();
+    if (!embed_in_) {
+      window->activateWindow();
+      window->raise();
+    }
     window->RunModal();
   }
   DestroyWindow(form);

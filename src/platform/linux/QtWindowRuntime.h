@@ -11,6 +11,7 @@
 namespace trelvin {
 
 class QtFormWindow;
+class ScreenSaverHost;
 
 // The window runtime on Qt widgets: each form gets a top-level widget that mirrors the form's
 // model and its controls, and reports the user's actions back as the form's events.
@@ -29,6 +30,10 @@ class QtWindowRuntime : public WindowRuntime, public FormHost {
 
   void CloseForm(Form& form) override;
 
+  // From now on modal forms open inside the daemon's window of `host` (which outlives the
+  // runtime's use of it), and the screen is that window.
+  void EmbedShowsIn(ScreenSaverHost* host) { embed_in_ = host; }
+
   // The widget showing `form`, or nullptr when it is not loaded.
   QWidget* WidgetFor(const Form& form) const;
 
@@ -37,6 +42,7 @@ class QtWindowRuntime : public WindowRuntime, public FormHost {
   void DestroyWindow(Form& form);
 
   std::map<const Form*, std::unique_ptr<QtFormWindow>> windows_;
+  ScreenSaverHost* embed_in_ = nullptr;
 };
 
 }  // namespace trelvin

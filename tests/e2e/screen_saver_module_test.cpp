@@ -1,0 +1,204 @@
+// The program as a screen-saver module: it draws into a window that a stand-in daemon made,
+// never maps a window of its own, ends with status 0 on SIGTERM and writes no setting.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "e2e/Harness.h"
+#include "e2e/SlideShowHelpers.h"
+#include "linux/SongFiles.h"
+
+namespace trelvin::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr Rgb8 kBack{0, 0, 64};
+constexpr Rgb8 kPink{200, 40, 120};
+
+std::string ReadText(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The daemon's side: a window at a place of the screen, and the record of other windows mapped.
+class SaverWindow {
+ public:
+  SaverWindow(const VirtualDisplay& display, int x, int y, int width, int height,
+              const fs::path& state)
+      : state_(state) {
+    const std::vector<std::string> argv{TRELVIN_SAVER_WINDOW,   std::to_string(x),
+                                        std::to_string(y),      std::to_string(width),
+                                        std::to_string(height), state.string()};
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::setenv("DISPLAY", display.Name().c_str(), 1);
+      std::vector<char*> args;
+      for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+      args.push_back(nullptr);
+      ::execv(args[0], args.data());
+      ::_exit(127);
+    }
+    WaitFor([&] { return ReadText(state_).rfind("window ", 0) == 0; });
+    std::istringstream in(ReadText(state_));
+    std::string word;
+    in >> word >> id_;
+  }
+  ~SaverWindow() { Close(); }
+  // Ends the stand-in, whose window goes with its connection.
+  void Close() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGTERM);
+    ::waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+  }
+  SaverWindow(const SaverWindow&) = delete;
+  SaverWindow& operator=(const SaverWindow&) = delete;
+
+  // The window's id as "0x...", empty when it did not come up.
+  const std::string& Id() const { return id_; }
+  // The windows mapped on the root since this one, one "mapped ID" line each.
+  std::string OtherMaps() const {
+    std::string text = ReadText(state_);
+    const std::size_t line_end = text.find('\n');
+    return line_end == std::string::npos ? "" : text.substr(line_end + 1);
+  }
+
+ private:
+  fs::path state_;
+  pid_t pid_ = -1;
+  std::string id_;
+};
+
+class ScreenSaverModuleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!display_.ok()) GTEST_SKIP() << "Xvfb with openbox could not be started";
+    pictures_ = home_.Root() / "pictures";
+    fs::create_directories(pictures_);
+    if (!MakePicture(pictures_ / "pink.jpg", 320, 200, kPink)) {
+      GTEST_SKIP() << "ImageMagick could not make the test picture";
+    }
+  }
+
+  // The windows the window manager manages now (none is expected: the stand-in is unmanaged).
+  std::string ClientList() const {
+    return e2e::Run(display_.Env() + "xprop -root -notype _NET_CLIENT_LIST 2>/dev/null").output;
+  }
+
+  VirtualDisplay display_{1024, 768};
+  TestHome home_;
+  fs::path pictures_;
+};
+
+TEST_F(ScreenSaverModuleTest, ShowsInsideTheDaemonsWindowAndEndsCleanlyOnSigterm) {
+  // Music on, so SIGTERM has songs and pipelines to stop.
+  const fs::path exe = InstallProgramCopy(home_.Root() / "program");
+  trelvin::test_support::WriteBytes((home_.Root() / "program/song.mid").string(),
+                                    trelvin::test_support::MidiSong(30));
+  std::string settings = ShowSettings(pictures_, 600, false);
+  settings.replace(settings.find("Music=0"), 7, "Music=1");
+  home_.WriteConfig(settings);
+
+  SaverWindow saver(display_, 100, 60, 640, 480, home_.Root() / "saver-state");
+  ASSERT_FALSE(saver.Id().empty()) << "the stand-in daemon window did not come up";
+  Program module(display_, home_, {"-root"}, {{"XSCREENSAVER_WINDOW", saver.Id()}}, exe.string());
+
+  // The 320 x 200 picture centred in the 640 x 480 window at (100, 60): (260, 200) to (579, 399).
+  ASSERT_TRUE(WaitForColours(display_, {{{260, 200}, kPink},
+                                        {{579, 399}, kPink},
+                                        {{259, 200}, kBack},
+                                        {{580, 399}, kBack},
+                                        {{100, 60}, kBack},
+                                        {{739, 539}, kBack}}))
+      << "the show did not appear inside the daemon's window";
+  const std::string shot = std::string(TRELVIN_BUILD_DIR) + "/e2e-screensaver-window.png";
+  e2e::Run("import -display " + display_.Name() + " -window " + saver.Id() + " " + Quote(shot));
+  // Nothing outside the window: the show does not cover the screen.
+  const Screenshot screen = display_.Capture();
+  EXPECT_FALSE(Near(screen.At(99, 59), kBack));
+  EXPECT_FALSE(Near(screen.At(740, 540), kBack));
+  EXPECT_FALSE(Near(screen.At(1023, 767), kBack));
+
+  EXPECT_EQ(saver.OtherMaps(), "") << "the module mapped a window of its own";
+  EXPECT_EQ(ClientList().find("0x"), std::string::npos) << ClientList();
+
+  ASSERT_TRUE(module.Running());
+  ::kill(module.Pid(), SIGTERM);
+  EXPECT_EQ(module.Wait(), 0);
+  EXPECT_EQ(saver.OtherMaps(), "");
+  EXPECT_EQ(home_.ReadConfig(), settings) << "a screen saver must not write the settings";
+}
+
+TEST_F(ScreenSaverModuleTest, WindowIdArgumentFillsASmallPreview) {
+  const std::string settings = ShowSettings(pictures_, 600, false);
+  home_.WriteConfig(settings);
+  SaverWindow preview(display_, 300, 200, 200, 150, home_.Root() / "preview-state");
+  ASSERT_FALSE(preview.Id().empty());
+  Program module(display_, home_, {"-window-id", preview.Id()});
+
+  // The picture is larger than the preview: centred, it covers all of it and nothing more.
+  ASSERT_TRUE(WaitForColours(display_, {{{300, 200}, kPink}, {{499, 349}, kPink}}))
+      << "the show did not fill the preview window";
+  const Screenshot screen = display_.Capture();
+  EXPECT_FALSE(Near(screen.At(299, 199), kPink));
+  EXPECT_FALSE(Near(screen.At(500, 350), kPink));
+  EXPECT_EQ(preview.OtherMaps(), "");
+
+  ::kill(module.Pid(), SIGTERM);
+  EXPECT_EQ(module.Wait(), 0);
+  EXPECT_EQ(home_.ReadConfig(), settings);
+}
+
+TEST_F(ScreenSaverModuleTest, EndsWhenTheDaemonsWindowGoesAway) {
+  const std::string settings = ShowSettings(pictures_, 600, false);
+  home_.WriteConfig(settings);
+  SaverWindow saver(display_, 0, 0, 400, 300, home_.Root() / "saver-state");
+  ASSERT_FALSE(saver.Id().empty());
+  Program module(display_, home_, {}, {{"XSCREENSAVER_WINDOW", saver.Id()}});
+  ASSERT_TRUE(WaitForColours(display_, {{{40, 50}, kPink}, {{0, 0}, kBack}}));
+
+  // No signal: the window is simply destroyed, as by a daemon that crashed.
+  saver.Close();
+  EXPECT_EQ(module.Wait(), 0) << "the module outlived its window";
+  EXPECT_EQ(home_.ReadConfig(), settings);
+}
+
+TEST_F(ScreenSaverModuleTest, RootWithoutADaemonCoversTheScreenUnmanaged) {
+  const std::string settings = ShowSettings(pictures_, 600, false);
+  home_.WriteConfig(settings);
+  Program module(display_, home_, {"-root"});
+
+  ASSERT_TRUE(WaitForColours(
+      display_,
+      {{{352, 284}, kPink}, {{671, 483}, kPink}, {{351, 284}, kBack}, {{1023, 767}, kBack}}))
+      << "the show did not cover the screen";
+  // Drawn on the root: the window manager frames nothing and lists nothing.
+  EXPECT_EQ(ClientList().find("0x"), std::string::npos) << ClientList();
+  ::kill(module.Pid(), SIGTERM);
+  EXPECT_EQ(module.Wait(), 0);
+  EXPECT_EQ(home_.ReadConfig(), settings);
+}
+
+TEST_F(ScreenSaverModuleTest, AWindowThatIsNotThereIsAClearFailure) {
+  SaverWindow watch(display_, 0, 0, 10, 10, home_.Root() / "watch-state");
+  ASSERT_FALSE(watch.Id().empty());
+  // An id no client owns, one that is not a number, and a variable that names no window.
+  Program missing(display_, home_, {"-window-id", "0x1fffff0"});
+  EXPECT_EQ(missing.Wait(), 1);
+  Program junk(display_, home_, {"-window-id", "screen"});
+  EXPECT_EQ(junk.Wait(), 2);
+  Program bad_variable(display_, home_, {"--root"}, {{"XSCREENSAVER_WINDOW", "none"}});
+  EXPECT_EQ(bad_variable.Wait(), 2);
+  EXPECT_EQ(watch.OtherMaps(), "");
+  EXPECT_FALSE(fs::exists(home_.ConfigFile()));
+}
+
+}  // namespace
+}  // namespace trelvin::e2e
