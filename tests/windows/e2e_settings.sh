@@ -105,6 +105,23 @@ expect Music 2
 expect Random 0
 expect MP3 0
 
+# At 192 dpi (200 %) the same layout, scaled: twice the client area.
+run reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
+run "$exe" /c </dev/null >/dev/null 2>&1 &
+first=$!
+if wait_until 120 sh -c "xdotool search --onlyvisible --name '$title' >/dev/null 2>&1"; then
+  id=$(windows | head -1)
+  size=$(xwininfo -id "$id" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+  [ "$size" = 556x346 ] && pass "client area at 192 dpi $size" ||
+    fail "client area at 192 dpi $size, not 556x346"
+  wmctrl -i -c "$id"
+  wait_until 60 sh -c "! kill -0 $first 2>/dev/null" || fail "did not end at 192 dpi"
+else
+  fail "no window at 192 dpi"
+fi
+wait "$first" 2>/dev/null
+run reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
+
 # Any other argument runs the slide show (its window has yet to come on Windows: the show ends at
 # once) and then writes the settings, with the program's own folder as the default path.
 run reg delete 'HKCU\Software\VB and VBA Program Settings\Trelvin' /f >/dev/null 2>&1

@@ -34,7 +34,7 @@ class WinControlView {
 
   // Notifications that the system sends to the form's window about this control.
   virtual void OnCommand(UINT code) { (void)code; }
-  virtual void OnScroll(UINT code) { (void)code; }
+  virtual void OnScroll(UINT code, WPARAM wparam) { (void)code, (void)wparam; }
   // The mouse pointer over the view, nullptr for the class's own.
   virtual HCURSOR Cursor() const { return nullptr; }
   // WM_CTLCOLORSTATIC / WM_CTLCOLORBTN: the brush for the background, nullptr for the default.

@@ -87,7 +87,7 @@ class ScrollBarView : public WinControlView {
     SetScrollInfo(hwnd_, SB_CTL, &info, TRUE);
   }
 
-  void OnScroll(UINT code) override {
+  void OnScroll(UINT code, WPARAM wparam) override {
     long value = bar_.Value();
     switch (code) {
       case SB_LINELEFT:
@@ -108,15 +108,11 @@ class ScrollBarView : public WinControlView {
       case SB_RIGHT:
         value = bar_.Max();
         break;
-      case SB_THUMBPOSITION: {
-        // The change comes when the thumb is released, never while it is dragged.
-        SCROLLINFO info{};
-        info.cbSize = sizeof info;
-        info.fMask = SIF_TRACKPOS;
-        GetScrollInfo(hwnd_, SB_CTL, &info);
-        value = info.nTrackPos;
+      case SB_THUMBPOSITION:
+        // The change comes when the thumb is released, never while it is dragged. The values
+        // are 16-bit, so the message's own 16-bit position holds any of them.
+        value = static_cast<std::int16_t>(HIWORD(wparam));
         break;
-      }
       case SB_ENDSCROLL:
         Sync();  // the thumb shows the model's value, whatever the drag left
         return;

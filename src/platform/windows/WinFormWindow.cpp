@@ -399,7 +399,7 @@ LRESULT WinFormWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_HSCROLL:
       if (WinControlView* view = ViewOf(reinterpret_cast<HWND>(lparam))) {
-        view->OnScroll(LOWORD(wparam));
+        view->OnScroll(LOWORD(wparam), wparam);
       }
       return 0;
     case WM_SETCURSOR:
