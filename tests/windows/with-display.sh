@@ -9,6 +9,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 pids=()
 cleanup() {
   WINEPREFIX="$prefix" wineserver -k 2>/dev/null
+  WINEPREFIX="$prefix" wineserver -w 2>/dev/null
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
   wait 2>/dev/null
 }
@@ -37,6 +38,7 @@ done
 export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
 # A server left from an earlier run would belong to another display.
 wineserver -k 2>/dev/null
+wineserver -w 2>/dev/null
 # Starts the Wine server on this display (the prefix is made on the first run).
 "$here/wine-run.sh" "$prefix" cmd /c exit </dev/null >/dev/null 2>&1
 "$@"
