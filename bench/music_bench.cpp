@@ -92,8 +92,8 @@ int main(int argc, char** argv) {
   ::setenv("TRELVIN_AUDIO_SINK", "fakesink sync=true", 0);
   const std::string dir = (fs::temp_directory_path() / "trelvin-music-bench").string() + "/";
   fs::create_directories(dir);
-  testing::WriteBytes(dir + "a.mid", testing::MidiSong(60));
-  if (!testing::WriteMp3Song(dir + "b.mp3", 30)) {
+  test_support::WriteBytes(dir + "a.mid", test_support::MidiSong(60));
+  if (!test_support::WriteMp3Song(dir + "b.mp3", 30)) {
     std::fprintf(stderr, "cannot encode the MP3 song\n");
     return 1;
   }

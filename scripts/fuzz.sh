@@ -5,8 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 SECONDS_EACH=${FUZZ_SECONDS:-60}
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DTRELVIN_FUZZ=ON -DTRELVIN_BUILD_TESTS=OFF -DTRELVIN_BUILD_BENCH=OFF >/dev/null
+# The "fuzzing" preset of CMakePresets.json.
+cmake --preset fuzzing >/dev/null
 targets=$(cd tests/fuzz && ls *_fuzz.cpp | sed 's/\.cpp$//')
 ninja -C build-fuzz $targets
 status=0

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need (only the missing ones),
 # then configures and builds into build/. Safe to run again; fast when nothing is missing.
+# SETUP_PACKAGES_ONLY=1 stops after the packages (CI runs the lint before building).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +13,8 @@ PACKAGES=(
   libx11-dev libxext-dev libxtst-dev libxrandr-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # lint
+  git clang-format
   # run time: media, MIDI synthesis with a General MIDI sound font, desktop integration
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-alsa
   fluid-soundfont-gm xdg-utils fonts-dejavu-core fonts-liberation
@@ -32,6 +35,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+[ "${SETUP_PACKAGES_ONLY:-0}" = 1 ] && exit 0
 
 BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo}
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="$BUILD_TYPE" -DTRELVIN_WERROR="${TRELVIN_WERROR:-OFF}" >/dev/null

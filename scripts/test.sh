@@ -9,9 +9,9 @@ TRELVIN_WERROR=${TRELVIN_WERROR:-ON} bash scripts/setup.sh
 ctest --test-dir build --output-on-failure -j"$(nproc)" "$@"
 
 if [ "${TRELVIN_SKIP_SANITIZERS:-0}" != 1 ]; then
-  cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTRELVIN_WERROR=ON \
-    -DTRELVIN_SANITIZE=ON -DTRELVIN_BUILD_BENCH=OFF >/dev/null
-  cmake --build build-asan
+  # The "sanitizers" preset of CMakePresets.json.
+  cmake --preset sanitizers >/dev/null
+  cmake --build --preset sanitizers
   export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=1"
   export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0"
   export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"

@@ -10,7 +10,7 @@
 #include "shell/FormMainSlide.h"
 #include "slideshow/FormSlideShow.h"
 
-namespace trelvin::testing {
+namespace trelvin::test_support {
 
 class SlideShowFixture : public ::testing::Test {
  protected:
@@ -59,4 +59,4 @@ class SlideShowFixture : public ::testing::Test {
   FormMainSlide main_{platform_.services, ""};
 };
 
-}  // namespace trelvin::testing
+}  // namespace trelvin::test_support

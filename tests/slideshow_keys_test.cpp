@@ -5,9 +5,10 @@
 #include <vector>
 
 #include "SlideShowFixture.h"
+#include "platform/VirtualKeys.h"
 #include "platform/services/MessageBox.h"
 
-namespace trelvin::testing {
+namespace trelvin::test_support {
 namespace {
 
 class SlideShowKeysTest : public SlideShowFixture {
@@ -22,15 +23,15 @@ TEST_F(SlideShowKeysTest, PageKeysStepFromTheStoredIndexAndPause) {
   Open([&](FormSlideShow& s) {
     Ticks(s, 1);  // entry 1 shown, index 2
     ASSERT_EQ(s.PictureIndex, 2);
-    Key(s, 34);
+    Key(s, kVkNext);
     EXPECT_EQ(Shown(s), "3.jpg");  // k + 2
     EXPECT_FALSE(s.Timer1.Enabled());
-    Key(s, 33);
+    Key(s, kVkPrior);
     EXPECT_EQ(Shown(s), "2.jpg");
-    Key(s, 33);
+    Key(s, kVkPrior);
     EXPECT_EQ(Shown(s), "1.jpg");
     // After a page key S shows the same picture in the other mode.
-    Key(s, 'S');
+    Key(s, kVkS);
     EXPECT_EQ(Shown(s), "1.jpg");
     EXPECT_TRUE(s.Image1.Stretch());
   });
@@ -39,7 +40,7 @@ TEST_F(SlideShowKeysTest, PageKeysStepFromTheStoredIndexAndPause) {
 TEST_F(SlideShowKeysTest, PageUpRightAfterATimedChangeShowsTheSamePictureAgain) {
   Open([&](FormSlideShow& s) {
     Ticks(s, 1);
-    Key(s, 33);
+    Key(s, kVkPrior);
     EXPECT_EQ(Shown(s), "1.jpg");
   });
 }
@@ -47,7 +48,7 @@ TEST_F(SlideShowKeysTest, PageUpRightAfterATimedChangeShowsTheSamePictureAgain) 
 TEST_F(SlideShowKeysTest, SAfterATimedChangeShowsTheNextEntryInTheOtherMode) {
   Open([&](FormSlideShow& s) {
     Ticks(s, 1);
-    Key(s, 'S', 1);  // Shift+S acts like S
+    Key(s, kVkS, kShiftMask);  // Shift+S acts like S
     EXPECT_EQ(Shown(s), "2.jpg");
     EXPECT_TRUE(s.StretchFlag);
     EXPECT_EQ(s.PictureIndex, 2);
@@ -60,17 +61,17 @@ TEST_F(SlideShowKeysTest, AfterTheLastEntryPageDownGivesTheFirstAndPageUpTheLast
     Ticks(s, 3);
     ASSERT_EQ(s.PictureIndex, 4);
     // S past the end keeps the picture on screen and its name, re-placed.
-    Key(s, 'S');
+    Key(s, kVkS);
     EXPECT_EQ(Shown(s), "3.jpg");
     EXPECT_EQ(s.CurrentName, "3.jpg");
     EXPECT_EQ(s.Image1.Geometry(), (Rect{0, 0, 1024, 768}));
-    Key(s, 34);
+    Key(s, kVkNext);
     EXPECT_EQ(Shown(s), "0.jpg");
   });
   Open([&](FormSlideShow& s) {
     Ticks(s, 3);  // this show began at the entry the first one left behind
     ASSERT_EQ(s.PictureIndex, 4);
-    Key(s, 33);
+    Key(s, kVkPrior);
     EXPECT_EQ(Shown(s), "3.jpg");
   });
 }
@@ -78,20 +79,21 @@ TEST_F(SlideShowKeysTest, AfterTheLastEntryPageDownGivesTheFirstAndPageUpTheLast
 TEST_F(SlideShowKeysTest, F5RestartsAtTheNextChangeAndSpaceToggles) {
   Open([&](FormSlideShow& s) {
     Ticks(s, 2);
-    Key(s, 116);
+    Key(s, kVkF5);
     EXPECT_EQ(Shown(s), "2.jpg");  // nothing changes on screen
     Ticks(s, 1);
     EXPECT_EQ(Shown(s), "0.jpg");
-    Key(s, 32);
+    Key(s, kVkSpace);
     EXPECT_FALSE(s.Timer1.Enabled());
-    Key(s, 32);
+    Key(s, kVkSpace);
     EXPECT_TRUE(s.Timer1.Enabled());
     EXPECT_TRUE(s.Loaded());
   });
 }
 
 TEST_F(SlideShowKeysTest, KeysOutsideTheTableEndTheShowModifiersAlsoOnTheirOwn) {
-  for (std::int16_t key : {16, 17, 18, 27, 13, 0, 65, 187, 189, 115}) {
+  for (std::int16_t key : {kVkShift, kVkControl, kVkMenu, kVkEscape, kVkReturn, kVkNone, kVkA,
+                           kVkOemPlus, kVkOemMinus, kVkF4}) {
     bool loaded_after = true;
     Open([&](FormSlideShow& s) {
       Key(s, key);
@@ -124,20 +126,20 @@ TEST_F(SlideShowKeysTest, MusicKeys) {
   Open([&](FormSlideShow& s) {
     ASSERT_EQ(s.lstMusic.ListCount(), 3);
     s.MusicIndex = 1;  // as after an automatic start of entry 0
-    Key(s, 107);
+    Key(s, kVkAdd);
     EXPECT_EQ(s.MusicIndex, 2);
-    Key(s, 107);
+    Key(s, kVkAdd);
     EXPECT_EQ(s.MusicIndex, 0);
-    Key(s, 109);
+    Key(s, kVkSubtract);
     EXPECT_EQ(s.MusicIndex, 2);
-    Key(s, 'M');
+    Key(s, kVkM);
     EXPECT_FALSE(s.MusicFlag);
-    Key(s, 107);  // music off: nothing
+    Key(s, kVkAdd);  // music off: nothing
     EXPECT_EQ(s.MusicIndex, 2);
     s.MP3Flag = true;
-    Key(s, 'M');
+    Key(s, kVkM);
     EXPECT_TRUE(s.MusicFlag);
-    Key(s, 109);  // the outside player's music: nothing
+    Key(s, kVkSubtract);  // the outside player's music: nothing
     EXPECT_EQ(s.MusicIndex, 2);
     EXPECT_TRUE(s.Loaded());
   });
@@ -148,7 +150,7 @@ TEST_F(SlideShowKeysTest, ConfirmPromptPausesShowsPointerAndAlwaysResumes) {
     bool answered = answer != kIdYes;
     bool enabled_while_open = true;
     Open([&](FormSlideShow& s) {
-      Key(s, 32);  // paused before the question
+      Key(s, kVkSpace);  // paused before the question
       platform_.message_box.answers = {answer};
       platform_.message_box.while_open = [&] { enabled_while_open = s.Timer1.Enabled(); };
       answered = s.ConfirmPrompt("Sure?");
@@ -167,17 +169,17 @@ TEST_F(SlideShowKeysTest, ConfirmPromptPausesShowsPointerAndAlwaysResumes) {
 
 TEST_F(SlideShowKeysTest, DeleteAsksWithThePathAndDeletesOnlyOnYes) {
   Open([&](FormSlideShow& s) {
-    Key(s, 46);  // answered No
+    Key(s, kVkDelete);  // answered No
     EXPECT_TRUE(platform_.files.Has(NativePath("/pics/0.jpg")));
     platform_.message_box.answers = {kIdYes};
-    Key(s, 46);
+    Key(s, kVkDelete);
     EXPECT_FALSE(platform_.files.Has(NativePath("/pics/0.jpg")));
     EXPECT_EQ(Shown(s), "0.jpg");
     EXPECT_EQ(s.lstImages.ListCount(), 4);
     EXPECT_EQ(s.PictureIndex, 1);
     // Again on the same picture: the same question, the deletion fails silently.
     platform_.message_box.answers = {kIdYes};
-    Key(s, 46);
+    Key(s, kVkDelete);
     EXPECT_TRUE(s.Loaded());
   });
   ASSERT_EQ(platform_.message_box.shown.size(), 3u);
@@ -190,13 +192,13 @@ TEST_F(SlideShowKeysTest, PrintCentresTheControlOnThePageAtThePicturesOwnSize) {
   platform_.printer.page = Size{12240, 15840};
   Open([&](FormSlideShow& s) {
     platform_.message_box.answers = {kIdNo, kIdYes};
-    Key(s, 'P');
+    Key(s, kVkP);
     EXPECT_TRUE(platform_.printer.paints.empty());
     EXPECT_EQ(platform_.printer.end_docs, 0);
-    Key(s, 'P');
-    Key(s, 'S');  // stretched: the control is as large as the window
+    Key(s, kVkP);
+    Key(s, kVkS);  // stretched: the control is as large as the window
     platform_.message_box.answers = {kIdYes};
-    Key(s, 'P');
+    Key(s, kVkP);
   });
   ASSERT_EQ(platform_.printer.paints.size(), 2u);
   EXPECT_EQ(platform_.printer.paints[0].x, (12240 - 320 * 15) / 2);
@@ -210,14 +212,14 @@ TEST_F(SlideShowKeysTest, PrintCentresTheControlOnThePageAtThePicturesOwnSize) {
 TEST_F(SlideShowKeysTest, PrintWithoutPrinterStillEndsTheDocument) {
   platform_.printer.page.reset();
   platform_.message_box.answers = {kIdYes};
-  Open([&](FormSlideShow& s) { Key(s, 'P'); });
+  Open([&](FormSlideShow& s) { Key(s, kVkP); });
   EXPECT_TRUE(platform_.printer.paints.empty());
   EXPECT_EQ(platform_.printer.end_docs, 1);
 }
 
 TEST_F(SlideShowKeysTest, CopyGoesIntoTheProgramsDirectory) {
   platform_.message_box.answers = {kIdYes};
-  Open([&](FormSlideShow& s) { Key(s, 'C'); });
+  Open([&](FormSlideShow& s) { Key(s, kVkC); });
   EXPECT_TRUE(platform_.files.Has(NativePath("/opt/trelvin/0.jpg")));
   EXPECT_EQ(platform_.message_box.shown[0].text, "Do you want to copy this image?");
 }
@@ -228,7 +230,7 @@ TEST_F(SlideShowKeysTest, CopyOntoItselfLeavesTheFileIntact) {
   platform_.pictures.sizes[NativePath("/opt/trelvin/self.jpg")] = {10, 10};
   platform_.message_box.answers = {kIdYes};
   Open([&](FormSlideShow& s) {
-    Key(s, 'C');
+    Key(s, kVkC);
     EXPECT_TRUE(s.Loaded());
   });
   EXPECT_EQ(platform_.files.files[NativePath("/opt/trelvin/self.jpg")],
@@ -251,7 +253,7 @@ TEST_F(SlideShowKeysTest, WallpaperNoticeTellsWhetherItWorked) {
     p.wallpaper.paths.clear();
     p.message_box.shown.clear();
     p.message_box.answers = {kIdYes};
-    Open([&](FormSlideShow& s) { Key(s, 'W'); });
+    Open([&](FormSlideShow& s) { Key(s, kVkW); });
     ASSERT_EQ(p.message_box.shown.size(), 2u);
     EXPECT_EQ(p.message_box.shown[0].text,
               "Do you want to set this image as your desktop wallpaper?");
@@ -267,7 +269,7 @@ TEST_F(SlideShowKeysTest, WallpaperNoticeTellsWhetherItWorked) {
 }
 
 TEST_F(SlideShowKeysTest, WallpaperAnsweredNoDoesNothing) {
-  Open([&](FormSlideShow& s) { Key(s, 'W'); });
+  Open([&](FormSlideShow& s) { Key(s, kVkW); });
   EXPECT_TRUE(platform_.pictures.saves.empty());
   EXPECT_TRUE(platform_.wallpaper.paths.empty());
   EXPECT_EQ(platform_.message_box.shown.size(), 1u);
@@ -281,8 +283,8 @@ TEST_F(SlideShowKeysTest, EmptyShowAfterAnEarlierOneStillActsOnItsLastPicture) {
   platform_.message_box.answers = {kIdYes, kIdYes};
   Open([&](FormSlideShow& s) {
     EXPECT_EQ(s.lstImages.ListCount(), 0);
-    Key(s, 'C');
-    Key(s, 46);
+    Key(s, kVkC);
+    Key(s, kVkDelete);
   });
   EXPECT_FALSE(platform_.files.Has(NativePath("/pics/0.jpg")));
   EXPECT_TRUE(platform_.files.Has(NativePath("/opt/trelvin/0.jpg")));
@@ -290,5 +292,87 @@ TEST_F(SlideShowKeysTest, EmptyShowAfterAnEarlierOneStillActsOnItsLastPicture) {
             "Do you want to delete the file\r\n'" + earlier + "'?");
 }
 
+// The songs each "open ... alias MUSIC" named since `from`, in order.
+std::vector<std::string> OpenedSongs(const std::vector<std::string>& commands, std::size_t from) {
+  std::vector<std::string> songs;
+  for (std::size_t i = from; i < commands.size(); ++i) {
+    const std::string& c = commands[i];
+    if (c.rfind("open \"", 0) == 0 && c.ends_with(" alias MUSIC")) {
+      const std::size_t name = c.rfind('/', c.find('"', 6)) + 1;
+      songs.push_back(c.substr(name, c.find('"', name) - name));
+    }
+  }
+  return songs;
+}
+
+TEST_F(SlideShowKeysTest, PlusAndMinusStartTheSongTheyStepTo) {
+  for (const char* name : {"a.mid", "b.mid", "c.mid"})
+    platform_.files.Add(std::string("/opt/trelvin/") + name);
+  main_.chkMusic.SetValue(1);
+  Open([&](FormSlideShow& s) {
+    ASSERT_EQ(s.lstMusic.ListCount(), 3);
+    const std::vector<std::string>& sent = platform_.media.commands;
+    s.MusicIndex = 1;
+    std::size_t before = sent.size();
+    Key(s, 107);
+    EXPECT_EQ(OpenedSongs(sent, before), std::vector<std::string>{"c.mid"});
+    before = sent.size();
+    Key(s, 109);
+    EXPECT_EQ(OpenedSongs(sent, before), std::vector<std::string>{"b.mid"});
+    before = sent.size();
+    Key(s, 109);
+    Key(s, 109);
+    EXPECT_EQ(OpenedSongs(sent, before), (std::vector<std::string>{"a.mid", "c.mid"}));
+  });
+}
+
+TEST_F(SlideShowKeysTest, MWithAnEmptyMusicListPlaysNothing) {
+  main_.chkMusic.SetValue(1);
+  Open([&](FormSlideShow& s) {
+    ASSERT_EQ(s.lstMusic.ListCount(), 0);
+    const std::size_t before = platform_.media.commands.size();
+    Key(s, 'M');
+    EXPECT_FALSE(s.MusicFlag);
+    Key(s, 'M');
+    EXPECT_TRUE(s.MusicFlag);
+    for (std::size_t i = before; i < platform_.media.commands.size(); ++i) {
+      EXPECT_NE(platform_.media.commands[i].rfind("open", 0), 0u) << platform_.media.commands[i];
+      EXPECT_NE(platform_.media.commands[i].rfind("play", 0), 0u) << platform_.media.commands[i];
+    }
+    EXPECT_TRUE(s.Loaded());
+  });
+}
+
+TEST_F(SlideShowKeysTest, WithMp3OnTheOnlyMediaCommandIsCloseAll) {
+  platform_.files.Add(platform_.known_paths.playlists[0], {'#'});
+  platform_.files.Add("/opt/trelvin/a.mid");
+  platform_.files.Add("/opt/trelvin/b.mp3");
+  main_.chkMusic.SetValue(1);
+  main_.chkMP3.SetValue(1);
+  Open([&](FormSlideShow& s) {
+    ASSERT_TRUE(s.MP3Flag);
+    for (int key : {107, 109, int{'M'}, int{'M'}, 107}) Key(s, static_cast<std::int16_t>(key));
+    Ticks(s, 25);
+  });
+  EXPECT_EQ(platform_.media.commands, std::vector<std::string>{"close all"});
+}
+
+TEST_F(SlideShowKeysTest, LoadStartsWinampExactlyWhenMusicAndMp3AreBothChecked) {
+  platform_.files.Add(platform_.known_paths.playlists[0], {'#'});
+  for (std::int16_t music : {0, 1, 2}) {
+    for (std::int16_t mp3 : {0, 1, 2}) {
+      main_.chkMusic.SetValue(music);
+      main_.chkMP3.SetValue(mp3);
+      platform_.shell.calls.clear();
+      Open();
+      const std::size_t expected = music == 1 && mp3 == 1 ? 1u : 0u;
+      EXPECT_EQ(platform_.shell.calls.size(), expected) << "music " << music << ", mp3 " << mp3;
+      if (!platform_.shell.calls.empty()) {
+        EXPECT_EQ(platform_.shell.calls[0].target, platform_.known_paths.playlists[0]);
+      }
+    }
+  }
+}
+
 }  // namespace
-}  // namespace trelvin::testing
+}  // namespace trelvin::test_support

@@ -5,9 +5,10 @@
 #include <vector>
 
 #include "SlideShowFixture.h"
+#include "platform/VirtualKeys.h"
 #include "slideshow/Catalogue.h"
 
-namespace trelvin::testing {
+namespace trelvin::test_support {
 namespace {
 
 using SlideShowLoadTest = SlideShowFixture;
@@ -161,10 +162,10 @@ TEST_F(SlideShowDisplayTest, PausedTimerKeepsTheCountWhereItWas) {
   main_.hscrShow.SetValue(5);
   Open([&](FormSlideShow& s) {
     Ticks(s, 3);
-    Key(s, 32);  // pause
+    Key(s, kVkSpace);  // pause
     Ticks(s, 20);
     EXPECT_EQ(s.SlideTicks, 3);
-    Key(s, 32);
+    Key(s, kVkSpace);
     Ticks(s, 1);
     EXPECT_EQ(platform_.pictures.loads.size(), 1u);
     Ticks(s, 1);
@@ -231,10 +232,10 @@ TEST_F(SlideShowDisplayTest, CentresAtNaturalSizeOrStretchesOverTheWindow) {
     Ticks(s, 1);
     // Larger than the screen: cut off evenly, the halving truncating toward zero.
     EXPECT_EQ(s.Image1.Geometry(), (Rect{-38, -66, 1100, 901}));
-    Key(s, 'S');  // past the end of the list: the picture on screen, re-placed
+    Key(s, kVkS);  // past the end of the list: the picture on screen, re-placed
     EXPECT_TRUE(s.Image1.Stretch());
     EXPECT_EQ(s.Image1.Geometry(), (Rect{0, 0, 1024, 768}));
-    Key(s, 33);
+    Key(s, kVkPrior);
     EXPECT_EQ(Shown(s), "large.jpg");
   });
   // Stretched pictures are asked for at the window's size, natural ones at their own.
@@ -293,10 +294,10 @@ TEST_F(SlideShowDisplayTest, EmptyDirectoryShowsOnlyTheBackgroundUntilEnded) {
     EXPECT_EQ(platform_.cursor.counter, -1);
     EXPECT_EQ(s.Image1.CurrentPicture(), nullptr);
     EXPECT_TRUE(s.CurrentPath.empty());
-    Key(s, 34);  // Page Down pauses and shows nothing
-    Key(s, 33);
+    Key(s, kVkNext);  // Page Down pauses and shows nothing
+    Key(s, kVkPrior);
     EXPECT_FALSE(s.Timer1.Enabled());
-    for (std::int16_t key : {46, 80, 67, 87}) Key(s, key);
+    for (std::int16_t key : {kVkDelete, kVkP, kVkC, kVkW}) Key(s, key);
     EXPECT_TRUE(platform_.message_box.shown.empty());
   });
   EXPECT_TRUE(platform_.pictures.loads.empty());
@@ -323,4 +324,4 @@ TEST(IndexStepTest, NextAndPreviousWrapAround) {
 }
 
 }  // namespace
-}  // namespace trelvin::testing
+}  // namespace trelvin::test_support

@@ -2,10 +2,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <initializer_list>
-#include <limits>
 #include <string>
 
 #include "platform/Guard.h"
+#include "platform/Int16Counter.h"
 #include "shell/FormMainSlide.h"
 
 namespace trelvin {
@@ -51,10 +51,7 @@ void FormMainSlide::SetCaptureControlsEnabled(bool enabled) {
 
 void FormMainSlide::Timer1_Timer() {
   // A 16-bit counter that would overflow leaves the count as it is, like any failing step.
-  Step([&] {
-    Require(CaptureTicks < std::numeric_limits<std::int16_t>::max());
-    CaptureTicks = static_cast<std::int16_t>(CaptureTicks + 1);
-  });
+  Step([&] { IncrementInt16(CaptureTicks); });
   if (CaptureTicks < hscrCapture.Value()) return;
   CaptureTicks = 0;
   std::string base_path;

@@ -27,14 +27,13 @@ void FormMainSlide::LaunchEmulator() {
   std::string file_name;
   Step([&] {
     Require(!program_dir.empty());
-    std::string listed = program_dir;
-    EnsureTrailingSeparator(listed);
-    const std::vector<std::string> names = services_.files.FindFiles(listed, kEmulatorPattern, 1);
+    const std::vector<std::string> names =
+        services_.files.FindFiles(WithTrailingSeparator(program_dir), kEmulatorPattern, 1);
     if (!names.empty()) file_name = names.front();
   });
   if (file_name.empty()) return;
   // Started, never stopped; the emulator gets no Enter after a start.
-  Step([&] { services_.shell.ShellExecute(file_name, program_dir, kSwShowNormal); });
+  Step([&] { services_.shell.StartProgram(file_name, program_dir, kSwShowNormal); });
 }
 
 }  // namespace trelvin

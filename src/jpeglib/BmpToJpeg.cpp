@@ -1,7 +1,6 @@
 // The converter: a BMP file in, a JPEG file out, written so that a JPEG file that exists is always
 // complete and the BMP file is never touched.
 #include <fcntl.h>
-#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +15,7 @@
 #include <jpeglib.h>
 
 #include "BmpReader.h"
+#include "platform/atomicfile/TempFile.h"
 #include "trelvin_jpeg.h"
 
 namespace {
@@ -47,17 +47,6 @@ class FileSource : public trelvin::bmp::ByteSource {
   std::uint64_t size_;
 };
 
-bool WriteAll(int fd, const JOCTET* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 // libjpeg reports fatal errors by a jump back into Compress; warnings are not printed.
 struct ErrorManager {
   jpeg_error_mgr base;
@@ -72,7 +61,7 @@ void Silent(j_common_ptr) {}
 // Compressed data goes straight to the temporary file in large writes.
 struct FdDestination {
   jpeg_destination_mgr base;
-  int fd;
+  trelvin::TempFile* file;
   JOCTET* buffer;
 };
 
@@ -84,7 +73,7 @@ void InitDestination(j_compress_ptr cinfo) {
 
 boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
   auto* dest = reinterpret_cast<FdDestination*>(cinfo->dest);
-  if (!WriteAll(dest->fd, dest->buffer, kOutputBuffer)) {
+  if (!dest->file->Write(dest->buffer, kOutputBuffer)) {
     cinfo->err->msg_code = JERR_FILE_WRITE;
     cinfo->err->error_exit(reinterpret_cast<j_common_ptr>(cinfo));
   }
@@ -94,15 +83,15 @@ boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
 
 void TermDestination(j_compress_ptr cinfo) {
   auto* dest = reinterpret_cast<FdDestination*>(cinfo->dest);
-  if (!WriteAll(dest->fd, dest->buffer, kOutputBuffer - dest->base.free_in_buffer)) {
+  if (!dest->file->Write(dest->buffer, kOutputBuffer - dest->base.free_in_buffer)) {
     cinfo->err->msg_code = JERR_FILE_WRITE;
     cinfo->err->error_exit(reinterpret_cast<j_common_ptr>(cinfo));
   }
 }
 
-// Compresses every row of `reader` into `fd`. Only trivially destructible objects live in this
+// Compresses every row of `reader` into `file`. Only trivially destructible objects live in this
 // frame, since an error jumps out of libjpeg back to the setjmp.
-bool Compress(BmpReader& reader, int fd, JOCTET* buffer, int quality) {
+bool Compress(BmpReader& reader, trelvin::TempFile& file, JOCTET* buffer, int quality) {
   jpeg_compress_struct cinfo;
   ErrorManager error;
   FdDestination dest;
@@ -117,7 +106,7 @@ bool Compress(BmpReader& reader, int fd, JOCTET* buffer, int quality) {
   dest.base.init_destination = InitDestination;
   dest.base.empty_output_buffer = EmptyOutputBuffer;
   dest.base.term_destination = TermDestination;
-  dest.fd = fd;
+  dest.file = &file;
   dest.buffer = buffer;
   cinfo.dest = &dest.base;
 
@@ -174,69 +163,6 @@ class Fd {
   int fd_;
 };
 
-// A hidden temporary file beside the target (so the rename stays on one file system), removed
-// unless it was renamed into place. It is made, renamed and removed relative to the directory
-// opened once, so a directory that is moved or replaced meanwhile never keeps a stray temporary.
-// The program's file service has its own such writer; this library stands alone on purpose (it is
-// called through its C interface and links nothing of the program), so it keeps its own.
-class TempFile {
- public:
-  explicit TempFile(const std::string& target) {
-    const auto slash = target.rfind('/');
-    const std::string dir = slash == std::string::npos ? "." : target.substr(0, slash + 1);
-    base_ = slash == std::string::npos ? target : target.substr(slash + 1);
-    dir_fd_ = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir_fd_ < 0 || base_.empty()) return;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      name_ = "." + base_ + "." + RandomSuffix();
-      fd_ = ::openat(dir_fd_, name_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-      if (fd_ >= 0 || errno != EEXIST) break;
-    }
-    created_ = fd_ >= 0;
-  }
-  ~TempFile() {
-    if (fd_ >= 0) ::close(fd_);
-    if (created_ && !committed_) ::unlinkat(dir_fd_, name_.c_str(), 0);
-    if (dir_fd_ >= 0) ::close(dir_fd_);
-  }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-  bool ok() const { return fd_ >= 0; }
-  int fd() const { return fd_; }
-  bool Commit() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    if (::fchmod(fd_, 0666 & ~mask) != 0) return false;
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) return false;
-    if (::renameat(dir_fd_, name_.c_str(), dir_fd_, base_.c_str()) != 0) return false;
-    committed_ = true;
-    return true;
-  }
-
- private:
-  static std::string RandomSuffix() {
-    static const char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    static unsigned counter = 0;
-    unsigned char bytes[6] = {};
-    if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
-      bytes[0] = static_cast<unsigned char>(::getpid());
-    }
-    bytes[5] = static_cast<unsigned char>(bytes[5] + counter++);
-    std::string suffix;
-    for (unsigned char b : bytes) suffix += kChars[b % (sizeof kChars - 1)];
-    return suffix;
-  }
-
-  std::string base_;
-  std::string name_;
-  int dir_fd_ = -1;
-  int fd_ = -1;
-  bool created_ = false;
-  bool committed_ = false;
-};
-
 }  // namespace
 
 extern "C" int BmpToJpeg(const char* bmp_path, const char* jpeg_path, int16_t level) {
@@ -255,11 +181,11 @@ extern "C" int BmpToJpeg(const char* bmp_path, const char* jpeg_path, int16_t le
   BmpReader reader;
   if (!reader.Open(source)) return 3;
 
-  TempFile temp(jpeg_path);
+  trelvin::TempFile temp(jpeg_path);
   if (!temp.ok()) return 4;
   std::vector<JOCTET> buffer(kOutputBuffer);
   const int quality = std::clamp<int>(level, 1, 100);
-  if (!Compress(reader, temp.fd(), buffer.data(), quality)) return 5;
+  if (!Compress(reader, temp, buffer.data(), quality)) return 5;
   if (!temp.Commit()) return 4;
   return 0;
 }

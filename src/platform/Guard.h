@@ -1,6 +1,7 @@
 #pragma once
 
 #include <exception>
+#include <source_location>
 
 namespace trelvin {
 
@@ -17,13 +18,24 @@ inline void Require(bool ok) {
   if (!ok) throw StepFailed();
 }
 
-// Runs one guarded step; returns whether it completed.
+// Whether swallowed failures are traced: TRELVIN_TRACE=1 in the environment, read once.
+bool StepTraceEnabled() noexcept;
+
+// One line on standard error: where the failing step was written and what failed.
+void TraceSwallowedFailure(const std::source_location& where, const char* what) noexcept;
+
+// Runs one guarded step; returns whether it completed. `where` is the step's place in the source,
+// for the trace.
 template <class F>
-bool Step(F&& step) noexcept {
+bool Step(F&& step, std::source_location where = std::source_location::current()) noexcept {
   try {
     step();
     return true;
+  } catch (const std::exception& failure) {
+    if (StepTraceEnabled()) TraceSwallowedFailure(where, failure.what());
+    return false;
   } catch (...) {
+    if (StepTraceEnabled()) TraceSwallowedFailure(where, "step failed");
     return false;
   }
 }

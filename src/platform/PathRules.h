@@ -23,6 +23,12 @@ inline void EnsureTrailingSeparator(std::string& path, char separator = kPathSep
   if (!EndsWithSeparator(path, separator)) path += separator;
 }
 
+// `path` with a trailing separator, by the rule above.
+inline std::string WithTrailingSeparator(std::string path, char separator = kPathSeparator) {
+  EnsureTrailingSeparator(path, separator);
+  return path;
+}
+
 // `directory` with a trailing separator, then `name`: the plain concatenation directories and
 // file names are joined by.
 inline std::string JoinPath(std::string directory, std::string_view name,

@@ -2,13 +2,9 @@
 
 #include <cstddef>
 
+#include "platform/AsciiCase.h"
+
 namespace trelvin {
-
-namespace {
-
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-}  // namespace
 
 // Greedy matching with one backtrack point for the last "*": linear in practice, and never worse
 // than name length times pattern length.
@@ -19,7 +15,8 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
     if (p < pattern.size() && pattern[p] == '*') {
       star = p++;
       star_n = n;
-    } else if (p < pattern.size() && (pattern[p] == '?' || Lower(pattern[p]) == Lower(name[n]))) {
+    } else if (p < pattern.size() &&
+               (pattern[p] == '?' || AsciiLower(pattern[p]) == AsciiLower(name[n]))) {
       ++p;
       ++n;
     } else if (star != std::string_view::npos) {

@@ -11,6 +11,7 @@ using VirtualKey = std::int16_t;
 inline constexpr VirtualKey kVkNone = 0;
 inline constexpr VirtualKey kVkBack = 8;
 inline constexpr VirtualKey kVkTab = 9;
+inline constexpr VirtualKey kVkClear = 12;
 inline constexpr VirtualKey kVkReturn = 13;
 inline constexpr VirtualKey kVkShift = 16;
 inline constexpr VirtualKey kVkControl = 17;
@@ -49,9 +50,21 @@ inline constexpr VirtualKey kVkSubtract = 109;
 inline constexpr VirtualKey kVkDecimal = 110;
 inline constexpr VirtualKey kVkDivide = 111;
 inline constexpr VirtualKey kVkF1 = 112;  // F1..F24 are 112..135
+inline constexpr VirtualKey kVkF4 = 115;
 inline constexpr VirtualKey kVkF5 = 116;
 inline constexpr VirtualKey kVkF10 = 121;
 inline constexpr VirtualKey kVkNumLock = 144;
 inline constexpr VirtualKey kVkScroll = 145;
+// The main keyboard's punctuation keys of the US layout.
+inline constexpr VirtualKey kVkOemPlus = 187;
+inline constexpr VirtualKey kVkOemComma = 188;
+inline constexpr VirtualKey kVkOemMinus = 189;
+inline constexpr VirtualKey kVkOemPeriod = 190;
+inline constexpr VirtualKey kVkOem2 = 191;  // '/' and '?'
+
+// The modifier bits of a key event's shift state.
+inline constexpr std::int16_t kShiftMask = 1;
+inline constexpr std::int16_t kCtrlMask = 2;
+inline constexpr std::int16_t kAltMask = 4;
 
 }  // namespace trelvin

@@ -25,11 +25,22 @@ class FormMainSlide : public Form {
   FormMainSlide(Services& services, std::string command_line);
   ~FormMainSlide() override;
 
+  // FormMainSlide.cpp: the window's layout and the slide-show window it owns.
+  // The slide-show window object, created on first use.
+  FormSlideShow& formSlideShow();
+  bool HasSlideShow() const { return slide_show_ != nullptr; }
+
+  // FormMainSlideLoad.cpp: start-up, the run modes and the settings store.
   // Start-up: single instance, settings into the controls, run mode.
   void Form_Load() override;
   // Writes the eight settings.
   void Form_Unload(std::int16_t& Cancel) override;
+  // True when the file's length can be read and is greater than 0.
+  bool FileExists(const std::string& path);
+  // The executable's directory with a trailing separator.
+  std::string DefaultCaptureDir();
 
+  // FormMainSlideHandlers.cpp: value labels, links, the directory picker, the show opener.
   void chkMusic_Click();
   void hscrCapture_Change();
   void hScrCompression_Change();
@@ -37,31 +48,28 @@ class FormMainSlide : public Form {
   void lblCredits_Click();
   void lblPath_DblClick();
   void btnDir_Click();
+  // The chosen directory's path, or empty text on cancel.
+  std::string BrowseFolder(const std::string& msg);
   // Opens the slide show modally; returns when it has closed.
   void btnShow_Click();
+
+  // FormMainSlidePlaylist.cpp: the outside player's playlist.
+  // The first existing Winamp playlist, or empty text.
+  std::string FindWinampPlaylist();
+  // Hands Winamp's playlist to the desktop's default player.
+  void StartWinamp();
+
+  // capture/FormMainSlideCapture.cpp: starting and stopping timed capture.
   // Starts or stops timed capture.
   void btnStart_Click();
   // The capture timer's tick.
   void Timer1_Timer();
 
-  // The chosen directory's path, or empty text on cancel.
-  std::string BrowseFolder(const std::string& msg);
-  // True when the file's length can be read and is greater than 0.
-  bool FileExists(const std::string& path);
-  // The first existing Winamp playlist, or empty text.
-  std::string FindWinampPlaylist();
-  // The executable's directory with a trailing separator.
-  std::string DefaultCaptureDir();
-  // Hands Winamp's playlist to the desktop's default player.
-  void StartWinamp();
-  // One capture of the whole screen into basePath + ".jpg".
+  // capture/CaptureScreen.cpp: one capture of the whole screen into basePath + ".jpg".
   void CaptureScreen(PictureBox& canvas, const std::string& basePath);
-  // Brings the emulator to the front with one Enter, or starts it.
-  void LaunchEmulator();
 
-  // The slide-show window object, created on first use.
-  FormSlideShow& formSlideShow();
-  bool HasSlideShow() const { return slide_show_ != nullptr; }
+  // capture/LaunchEmulator.cpp: brings the emulator to the front with one Enter, or starts it.
+  void LaunchEmulator();
 
   // The capture directory; ends with the separator once loaded.
   std::string AppPath;
@@ -90,11 +98,13 @@ class FormMainSlide : public Form {
   Timer Timer1;
 
  private:
+  // FormMainSlideLoad.cpp.
   void LoadSettings();
   // Assigns the stored number to a scroll bar or check box (both refuse values they cannot hold).
   template <class Control>
   void LoadSetting(const std::string& key, const std::string& default_value, Control& control);
   void WriteSetting(const std::string& key, const std::string& value);
+  // capture/FormMainSlideCapture.cpp.
   void SetCaptureControlsEnabled(bool enabled);
 
   Services& services_;

@@ -1,9 +1,10 @@
 // Start-up, the run modes and the settings store of the settings window.
-#include <cctype>
 #include <string>
 
+#include "platform/AsciiCase.h"
 #include "platform/Guard.h"
 #include "platform/PathRules.h"
+#include "platform/ProgramDirectory.h"
 #include "shell/AppInfo.h"
 #include "shell/FormMainSlide.h"
 #include "shell/SettingText.h"
@@ -15,8 +16,7 @@ namespace {
 enum class RunMode { kEndAtOnce, kSettingsWindow, kSlideShowOnly };
 
 RunMode ChooseRunMode(const std::string& command_line) {
-  std::string head = command_line.substr(0, 2);
-  for (char& c : head) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string head = AsciiLower(command_line.substr(0, 2));
   if (head == "/p") return RunMode::kEndAtOnce;
   if (head == "/c" || head.empty()) return RunMode::kSettingsWindow;
   return RunMode::kSlideShowOnly;
@@ -97,6 +97,8 @@ void FormMainSlide::Form_Unload(std::int16_t& Cancel) {
   Step([&] { WriteSetting("Music", FormatSettingInt(chkMusic.Value())); });
   Step([&] { WriteSetting("Random", FormatSettingInt(chkRandom.Value())); });
   Step([&] { WriteSetting("MP3", FormatSettingInt(chkMP3.Value())); });
+  // All eight reach the file in one replacement of it, never some of them.
+  Step([&] { Require(services_.settings.Save()); });
   // Capturing ends with the window that owns its timer.
   Step([&] { Timer1.SetEnabled(false); });
 }
@@ -114,17 +116,6 @@ bool FormMainSlide::FileExists(const std::string& path) {
   return exists;
 }
 
-std::string FormMainSlide::FindWinampPlaylist() {
-  for (const std::string& candidate : services_.known_paths.WinampPlaylistCandidates()) {
-    if (FileExists(candidate)) return candidate;
-  }
-  return "";
-}
-
-std::string FormMainSlide::DefaultCaptureDir() {
-  std::string dir = services_.files.ExecutableDirectory();
-  EnsureTrailingSeparator(dir);
-  return dir;
-}
+std::string FormMainSlide::DefaultCaptureDir() { return ProgramDirectory(services_.files); }
 
 }  // namespace trelvin

@@ -15,10 +15,10 @@ inline constexpr std::array<const char*, 15> kMusicExtensions{"mid",  "mp2",  "m
                                                               "aiff", "aifc", "qt",  "snd", "dat"};
 inline constexpr std::array<const char*, 2> kPictureExtensions{"jpg", "gif"};
 
-// Adds to `list` the names of `directory` (ending in the separator) that match "*." plus each extension, one
-// extension after the other, each in the order the directory search yields them. Nothing is merged:
-// a name that several patterns match is added once for each. Names beyond the list's capacity are
-// left out; a directory that cannot be read adds nothing.
+// Adds to `list` the names of `directory` (ending in the separator) that match "*." plus each
+// extension, one extension after the other, each in the order the directory search yields them.
+// Nothing is merged: a name that several patterns match is added once for each. Names beyond the
+// list's capacity are left out; a directory that cannot be read adds nothing.
 void FillCatalogue(NameList& list, FileSystem& files, const std::string& directory,
                    std::span<const char* const> extensions);
 

@@ -1,24 +1,15 @@
 // The timed advance of the slides and the display of one slide.
 #include <cstdint>
-#include <limits>
 
 #include "platform/Guard.h"
+#include "platform/Int16Counter.h"
+#include "platform/RandomIndex.h"
 #include "slideshow/FormSlideShow.h"
 
 namespace trelvin {
 
-namespace {
-
-// 16-bit arithmetic as the members hold it: an overflow fails the step instead of wrapping.
-void Increment(std::int16_t& value) {
-  Require(value < std::numeric_limits<std::int16_t>::max());
-  ++value;
-}
-
-}  // namespace
-
 void FormSlideShow::Timer1_Timer() {
-  Step([&] { Increment(SlideTicks); });
+  Step([&] { IncrementInt16(SlideTicks); });
   if (SlideTicks < Interval) return;
   Step([&] { SlideTicks = 0; });
   // The song-end check runs on every due change, even without pictures.
@@ -28,14 +19,13 @@ void FormSlideShow::Timer1_Timer() {
   if (count == 0) return;
   Step([&] {
     if (!RandomFlag) return;
-    const float r = services_.random.Next();
-    PictureIndex = static_cast<std::int16_t>(r * static_cast<float>(count));
+    PictureIndex = RandomIndex(services_.random.Next(), count);
   });
   Step([&] {
     if (PictureIndex >= count) PictureIndex = 0;
   });
   Step([&] { ShowSlide(); });
-  Step([&] { Increment(PictureIndex); });
+  Step([&] { IncrementInt16(PictureIndex); });
 }
 
 void FormSlideShow::ShowSlide() {

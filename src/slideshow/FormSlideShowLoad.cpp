@@ -3,6 +3,7 @@
 
 #include "platform/Guard.h"
 #include "platform/PathRules.h"
+#include "platform/ProgramDirectory.h"
 #include "platform/controls/CheckBox.h"
 #include "shell/FormMainSlide.h"
 #include "slideshow/Catalogue.h"
@@ -25,14 +26,8 @@ void FormSlideShow::Form_Load() {
     Move({0, 0, screen.width, screen.height});
   });
   Step([&] { services_.random.Seed(services_.clock.SecondsSinceMidnight()); });
-  Step([&] {
-    PicturePath = owner_.AppPath;
-    EnsureTrailingSeparator(PicturePath);
-  });
-  Step([&] {
-    ProgramPath = services_.files.ExecutableDirectory();
-    EnsureTrailingSeparator(ProgramPath);
-  });
+  Step([&] { PicturePath = WithTrailingSeparator(owner_.AppPath); });
+  Step([&] { ProgramPath = ProgramDirectory(services_.files); });
   Step([&] {
     MP3Flag = IsChecked(owner_.chkMP3);
     MusicFlag = IsChecked(owner_.chkMusic);

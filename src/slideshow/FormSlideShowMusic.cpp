@@ -1,10 +1,11 @@
-#include <cctype>
-#include <cmath>
+// The show's own music: choosing, playing and stopping songs, and noticing a song's end.
 #include <cstdint>
 #include <string>
 
+#include "platform/AsciiCase.h"
 #include "platform/Guard.h"
-#include "shell/FormMainSlide.h"
+#include "platform/Int16Counter.h"
+#include "platform/RandomIndex.h"
 #include "slideshow/FormSlideShow.h"
 
 namespace trelvin {
@@ -15,13 +16,6 @@ namespace {
 constexpr std::uint32_t kCallFailed = 0xFFFFFFFFu;
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
-
-bool EndsWithMidNoCase(const std::string& path) {
-  if (path.size() < 4) return false;
-  std::string tail = path.substr(path.size() - 4);
-  for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return tail == ".mid";
-}
 
 }  // namespace
 
@@ -40,10 +34,7 @@ void FormSlideShow::PlayMusic(bool Automatic) {
 
   if (Automatic) {
     if (RandomFlag) {
-      Step([&] {
-        const double r = services_.random.Next();
-        MusicIndex = static_cast<std::int16_t>(std::floor(r * count));
-      });
+      Step([&] { MusicIndex = RandomIndex(services_.random.Next(), count); });
     }
     Step([&] {
       if (MusicIndex >= count) MusicIndex = 0;
@@ -54,13 +45,13 @@ void FormSlideShow::PlayMusic(bool Automatic) {
   Step([&] { path = ProgramPath + lstMusic.List(MusicIndex); });
 
   if (send("close all", 0) != 0) return;
-  const char* type = EndsWithMidNoCase(path) ? "sequencer" : "MPEGVideo";
+  const char* type = EndsWithNoCase(path, ".mid") ? "sequencer" : "MPEGVideo";
   if (send("open " + Quoted(path) + " type " + type + " alias MUSIC", 0) != 0) return;
   if (send("play MUSIC from 0 notify", Handle()) != 0) return;
   send("open " + Quoted(path) + " type sequencer alias MUSIC2", 0);
 
   if (Automatic) {
-    Step([&] { MusicIndex = static_cast<std::int16_t>(MusicIndex + 1); });
+    Step([&] { IncrementInt16(MusicIndex); });
   }
 }
 
@@ -86,12 +77,6 @@ void FormSlideShow::CheckSongEnd() {
     });
   }
   if (ended) PlayMusic(true);
-}
-
-void FormMainSlide::StartWinamp() {
-  std::string path;
-  Step([&] { path = FindWinampPlaylist(); });
-  Step([&] { services_.shell.ShellExecute(path, "", kSwHide); });
 }
 
 }  // namespace trelvin

@@ -1,21 +1,12 @@
 #include "slideshow/NameList.h"
 
 #include <algorithm>
-#include <cctype>
 #include <stdexcept>
+#include <string_view>
+
+#include "platform/AsciiCase.h"
 
 namespace trelvin {
-
-namespace {
-
-bool LessNoCase(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) <
-           std::tolower(static_cast<unsigned char>(y));
-  });
-}
-
-}  // namespace
 
 bool NameList::AddItem(const std::string& name) {
   if (names_.size() >= static_cast<std::size_t>(kMaxEntries)) return false;
@@ -23,7 +14,10 @@ bool NameList::AddItem(const std::string& name) {
     names_.push_back(name);
   } else {
     // After equal names, so equal keys keep their arrival order.
-    names_.insert(std::upper_bound(names_.begin(), names_.end(), name, LessNoCase), name);
+    names_.insert(
+        std::upper_bound(names_.begin(), names_.end(), name,
+                         [](std::string_view a, std::string_view b) { return LessNoCase(a, b); }),
+        name);
   }
   return true;
 }

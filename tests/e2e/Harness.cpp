@@ -15,6 +15,15 @@
 
 namespace trelvin::e2e {
 
+std::string MainWindowTitlePattern() {
+  std::string pattern = "^Trelvin Show ";
+  for (const char c : std::string(TRELVIN_VERSION)) {
+    if (c == '.') pattern += '\\';
+    pattern += c;
+  }
+  return pattern + "$";
+}
+
 namespace fs = std::filesystem;
 
 CommandResult Run(const std::string& command) {

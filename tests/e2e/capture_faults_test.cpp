@@ -24,7 +24,7 @@ namespace {
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
 
-constexpr const char* kTitle = "^Trelvin Show 1\\.4$";
+const std::string kTitle = MainWindowTitlePattern();
 constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 // A capture's bitmap: the headers and 640 rows of 3 bytes a pixel a row.
@@ -94,7 +94,7 @@ class CaptureFaultsTest : public ::testing::Test {
   // Every JPEG file decodes completely to the screen's size and ends where JPEG data ends.
   void ExpectAllWhole(const Captures& captures) {
     for (const auto& [name, bytes] : captures) {
-      const auto jpeg = testing::DecodeJpegFile((dir_ / name).string());
+      const auto jpeg = test_support::DecodeJpegFile((dir_ / name).string());
       EXPECT_TRUE(jpeg.ok && jpeg.width == kWidth && jpeg.height == kHeight) << name;
       ASSERT_GE(bytes.size(), 2u) << name;
       EXPECT_EQ(bytes.substr(bytes.size() - 2), "\xFF\xD9") << name << " is cut short";

@@ -22,7 +22,7 @@ TEST(ShowFromSettingsTest, ShowButtonOpensTheShowAndAKeyReturnsToTheSettingsWind
 
   Program program(display, home, {});
   std::string id;
-  ASSERT_TRUE(display.WaitForWindow("^Trelvin Show 1\\.4$", &id));
+  ASSERT_TRUE(display.WaitForWindow(MainWindowTitlePattern(), &id));
   for (int show = 0; show < 2; ++show) {
     display.Xdotool("windowactivate --sync " + id);
     display.Xdotool("mousemove --window " + id + " 238 158 click 1");  // "&S&how"
@@ -30,12 +30,11 @@ TEST(ShowFromSettingsTest, ShowButtonOpensTheShowAndAKeyReturnsToTheSettingsWind
     ASSERT_TRUE(WaitForColours(display, {{{0, 0}, {200, 40, 120}}, {{1023, 767}, {200, 40, 120}}}))
         << "show " << show;
     display.Xdotool("key Escape");
-    ASSERT_TRUE(WaitFor([&] { return !display.FindWindow("^Trelvin Show 1\\.4$").empty(); }));
+    ASSERT_TRUE(WaitFor([&] { return !display.FindWindow(MainWindowTitlePattern()).empty(); }));
     ASSERT_TRUE(WaitForColours(display, {{{0, 0}, {0, 0, 0}}})) << "show " << show;
   }
   EXPECT_TRUE(program.Running());
-  display.Xdotool("windowactivate --sync " + id);
-  display.Xdotool("key --clearmodifiers alt+F4");
+  display.CloseWindow(id);
   EXPECT_EQ(program.Wait(), 0);
   EXPECT_NE(home.ReadConfig().find("StretchImage=1"), std::string::npos);
 }

@@ -80,8 +80,8 @@ TEST(SlideShowFaultsTest, BadPicturesAndSongsNeitherStopTheShowNorExhaustMemory)
 
   const fs::path exe = InstallProgramCopy(home.Root() / "program");
   WriteAll(home.Root() / "program/notes.mid", "MThd, or so it says\n");
-  trelvin::testing::WriteBytes((home.Root() / "program/midi.mp3").string(),
-                               trelvin::testing::MidiSong(1));
+  trelvin::test_support::WriteBytes((home.Root() / "program/midi.mp3").string(),
+                                    trelvin::test_support::MidiSong(1));
   WriteAll(home.Root() / "program/empty.mp3", "");
   WriteAll(home.Root() / "program/empty.mid", "");
   std::string settings = ShowSettings(pictures, 3, false);

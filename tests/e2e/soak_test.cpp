@@ -103,16 +103,17 @@ TEST(SoakTest, CaptureAndMusicalSlideShowRunWithoutGrowth) {
   }
   const fs::path show_exe = InstallProgramCopy(show_home.Root() / "program");
   // Short songs, so the run goes through many song changes.
-  trelvin::testing::WriteBytes((show_home.Root() / "program/a.mid").string(),
-                               trelvin::testing::MidiSong(3));
-  ASSERT_TRUE(trelvin::testing::WriteMp3Song((show_home.Root() / "program/b.mp3").string(), 3));
+  trelvin::test_support::WriteBytes((show_home.Root() / "program/a.mid").string(),
+                                    trelvin::test_support::MidiSong(3));
+  ASSERT_TRUE(
+      trelvin::test_support::WriteMp3Song((show_home.Root() / "program/b.mp3").string(), 3));
   std::string settings = ShowSettings(pictures, 1, false);
   settings = std::regex_replace(settings, std::regex("Music=0"), "Music=1");
   show_home.WriteConfig(settings);
 
   Program capturer(capture_display, capture_home, {"/c"}, {}, capture_exe.string());
   std::string id;
-  ASSERT_TRUE(capture_display.WaitForWindow("^Trelvin Show 1\\.4$", &id));
+  ASSERT_TRUE(capture_display.WaitForWindow(MainWindowTitlePattern(), &id));
   capture_display.Xdotool("windowactivate --sync " + id);
   capture_display.Xdotool("mousemove --window " + id + " 155 158 click 1");  // "&Start"
   Program show(show_display, show_home, {"/s"}, {}, show_exe.string());

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace trelvin::testing {
+namespace trelvin::test_support {
 
 // A variable-length quantity of a MIDI file.
 inline void PutVarLen(std::vector<std::uint8_t>& out, std::uint32_t value) {
@@ -74,4 +74,4 @@ inline bool WriteMp3Song(const std::string& path, double seconds) {
   return ok;
 }
 
-}  // namespace trelvin::testing
+}  // namespace trelvin::test_support

@@ -21,7 +21,7 @@ namespace trelvin {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::DecodeJpegFile;
+using test_support::DecodeJpegFile;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -108,7 +108,7 @@ class JpegConverterTest : public ::testing::Test {
   }
   // Mean absolute difference per channel between the decoded JPEG and the picture, away from the
   // edges of the colour blocks (where chroma subsampling blurs by design).
-  static double MeanError(const testing::DecodedJpeg& jpeg, const Bitmap& image) {
+  static double MeanError(const test_support::DecodedJpeg& jpeg, const Bitmap& image) {
     double sum = 0;
     int count = 0;
     for (int y = 0; y < image.height; ++y) {
@@ -165,11 +165,11 @@ TEST_F(JpegConverterTest, LevelReachesTheEncoderAsQuality) {
               0);
     const auto jpeg = DecodeJpegFile(dir_ + "a.jpg");
     ASSERT_TRUE(jpeg.ok);
-    EXPECT_EQ(jpeg.luma_quant, testing::ExpectedLumaQuant(level)) << level;
+    EXPECT_EQ(jpeg.luma_quant, test_support::ExpectedLumaQuant(level)) << level;
   }
   // Levels outside the range are held to it.
   ASSERT_EQ(converter.BmpToJpeg(dir_ + "a.bmp", dir_ + "a.jpg", 0), 0);
-  EXPECT_EQ(DecodeJpegFile(dir_ + "a.jpg").luma_quant, testing::ExpectedLumaQuant(1));
+  EXPECT_EQ(DecodeJpegFile(dir_ + "a.jpg").luma_quant, test_support::ExpectedLumaQuant(1));
 }
 
 TEST_F(JpegConverterTest, DamagedBitmapsGiveNoJpegAndStayUntouched) {

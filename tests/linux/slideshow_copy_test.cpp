@@ -8,6 +8,7 @@
 #include <string>
 
 #include "fakes/FakePlatform.h"
+#include "platform/VirtualKeys.h"
 #include "platform/linux/PosixFileSystem.h"
 #include "shell/FormMainSlide.h"
 #include "slideshow/FormSlideShow.h"
@@ -40,7 +41,7 @@ class CopyCommandTest : public ::testing::Test {
     files_.exe_dir = program_dir.string();
     main_.AppPath = (dir_ / "pics").string() + "/";
     platform_.runtime.modal_script = [&](Form&) {
-      std::int16_t key = 'C';
+      std::int16_t key = kVkC;
       main_.formSlideShow().Form_KeyDown(key, 0);
     };
     main_.btnShow_Click();

@@ -9,7 +9,7 @@
 
 #include <jpeglib.h>
 
-namespace trelvin::testing {
+namespace trelvin::test_support {
 
 struct DecodedJpeg {
   bool ok = false;
@@ -90,4 +90,4 @@ inline std::vector<unsigned> ExpectedLumaQuant(int quality) {
   return table;
 }
 
-}  // namespace trelvin::testing
+}  // namespace trelvin::test_support

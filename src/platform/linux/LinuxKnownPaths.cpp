@@ -1,12 +1,13 @@
 #include "platform/linux/LinuxKnownPaths.h"
 
 #include <dirent.h>
-#include <strings.h>
 #include <sys/stat.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+
+#include "platform/AsciiCase.h"
 
 namespace trelvin {
 
@@ -32,7 +33,7 @@ std::string ResolveNoCase(const std::string& base, const std::vector<std::string
     if (::stat((path + "/" + component).c_str(), &st) != 0) {
       if (DIR* dir = ::opendir(path.c_str())) {
         while (const dirent* entry = ::readdir(dir)) {
-          if (::strcasecmp(entry->d_name, component.c_str()) == 0) {
+          if (EqualsNoCase(entry->d_name, component)) {
             found = entry->d_name;
             break;
           }

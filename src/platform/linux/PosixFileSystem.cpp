@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,6 +11,7 @@
 #include <memory>
 
 #include "platform/PatternMatch.h"
+#include "platform/atomicfile/TempFile.h"
 
 namespace trelvin {
 
@@ -24,94 +24,11 @@ std::string DirectoryOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
-std::string BaseOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-  while (size > 0) {
-    const ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
-// A random name part for temporary files.
-std::string RandomSuffix() {
-  static const char kChars[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  static unsigned counter = 0;
-  unsigned char bytes[6] = {};
-  if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes)) {
-    bytes[0] = static_cast<unsigned char>(::getpid());
-  }
-  bytes[5] = static_cast<unsigned char>(bytes[5] + counter++);
-  std::string suffix;
-  for (unsigned char b : bytes) suffix += kChars[b % (sizeof kChars - 1)];
-  return suffix;
-}
-
-// A temporary file beside `path`, removed on destruction unless committed. It is made, renamed
-// and removed relative to the directory opened once, so a directory that is moved or replaced
-// meanwhile never keeps a stray temporary file.
-class TempFile {
- public:
-  explicit TempFile(const std::string& path) : base_(BaseOf(path)) {
-    dir_fd_ = ::open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir_fd_ < 0 || base_.empty()) return;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      name_ = "." + base_ + "." + RandomSuffix();
-      fd_ = ::openat(dir_fd_, name_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-      if (fd_ >= 0 || errno != EEXIST) break;
-    }
-    created_ = fd_ >= 0;
-  }
-  ~TempFile() {
-    if (fd_ >= 0) ::close(fd_);
-    if (created_ && !committed_) ::unlinkat(dir_fd_, name_.c_str(), 0);
-    if (dir_fd_ >= 0) ::close(dir_fd_);
-  }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-  bool ok() const { return fd_ >= 0; }
-  int fd() const { return fd_; }
-  bool Commit(mode_t mode) {
-    if (::fchmod(fd_, mode) != 0) return false;
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) return false;
-    if (::renameat(dir_fd_, name_.c_str(), dir_fd_, base_.c_str()) != 0) return false;
-    committed_ = true;
-    return true;
-  }
-
- private:
-  std::string base_;
-  std::string name_;
-  int dir_fd_ = -1;
-  int fd_ = -1;
-  bool created_ = false;
-  bool committed_ = false;
-};
-
-mode_t DefaultFileMode() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
-}
-
 }  // namespace
 
 bool WriteFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size) {
   TempFile temp(path);
-  if (!temp.ok()) return false;
-  if (!WriteAll(temp.fd(), data, size)) return false;
-  return temp.Commit(DefaultFileMode());
+  return temp.Write(data, size) && temp.Commit();
 }
 
 std::optional<std::int64_t> PosixFileSystem::FileLength(const std::string& path) {
@@ -145,9 +62,9 @@ bool PosixFileSystem::CopyFile(const std::string& from, const std::string& to) {
       return false;
     }
     if (n == 0) break;
-    if (!WriteAll(temp.fd(), buffer, static_cast<std::size_t>(n))) return false;
+    if (!temp.Write(buffer, static_cast<std::size_t>(n))) return false;
   }
-  return temp.Commit(src.st_mode & 07777);
+  return temp.Commit(static_cast<int>(src.st_mode & 07777));
 }
 
 bool PosixFileSystem::WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
@@ -161,9 +78,9 @@ bool PosixFileSystem::WriteFileChunks(const std::string& path,
   for (;;) {
     const std::span<const std::uint8_t> chunk = next();
     if (chunk.empty()) break;
-    if (!WriteAll(temp.fd(), chunk.data(), chunk.size())) return false;
+    if (!temp.Write(chunk.data(), chunk.size())) return false;
   }
-  return temp.Commit(DefaultFileMode());
+  return temp.Commit();
 }
 
 std::vector<std::string> PosixFileSystem::FindFiles(const std::string& directory,

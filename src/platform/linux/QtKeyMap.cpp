@@ -2,99 +2,105 @@
 
 #include <QKeyEvent>
 
+#include "platform/VirtualKeys.h"
+
 namespace trelvin {
+
+namespace {
+
+VirtualKey Offset(VirtualKey first, int steps) { return static_cast<VirtualKey>(first + steps); }
+
+}  // namespace
 
 std::int16_t ToVirtualKey(const QKeyEvent& event) {
   const int key = event.key();
   const bool keypad = event.modifiers() & Qt::KeypadModifier;
-  if (key >= Qt::Key_A && key <= Qt::Key_Z) return static_cast<std::int16_t>(65 + key - Qt::Key_A);
+  if (key >= Qt::Key_A && key <= Qt::Key_Z) return Offset(kVkA, key - Qt::Key_A);
   if (key >= Qt::Key_0 && key <= Qt::Key_9) {
-    return static_cast<std::int16_t>((keypad ? 96 : 48) + key - Qt::Key_0);
+    return Offset(keypad ? kVkNumpad0 : kVk0, key - Qt::Key_0);
   }
-  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) {
-    return static_cast<std::int16_t>(112 + key - Qt::Key_F1);
-  }
+  if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return Offset(kVkF1, key - Qt::Key_F1);
   switch (key) {
     case Qt::Key_Backspace:
-      return 8;
+      return kVkBack;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-      return 9;
+      return kVkTab;
     case Qt::Key_Clear:
-      return 12;
+      return kVkClear;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      return 13;
+      return kVkReturn;
     case Qt::Key_Shift:
-      return 16;
+      return kVkShift;
     case Qt::Key_Control:
-      return 17;
+      return kVkControl;
     case Qt::Key_Alt:
     case Qt::Key_AltGr:
-      return 18;
+      return kVkMenu;
     case Qt::Key_Pause:
-      return 19;
+      return kVkPause;
     case Qt::Key_CapsLock:
-      return 20;
+      return kVkCapital;
     case Qt::Key_Escape:
-      return 27;
+      return kVkEscape;
     case Qt::Key_Space:
-      return 32;
+      return kVkSpace;
     case Qt::Key_PageUp:
-      return 33;
+      return kVkPrior;
     case Qt::Key_PageDown:
-      return 34;
+      return kVkNext;
     case Qt::Key_End:
-      return 35;
+      return kVkEnd;
     case Qt::Key_Home:
-      return 36;
+      return kVkHome;
     case Qt::Key_Left:
-      return 37;
+      return kVkLeft;
     case Qt::Key_Up:
-      return 38;
+      return kVkUp;
     case Qt::Key_Right:
-      return 39;
+      return kVkRight;
     case Qt::Key_Down:
-      return 40;
+      return kVkDown;
     case Qt::Key_Print:
-      return 44;
+      return kVkSnapshot;
     case Qt::Key_Insert:
-      return 45;
+      return kVkInsert;
     case Qt::Key_Delete:
-      return 46;
+      return kVkDelete;
     case Qt::Key_Meta:
     case Qt::Key_Super_L:
-      return 91;
+      return kVkLWin;
     case Qt::Key_Super_R:
-      return 92;
+      return kVkRWin;
     case Qt::Key_Menu:
-      return 93;
+      return kVkApps;
     case Qt::Key_Asterisk:
-      return keypad ? 106 : 0;
+      return keypad ? kVkMultiply : kVkNone;
     case Qt::Key_Plus:
-      return keypad ? 107 : 187;
+      return keypad ? kVkAdd : kVkOemPlus;
     case Qt::Key_Minus:
-      return keypad ? 109 : 189;
+      return keypad ? kVkSubtract : kVkOemMinus;
     case Qt::Key_Period:
-      return keypad ? 110 : 190;
+      return keypad ? kVkDecimal : kVkOemPeriod;
     case Qt::Key_Slash:
-      return keypad ? 111 : 191;
+      return keypad ? kVkDivide : kVkOem2;
     case Qt::Key_Comma:
-      return 188;
+      return kVkOemComma;
     case Qt::Key_NumLock:
-      return 144;
+      return kVkNumLock;
     case Qt::Key_ScrollLock:
-      return 145;
+      return kVkScroll;
     default:
-      return 0;
+      return kVkNone;
   }
 }
 
 std::int16_t ToShiftState(const QKeyEvent& event) {
   std::int16_t shift = 0;
-  if (event.modifiers() & Qt::ShiftModifier) shift |= 1;
-  if (event.modifiers() & Qt::ControlModifier) shift |= 2;
-  if (event.modifiers() & Qt::AltModifier) shift |= 4;
+  if (event.modifiers() & Qt::ShiftModifier) shift |= kShiftMask;
+  if (event.modifiers() & Qt::ControlModifier) shift |= kCtrlMask;
+  if (event.modifiers() & Qt::AltModifier) shift |= kAltMask;
   return shift;
 }
 

@@ -19,8 +19,8 @@ QWidget* Owner() {
 }
 
 QMessageBox::Icon IconOf(int style) {
-  switch (style & 0xF0) {
-    case 16:
+  switch (style & kMbIconMask) {
+    case kMbIconCritical:
       return QMessageBox::Critical;
     case kMbIconQuestion:
       return QMessageBox::Question;
@@ -44,7 +44,7 @@ int QtMessageBox::MsgBox(const std::string& text, int style, const std::string& 
   // File names are shown as they are, never read as markup.
   box.setTextFormat(Qt::PlainText);
   box.setWindowModality(Qt::ApplicationModal);
-  const bool yes_no = (style & 0xF) == kMbYesNo;
+  const bool yes_no = (style & kMbButtonsMask) == kMbYesNo;
   QAbstractButton* first = nullptr;
   QAbstractButton* second = nullptr;
   if (yes_no) {
@@ -55,7 +55,7 @@ int QtMessageBox::MsgBox(const std::string& text, int style, const std::string& 
     first = box.addButton(QMessageBox::Ok);
     box.setEscapeButton(first);
   }
-  const bool second_default = (style & 0xF00) == kMbDefButton2 && second;
+  const bool second_default = (style & kMbDefButtonMask) == kMbDefButton2 && second;
   box.setDefaultButton(static_cast<QPushButton*>(second_default ? second : first));
   box.exec();
   QAbstractButton* pressed = box.clickedButton();

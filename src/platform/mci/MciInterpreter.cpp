@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/AsciiCase.h"
 #include "platform/mci/MciErrors.h"
 
 namespace trelvin {
 
-using mci::EqualsNoCase;
 using mci::MciCommand;
 
 namespace {

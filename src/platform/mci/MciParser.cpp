@@ -1,7 +1,6 @@
 #include "platform/mci/MciParser.h"
 
-#include <cctype>
-
+#include "platform/AsciiCase.h"
 #include "platform/mci/MciErrors.h"
 
 namespace trelvin::mci {
@@ -20,24 +19,14 @@ std::size_t WordEnd(const std::string& text, std::size_t at) {
   return at;
 }
 
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-
 }  // namespace
-
-bool EqualsNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != Lower(b[i])) return false;
-  }
-  return true;
-}
 
 std::uint32_t ParseCommand(const std::string& text, MciCommand& command) {
   command = MciCommand{};
   std::size_t at = SkipBlanks(text, 0);
   std::size_t end = WordEnd(text, at);
   if (at == end) return kErrMissingCommandString;
-  for (std::size_t i = at; i < end; ++i) command.verb += Lower(text[i]);
+  for (std::size_t i = at; i < end; ++i) command.verb += AsciiLower(text[i]);
 
   at = SkipBlanks(text, end);
   if (at < text.size() && text[at] == '"') {

@@ -19,7 +19,4 @@ struct MciCommand {
 // of the text, so a file name may itself hold quotes. Returns kOk or the error code.
 std::uint32_t ParseCommand(const std::string& text, MciCommand& command);
 
-// Keyword comparison: letter case does not matter.
-bool EqualsNoCase(const std::string& a, const std::string& b);
-
 }  // namespace trelvin::mci

@@ -1,0 +1,53 @@
+// The small shared rules the forms and the platforms use: case folding, the random index, the
+// guarded 16-bit counter.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+
+#include "platform/AsciiCase.h"
+#include "platform/Guard.h"
+#include "platform/Int16Counter.h"
+#include "platform/RandomIndex.h"
+
+namespace trelvin {
+namespace {
+
+TEST(AsciiCaseTest, FoldsAsciiLettersOnlyWhateverTheLocale) {
+  EXPECT_TRUE(EqualsNoCase("Sequencer", "SEQUENCER"));
+  EXPECT_FALSE(EqualsNoCase("seq", "sequencer"));
+  // Bytes above 127 (Latin-1 "É" and "é") are never folded into each other.
+  EXPECT_FALSE(EqualsNoCase("\xC9", "\xE9"));
+  EXPECT_EQ(AsciiLower("/P \xC9"), "/p \xC9");
+  EXPECT_TRUE(EndsWithNoCase("Tune.MID", ".mid"));
+  EXPECT_FALSE(EndsWithNoCase("mid", ".mid"));
+  // '[' lies between the capitals and the small letters: a capital is compared folded, after it.
+  EXPECT_TRUE(LessNoCase("[", "Z"));
+  EXPECT_FALSE(LessNoCase("Z", "["));
+  EXPECT_TRUE(LessNoCase("b", "\xE9"));
+  EXPECT_FALSE(LessNoCase("B", "b"));
+  EXPECT_FALSE(LessNoCase("b", "B"));
+}
+
+TEST(RandomIndexTest, IsTheWholePartOfTheSinglePrecisionProduct) {
+  EXPECT_EQ(RandomIndex(0.0f, 3), 0);
+  EXPECT_EQ(RandomIndex(0.5f, 3), 1);
+  EXPECT_EQ(RandomIndex(0.99999994f, 3), 2);
+  // 0.7f is just below 0.7, but its product with 10 rounds to 7 in single precision (double
+  // precision would give 6).
+  EXPECT_EQ(RandomIndex(0.7f, 10), 7);
+  EXPECT_EQ(RandomIndex(0.99f, 1), 0);
+}
+
+TEST(Int16CounterTest, IncrementsUpToTheLimitThenFailsTheStepLeavingTheValue) {
+  std::int16_t value = 32766;
+  EXPECT_TRUE(Step([&] { IncrementInt16(value); }));
+  EXPECT_EQ(value, 32767);
+  EXPECT_FALSE(Step([&] { IncrementInt16(value); }));
+  EXPECT_EQ(value, 32767);
+  value = -1;
+  IncrementInt16(value);
+  EXPECT_EQ(value, 0);
+}
+
+}  // namespace
+}  // namespace trelvin
