@@ -2,67 +2,13 @@
 
 #include "platform/windows/WinApi.h"
 
+#include "platform/atomicfile/TempFile.h"
 #include "platform/windows/WinPaths.h"
 #include "platform/windows/WinText.h"
 
 namespace trelvin {
 
 namespace {
-
-// A temporary file beside `target`, removed on destruction unless it replaced the target.
-class TempFile {
- public:
-  explicit TempFile(const std::wstring& target) : target_(target) {
-    std::wstring dir = DirectoryOfPath(target);
-    if (dir.empty()) dir = L".";
-    wchar_t name[MAX_PATH + 16];
-    // GetTempFileNameW creates the file (unique name), so nothing else can take it.
-    if (dir.size() < MAX_PATH - 14 && GetTempFileNameW(dir.c_str(), L"trv", 0, name) != 0) {
-      name_ = name;
-      file_ = CreateFileW(name_.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                          FILE_ATTRIBUTE_NORMAL, nullptr);
-      if (file_ == INVALID_HANDLE_VALUE) DeleteFileW(name_.c_str());
-    }
-  }
-  ~TempFile() {
-    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
-    if (!name_.empty() && !committed_) DeleteFileW(name_.c_str());
-  }
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-
-  bool ok() const { return file_ != INVALID_HANDLE_VALUE; }
-
-  bool Write(const std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-      const DWORD chunk = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
-      DWORD written = 0;
-      if (!::WriteFile(file_, data, chunk, &written, nullptr) || written == 0) return false;
-      data += written;
-      size -= written;
-    }
-    return true;
-  }
-
-  bool Commit() {
-    const bool flushed = FlushFileBuffers(file_) != 0;
-    const bool closed = CloseHandle(file_) != 0;
-    file_ = INVALID_HANDLE_VALUE;
-    if (!flushed || !closed) return false;
-    if (!MoveFileExW(name_.c_str(), target_.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-      return false;
-    }
-    committed_ = true;
-    return true;
-  }
-
- private:
-  std::wstring target_;
-  std::wstring name_;
-  HANDLE file_ = INVALID_HANDLE_VALUE;
-  bool committed_ = false;
-};
 
 struct FileIdentity {
   DWORD volume = 0;
@@ -118,7 +64,7 @@ bool WinFileSystem::CopyFile(const std::string& from, const std::string& to) {
       return false;
     }
   }
-  TempFile temp(target);
+  TempFile temp(to);
   if (!temp.ok()) return false;
   std::uint8_t buffer[1 << 16];
   for (;;) {
@@ -132,14 +78,14 @@ bool WinFileSystem::CopyFile(const std::string& from, const std::string& to) {
 
 bool WinFileSystem::WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   if (path.empty()) return false;
-  TempFile temp(Widen(path));
+  TempFile temp(path);
   return temp.ok() && temp.Write(bytes.data(), bytes.size()) && temp.Commit();
 }
 
 bool WinFileSystem::WriteFileChunks(const std::string& path,
                                     const std::function<std::span<const std::uint8_t>()>& next) {
   if (path.empty()) return false;
-  TempFile temp(Widen(path));
+  TempFile temp(path);
   if (!temp.ok()) return false;
   for (;;) {
     const std::span<const std::uint8_t> chunk = next();
