@@ -68,6 +68,19 @@ if wait_until 120 sh -c "xdotool search --onlyvisible --name '$title' >/dev/null
     import -window root "$screenshot"
   fi
 
+  # "Directory..." opens the shell's folder dialog owned by the window; cancelled, nothing changes.
+  xdotool mousemove --window "$id" 242 51 click 1
+  if wait_until 60 sh -c "xdotool search --onlyvisible --name '^Browse for Folder$' >/dev/null 2>&1"
+  then
+    pass "the folder dialog opened"
+    dialog=$(xdotool search --onlyvisible --name '^Browse for Folder$' | head -1)
+    xdotool windowfocus --sync "$dialog" key Escape
+    wait_until 30 sh -c "! xdotool search --onlyvisible --name '^Browse for Folder$' >/dev/null 2>&1" ||
+      fail "the folder dialog stayed after Escape"
+  else
+    fail "no folder dialog after a click on Directory..."
+  fi
+
   # A second start while the first runs ends at once, without a window of its own.
   run "$exe" /c </dev/null >/dev/null 2>&1
   status=$?
