@@ -11,6 +11,7 @@
 #include "platform/windows/WinInstanceLock.h"
 #include "platform/windows/WinKnownPaths.h"
 #include "platform/windows/WinPaths.h"
+#include "platform/windows/WinShell.h"
 #include "platform/windows/WinText.h"
 #include "windows/ChildRoles.h"
 
@@ -120,6 +121,12 @@ TEST(WinKnownPathsTest, WallpaperLiesInTheUsersLocalApplicationData) {
   const DWORD attributes = GetFileAttributesW((std::wstring(local) + L"\\Trelvin").c_str());
   ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);  // the folder is made when missing
   EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST(WinShellTest, NothingToOpenIsAFailure) {
+  WinShell shell;
+  EXPECT_FALSE(shell.ShellExecute("", "", kSwShowNormal));
+  EXPECT_FALSE(shell.ShellExecute("C:\\no such folder\\no such page.html", "", kSwShowNormal));
 }
 
 }  // namespace
