@@ -8,6 +8,8 @@ namespace trelvin {
 // blank picture (the capture's own rule for a failed grab).
 class NoScreenGrab : public ScreenGrab {
  public:
+  void BeginSession() override {}
+  void EndSession() override {}
   std::unique_ptr<GrabSession> OpenDesktop() override { return nullptr; }
 };
 
