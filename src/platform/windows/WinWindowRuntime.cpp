@@ -14,7 +14,13 @@ WinWindowRuntime::~WinWindowRuntime() {
 
 int WinWindowRuntime::Run(Form& startup) {
   WinFormWindow* window = CreateFormWindow(startup, nullptr);
-  if (!window || !window->CreateViews()) {
+  if (!window) {
+    // No window can be made (no desktop, as for a preview started without one): the load still
+    // runs, so that "/p" and a second instance end as they should; a window to show fails.
+    startup.RunLoad();
+    return startup.Loaded() ? 1 : 0;
+  }
+  if (!window->CreateViews()) {
     DestroyFormWindow(startup);
     return 1;
   }
