@@ -14,7 +14,7 @@ PACKAGES=(
   nsis
   # tests: Wine 8 (64-bit only) with the fonts its dialogs use, a virtual display, input, read-back
   wine wine64 fonts-wine fonts-liberation
-  xvfb xauth xdotool x11-utils imagemagick procps
+  xvfb xauth openbox wmctrl xdotool x11-utils imagemagick procps util-linux
 )
 
 missing=()

@@ -1,4 +1,71 @@
 // The program: wires the real services together and hands the start-up window to the runtime.
-#include <windows.h>
+// First: the other system headers build on it.
+#include "platform/windows/WinApi.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <string>
+
+#include "platform/windows/WinClock.h"
+#include "platform/windows/WinCommandLine.h"
+#include "platform/windows/WinFileSystem.h"
+#include "platform/windows/WinFolderDialog.h"
+#include "platform/windows/WinInstanceLock.h"
+#include "platform/windows/WinKnownPaths.h"
+#include "platform/windows/WinLocale.h"
+#include "platform/windows/WinMessageBox.h"
+#include "platform/windows/WinRandom.h"
+#include "platform/windows/WinSettingsStore.h"
+#include "platform/windows/WinShell.h"
+#include "platform/windows/WinWindowRuntime.h"
+#include "platform/windows/pending/NoCursor.h"
+#include "platform/windows/pending/NoJpegConverter.h"
+#include "platform/windows/pending/NoMediaControl.h"
+#include "platform/windows/pending/NoPictures.h"
+#include "platform/windows/pending/NoPrinter.h"
+#include "platform/windows/pending/NoScreenGrab.h"
+#include "platform/windows/pending/NoWallpaper.h"
+#include "platform/windows/pending/NoWindowActivation.h"
+#include "shell/FormMainSlide.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  const std::string command_line = trelvin::ProcessArgumentText();
+
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
+  // The shell's folder dialog needs COM on this thread.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+
+  using namespace trelvin;
+  int exit_code = 0;
+  {
+    WinWindowRuntime runtime;
+    WinSettingsStore settings;
+    WinFileSystem files;
+    WinClock clock;
+    WinRandom random;
+    WinShell shell;
+    WinInstanceLock instance;
+    WinFolderDialog folder_dialog(runtime);
+    WinKnownPaths known_paths;
+    WinLocale locale;
+    NoScreenGrab screen_grab;
+    NoJpegConverter jpeg;
+    NoMediaControl media;
+    NoPictures pictures;
+    NoPrinter printer;
+    WinMessageBox message_box;
+    NoWallpaper wallpaper;
+    NoCursor cursor;
+    NoWindowActivation windows;
+
+    Services services{runtime,       settings,    files,     clock,       random, shell, instance,
+                      folder_dialog, known_paths, locale,    screen_grab, jpeg,   media, pictures,
+                      printer,       message_box, wallpaper, cursor,      windows};
+    FormMainSlide formMainSlide(services, command_line);
+    exit_code = runtime.Run(formMainSlide);
+  }
+  if (SUCCEEDED(com)) CoUninitialize();
+  return exit_code;
+}

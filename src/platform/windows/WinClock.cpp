@@ -1,6 +1,6 @@
 #include "platform/windows/WinClock.h"
 
-#include <windows.h>
+#include "platform/windows/WinApi.h"
 
 namespace trelvin {
 

@@ -1,0 +1,26 @@
+// The Windows tests' entry: GoogleTest, or one of the child roles the tests start this program in
+// to see what a second process sees.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "platform/windows/WinCommandLine.h"
+#include "platform/windows/WinInstanceLock.h"
+#include "platform/windows/WinText.h"
+#include "windows/ChildRoles.h"
+
+int main(int argc, char** argv) {
+  using namespace trelvin;
+  if (argc >= 3 && std::strcmp(argv[1], kInstanceProbe) == 0) {
+    WinInstanceLock lock(Widen(argv[2]));
+    return lock.AnotherInstanceRunning() ? kExitAnotherRuns : kExitFirst;
+  }
+  if (argc >= 2 && std::strcmp(argv[1], kPrintArguments) == 0) {
+    std::fputs(ProcessArgumentText().c_str(), stdout);
+    return 0;
+  }
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

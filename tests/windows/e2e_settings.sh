@@ -1,0 +1,150 @@
+#!/bin/bash
+# End to end under Wine: the settings window, the registry read at start and written at close, the
+# run modes and the single instance. Runs inside with-display.sh (DISPLAY and WINEPREFIX set):
+# e2e_settings.sh EXE [SCREENSHOT.png]
+set -u
+exe=$1
+prefix=$WINEPREFIX
+screenshot=${2:-}
+here=$(cd "$(dirname "$0")" && pwd)
+key='HKCU\Software\VB and VBA Program Settings\Trelvin\Settings'
+title='^Trelvin Show 1\.4$'
+failures=0
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+pass() { echo "ok: $*"; }
+
+# Polls a command every 100 ms until it succeeds or $1 seconds pass.
+wait_until() {
+  local limit=$1
+  shift
+  local end=$((SECONDS + limit))
+  while ! "$@"; do
+    [ $SECONDS -ge $end ] && return 1
+    sleep 0.1
+  done
+}
+
+run() { "$here/wine-run.sh" "$prefix" "$@"; }
+reg_value() {
+  run reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' |
+    sed -n "s/^ *$1 *REG_SZ *//p"
+}
+windows() { xdotool search --onlyvisible --name "$title" 2>/dev/null; }
+no_window() { [ -z "$(windows)" ]; }
+
+run reg delete 'HKCU\Software\VB and VBA Program Settings\Trelvin' /f >/dev/null 2>&1
+run reg add "$key" /v CaptureInterval /d 700 /f >/dev/null 2>&1
+run reg add "$key" /v Music /d 2 /f >/dev/null 2>&1
+run reg add "$key" /v Path /d 'C:\Pics' /f >/dev/null 2>&1
+
+# "/p": ends at once, shows nothing, writes nothing (the warm server's second try counts, so a
+# one-off stall of the machine does not decide).
+for attempt in 1 2; do
+  start=$(date +%s%N)
+  run "$exe" /p 1234 </dev/null >/dev/null 2>&1
+  status=$?
+  elapsed=$((($(date +%s%N) - start) / 1000000))
+  [ $elapsed -lt 2000 ] && break
+done
+[ $status -eq 0 ] && [ $elapsed -lt 2000 ] && pass "/p ended in $elapsed ms" ||
+  fail "/p: status $status after $elapsed ms"
+no_window && pass "/p showed no window" || fail "/p left a window"
+[ "$(reg_value CaptureInterval)" = 700 ] && pass "/p wrote nothing" || fail "/p wrote settings"
+
+# "/c": the settings window, 278 x 173 client pixels at 96 dpi.
+run "$exe" /c </dev/null >/dev/null 2>&1 &
+first=$!
+if wait_until 120 sh -c "xdotool search --onlyvisible --name '$title' >/dev/null 2>&1"; then
+  id=$(windows | head -1)
+  size=$(xwininfo -id "$id" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+  [ "$size" = 278x173 ] && pass "client area $size" || fail "client area $size, not 278x173"
+  if [ -n "$screenshot" ]; then
+    xdotool mousemove 0 0
+    sleep 1  # let a tooltip under the old pointer position go
+    import -window root "$screenshot"
+  fi
+
+  # "Directory..." opens the shell's folder dialog owned by the window; cancelled, nothing changes.
+  xdotool mousemove --window "$id" 242 51 click 1
+  if wait_until 60 sh -c "xdotool search --onlyvisible --name '^Browse for Folder$' >/dev/null 2>&1"
+  then
+    pass "the folder dialog opened"
+    dialog=$(xdotool search --onlyvisible --name '^Browse for Folder$' | head -1)
+    xdotool windowfocus --sync "$dialog" key Escape
+    wait_until 30 sh -c "! xdotool search --onlyvisible --name '^Browse for Folder$' >/dev/null 2>&1" ||
+      fail "the folder dialog stayed after Escape"
+  else
+    fail "no folder dialog after a click on Directory..."
+  fi
+
+  # A second start while the first runs ends at once, without a window of its own.
+  run "$exe" /c </dev/null >/dev/null 2>&1
+  status=$?
+  count=$(windows | wc -l)
+  [ $status -eq 0 ] && [ "$count" -eq 1 ] && pass "second instance ended at once" ||
+    fail "second instance: status $status, $count windows"
+
+  # Closed through the window manager (_NET_CLOSE_WINDOW, WM_CLOSE for the program).
+  wmctrl -i -c "$id"
+  if wait_until 60 sh -c "! kill -0 $first 2>/dev/null"; then
+    wait "$first"
+    status=$?
+    [ $status -eq 0 ] && pass "closed, status 0" || fail "closed with status $status"
+  else
+    fail "the program did not end after the window was closed"
+  fi
+  wait_until 10 no_window || fail "the window stayed"
+else
+  fail "no window titled Trelvin Show 1.4"
+fi
+
+# The eight values as written at unload: the refused 700 as the scroll bar's 1, the grayed box as
+# 2, the path with its "\", the rest at their defaults.
+expect() {
+  local got
+  got=$(reg_value "$1")
+  [ "$got" = "$2" ] && pass "$1 = $got" || fail "$1 = '$got', not '$2'"
+}
+expect Path 'C:\Pics\'
+expect CompressionLevel 60
+expect CaptureInterval 1
+expect ShowInterval 10
+expect StretchImage 0
+expect Music 2
+expect Random 0
+expect MP3 0
+
+# At 192 dpi (200 %) the same layout, scaled: twice the client area.
+run reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
+run "$exe" /c </dev/null >/dev/null 2>&1 &
+first=$!
+if wait_until 120 sh -c "xdotool search --onlyvisible --name '$title' >/dev/null 2>&1"; then
+  id=$(windows | head -1)
+  size=$(xwininfo -id "$id" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+  [ "$size" = 556x346 ] && pass "client area at 192 dpi $size" ||
+    fail "client area at 192 dpi $size, not 556x346"
+  wmctrl -i -c "$id"
+  wait_until 60 sh -c "! kill -0 $first 2>/dev/null" || fail "did not end at 192 dpi"
+else
+  fail "no window at 192 dpi"
+fi
+wait "$first" 2>/dev/null
+run reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
+
+# Any other argument runs the slide show (its window has yet to come on Windows: the show ends at
+# once) and then writes the settings, with the program's own folder as the default path.
+run reg delete 'HKCU\Software\VB and VBA Program Settings\Trelvin' /f >/dev/null 2>&1
+run "$exe" /s </dev/null >/dev/null 2>&1
+status=$?
+[ $status -eq 0 ] && pass "/s ended" || fail "/s: status $status"
+no_window && pass "/s left no window" || fail "/s left a window"
+dir=$(run winepath -w "$(dirname "$exe")" 2>/dev/null | tr -d '\r')
+expect Path "${dir%\\}\\"
+expect CompressionLevel 60
+
+echo "$failures failure(s)"
+[ $failures -eq 0 ]

@@ -1,0 +1,60 @@
+// Message boxes on a real display: the answer as the forms expect it, whatever closed the box.
+#include <atomic>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "platform/windows/WinApi.h"
+#include "platform/windows/WinMessageBox.h"
+
+namespace trelvin {
+namespace {
+
+// Answers the next message box titled `caption` with `command` (a button id) from another
+// thread, as a user would press the button or close the box.
+class Answerer {
+ public:
+  Answerer(const wchar_t* caption, WPARAM command)
+      : thread_([this, caption, command] {
+          for (int i = 0; i < 3000 && !stop_; ++i) {
+            if (HWND box = FindWindowW(L"#32770", caption)) {
+              PostMessageW(box, WM_COMMAND, command, 0);
+              return;
+            }
+            Sleep(10);  // polls for the box to appear
+          }
+        }) {}
+  ~Answerer() {
+    stop_ = true;
+    thread_.join();
+  }
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
+
+TEST(WinMessageBoxTest, OnlyYesIsYesAndEveryOtherWayOutIsNo) {
+  WinMessageBox boxes;
+  {
+    Answerer answer(L"TrelvinShow", IDYES);
+    EXPECT_EQ(boxes.MsgBox("Delete?", kMbYesNo | kMbIconQuestion | kMbDefButton2, "TrelvinShow"),
+              kIdYes);
+  }
+  {
+    // Escape or the close box: Wine reports IDCANCEL even without a Cancel button.
+    Answerer answer(L"TrelvinShow", IDCANCEL);
+    EXPECT_EQ(boxes.MsgBox("Delete?", 292, "TrelvinShow"), kIdNo);
+  }
+  {
+    Answerer answer(L"TrelvinShow", IDNO);
+    EXPECT_EQ(boxes.MsgBox("Delete?", 292, "TrelvinShow"), kIdNo);
+  }
+  {
+    Answerer answer(L"TrelvinShow", IDOK);
+    EXPECT_EQ(boxes.MsgBox("Done.", kMbIconInformation, "TrelvinShow"), kIdOk);
+  }
+}
+
+}  // namespace
+}  // namespace trelvin

@@ -1,0 +1,133 @@
+// The small Windows services on the real system: the instance lock across processes, the path
+// rules with "\" and drive roots, the command line, the known paths.
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "platform/PathRules.h"
+#include "platform/windows/WinApi.h"
+#include "platform/windows/WinCommandLine.h"
+#include "platform/windows/WinFileSystem.h"
+#include "platform/windows/WinInstanceLock.h"
+#include "platform/windows/WinKnownPaths.h"
+#include "platform/windows/WinPaths.h"
+#include "platform/windows/WinShell.h"
+#include "platform/windows/WinText.h"
+#include "windows/ChildRoles.h"
+
+namespace trelvin {
+namespace {
+
+TEST(WinInstanceLockTest, SecondProcessOfTheSameExecutableSeesTheFirst) {
+  // A path of its own, so that no other test run's lock is met.
+  const std::wstring exe =
+      L"C:\\Trelvin Tests\\" + std::to_wstring(GetCurrentProcessId()) + L"\\TrelvinShow.exe";
+  const std::wstring probe = std::wstring(Widen(kInstanceProbe)) + L" \"" + exe + L"\"";
+  EXPECT_EQ(RunSelf(probe).exit_code, kExitFirst);  // nothing runs yet
+  {
+    WinInstanceLock first(exe);
+    ASSERT_FALSE(first.AnotherInstanceRunning());
+    EXPECT_FALSE(first.AnotherInstanceRunning());  // asking again does not find itself
+    EXPECT_EQ(RunSelf(probe).exit_code, kExitAnotherRuns);
+    // The same file named in other case is the same executable.
+    std::wstring upper = exe;
+    for (wchar_t& c : upper) c = static_cast<wchar_t>(towupper(c));
+    const std::wstring upper_probe = std::wstring(Widen(kInstanceProbe)) + L" \"" + upper + L"\"";
+    EXPECT_EQ(RunSelf(upper_probe).exit_code, kExitAnotherRuns);
+    // Another executable is not this one.
+    const std::wstring other = std::wstring(Widen(kInstanceProbe)) + L" \"" + exe + L".copy.exe\"";
+    EXPECT_EQ(RunSelf(other).exit_code, kExitFirst);
+  }
+  // Once the first has ended, the next start is the first again.
+  EXPECT_EQ(RunSelf(probe).exit_code, kExitFirst);
+}
+
+TEST(WinInstanceLockTest, NamesAreInTheSessionNamespaceAndFoldCase) {
+  const std::wstring name = WinInstanceLock::MutexNameFor(L"C:\\Tools\\TrelvinShow.exe");
+  EXPECT_EQ(name.rfind(L"Local\\", 0), 0u);
+  EXPECT_EQ(name.find(L'\\', 6), std::wstring::npos);  // no further "\" after the namespace
+  EXPECT_EQ(name, WinInstanceLock::MutexNameFor(L"c:\\tools\\trelvinshow.EXE"));
+  EXPECT_NE(name, WinInstanceLock::MutexNameFor(L"C:\\Tools2\\TrelvinShow.exe"));
+}
+
+TEST(WinPathsTest, DirectoryOfAnExecutableKeepsOnlyARootsSeparator) {
+  EXPECT_EQ(DirectoryOfPath(L"C:\\Tools\\TrelvinShow.exe"), L"C:\\Tools");
+  EXPECT_EQ(DirectoryOfPath(L"C:\\TrelvinShow.exe"), L"C:\\");
+  EXPECT_EQ(DirectoryOfPath(L"D:\\Games\\Old Stuff\\x.scr"), L"D:\\Games\\Old Stuff");
+  EXPECT_EQ(DirectoryOfPath(L"\\\\server\\share\\TrelvinShow.exe"), L"\\\\server\\share\\");
+  EXPECT_EQ(DirectoryOfPath(L"\\\\server\\share\\dir\\TrelvinShow.exe"), L"\\\\server\\share\\dir");
+}
+
+TEST(WinPathsTest, PathRulesUseTheBackslashAndLeaveDriveRootsAlone) {
+  EXPECT_EQ(kPathSeparator, '\\');
+  std::string path = "D:\\Pics";
+  EnsureTrailingSeparator(path);
+  EXPECT_EQ(path, "D:\\Pics\\");
+  EnsureTrailingSeparator(path);
+  EXPECT_EQ(path, "D:\\Pics\\");
+  std::string root = "C:\\";
+  EnsureTrailingSeparator(root);
+  EXPECT_EQ(root, "C:\\");
+  std::string empty;
+  EnsureTrailingSeparator(empty);
+  EXPECT_EQ(empty, "\\");  // the root of the current drive
+  EXPECT_EQ(JoinPath("C:\\", "a.jpg"), "C:\\a.jpg");
+  EXPECT_EQ(JoinPath("C:\\Pics", "a.jpg"), "C:\\Pics\\a.jpg");
+}
+
+TEST(WinPathsTest, ExecutableDirectoryIsWhereThisProgramLies) {
+  WinFileSystem files;
+  const std::string dir = files.ExecutableDirectory();
+  ASSERT_FALSE(dir.empty());
+  EXPECT_NE(dir.back(), '\\');
+  const std::wstring exe = ExecutablePath();
+  EXPECT_EQ(exe.rfind(Widen(dir) + L"\\", 0), 0u) << Narrow(exe);
+}
+
+TEST(WinCommandLineTest, ArgumentTextFollowsTheProgramNameAndItsBlanks) {
+  EXPECT_EQ(ArgumentTextOf(L"\"C:\\Program Files\\T\\TrelvinShow.exe\" /c"), L"/c");
+  EXPECT_EQ(ArgumentTextOf(L"TrelvinShow.exe /p 1234"), L"/p 1234");
+  EXPECT_EQ(ArgumentTextOf(L"\"C:\\WINDOWS\\TRELVI~1.SCR\"  \t/s"), L"/s");
+  EXPECT_EQ(ArgumentTextOf(L"C:\\x\\TrelvinShow.scr /c:1234"), L"/c:1234");
+  EXPECT_EQ(ArgumentTextOf(L"TrelvinShow.exe"), L"");
+  EXPECT_EQ(ArgumentTextOf(L"\"C:\\a b\\TrelvinShow.exe\""), L"");
+  EXPECT_EQ(ArgumentTextOf(L""), L"");
+  EXPECT_EQ(ArgumentTextOf(L"\"unclosed /c"), L"");
+  // Blanks inside and at the end of the arguments stay as they were typed.
+  EXPECT_EQ(ArgumentTextOf(L"x.exe /s  a  "), L"/s  a  ");
+}
+
+TEST(WinCommandLineTest, ProcessArgumentTextIsWhatTheStarterPassed) {
+  const ChildResult child = RunSelf(std::wstring(Widen(kPrintArguments)) + L"   /P  Ü 1234");
+  EXPECT_EQ(child.exit_code, 0);
+  EXPECT_EQ(child.output, std::string(kPrintArguments) + "   /P  Ü 1234");
+}
+
+TEST(WinKnownPathsTest, PlaylistShortFormsFirstThenTheLongFormsInTheSameOrder) {
+  WinKnownPaths paths;
+  EXPECT_EQ(paths.WinampPlaylistCandidates(),
+            (std::vector<std::string>{"c:\\progra~1\\winamp\\WINAMP.m3u",
+                                      "c:\\archiv~1\\winamp\\WINAMP.m3u",
+                                      "C:\\Program Files\\Winamp\\WINAMP.m3u",
+                                      "C:\\Archivos de programa\\Winamp\\WINAMP.m3u"}));
+}
+
+TEST(WinKnownPathsTest, WallpaperLiesInTheUsersLocalApplicationData) {
+  WinKnownPaths paths;
+  const std::string path = paths.WallpaperBitmapPath();
+  wchar_t local[MAX_PATH] = {};
+  ASSERT_GT(GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH), 0u);
+  EXPECT_EQ(Widen(path), std::wstring(local) + L"\\Trelvin\\wallpaper.bmp");
+  const DWORD attributes = GetFileAttributesW((std::wstring(local) + L"\\Trelvin").c_str());
+  ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);  // the folder is made when missing
+  EXPECT_TRUE(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST(WinShellTest, NothingToOpenIsAFailure) {
+  WinShell shell;
+  EXPECT_FALSE(shell.ShellExecute("", "", kSwShowNormal));
+  EXPECT_FALSE(shell.ShellExecute("C:\\no such folder\\no such page.html", "", kSwShowNormal));
+}
+
+}  // namespace
+}  // namespace trelvin
