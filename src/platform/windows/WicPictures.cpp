@@ -6,16 +6,34 @@
 #include <wincodec.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <new>
+#include <optional>
 #include <span>
 
 #include "capture/BmpFile.h"
 #include "platform/atomicfile/TempFile.h"
+#include "platform/windows/PictureHeader.h"
 #include "platform/windows/WinText.h"
 
 namespace trelvin {
 
 namespace {
+
+// The decoder's own scaling: in the system's headers, missing from mingw-w64's.
+struct IWICBitmapSourceTransform : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height,
+                                               WICPixelFormatGUID* format,
+                                               WICBitmapTransformOptions transform, UINT stride,
+                                               UINT buffer_size, BYTE* buffer) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) = 0;
+  virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform,
+                                                         BOOL* supported) = 0;
+};
+constexpr IID kIidBitmapSourceTransform = {
+    0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
 
 // Holds one COM interface and releases it.
 template <typename T>
@@ -64,7 +82,7 @@ void ClearUnusedByte(Bitmap& bitmap) {
 // in a 32-bit pixel format; false otherwise (the caller decodes it whole).
 bool DecodeReduced(IWICBitmapFrameDecode* frame, Size size, Bitmap& out) {
   ComRef<IWICBitmapSourceTransform> transform;
-  if (FAILED(frame->QueryInterface(IID_IWICBitmapSourceTransform,
+  if (FAILED(frame->QueryInterface(kIidBitmapSourceTransform,
                                    reinterpret_cast<void**>(transform.Out())))) {
     return false;
   }
@@ -95,6 +113,16 @@ bool DecodeReduced(IWICBitmapFrameDecode* frame, Size size, Bitmap& out) {
 // Decodes the file, reduced for a stretched `display` size (empty: at its own size); false on any
 // failure.
 bool Decode(const std::string& path, Size display, Bitmap& out, Size& natural) {
+  {
+    std::ifstream in(std::filesystem::path(std::u8string(path.begin(), path.end())),
+                     std::ios::binary);
+    if (!in) return false;
+    const std::optional<Size> declared = PictureHeader::DeclaredSize(in);
+    if (declared &&
+        !FitsTheCap(static_cast<UINT>(declared->width), static_cast<UINT>(declared->height))) {
+      return false;
+    }
+  }
   ComRef<IWICImagingFactory> factory;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                               IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out())))) {

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <mmsystem.h>
+// The service's method has the name of the system's macro.
+#undef mciSendString
 
 #include "platform/windows/WinText.h"
 

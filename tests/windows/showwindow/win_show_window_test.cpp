@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "capture/BmpFile.h"
+#include "platform/windows/WicPicture.h"
 #include "platform/windows/WinShowWindow.h"
 
 namespace trelvin {

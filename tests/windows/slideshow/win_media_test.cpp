@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <mmsystem.h>
+// The service's method has the name of the system's macro.
+#undef mciSendString
 
 #include <string>
 

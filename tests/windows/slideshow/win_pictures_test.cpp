@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <objbase.h>
 
 #include <string>
 
@@ -88,7 +89,9 @@ TEST_F(WicPicturesTest, ATruncatedJpegNeverCrashesAndKeepsItsSizeIfDecoded) {
   jpeg.resize(jpeg.size() / 2);
   WriteBytes(folder_ + "half.jpg", jpeg);
   const WicPicture* picture = Load("half.jpg");
-  if (picture) EXPECT_EQ(picture->pixels().pixels.size(), 64u * 64u);
+  if (picture) {
+    EXPECT_EQ(picture->pixels().pixels.size(), 64u * 64u);
+  }
 }
 
 TEST_F(WicPicturesTest, HeadersClaimingHugePicturesAllocateNothingAndFail) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <objbase.h>
 
 #include <winspool.h>
 
