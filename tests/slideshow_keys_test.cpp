@@ -298,7 +298,7 @@ std::vector<std::string> OpenedSongs(const std::vector<std::string>& commands, s
   for (std::size_t i = from; i < commands.size(); ++i) {
     const std::string& c = commands[i];
     if (c.rfind("open \"", 0) == 0 && c.ends_with(" alias MUSIC")) {
-      const std::size_t name = c.rfind('/', c.find('"', 6)) + 1;
+      const std::size_t name = c.find_last_of("/\\", c.find('"', 6)) + 1;
       songs.push_back(c.substr(name, c.find('"', name) - name));
     }
   }
@@ -307,7 +307,7 @@ std::vector<std::string> OpenedSongs(const std::vector<std::string>& commands, s
 
 TEST_F(SlideShowKeysTest, PlusAndMinusStartTheSongTheyStepTo) {
   for (const char* name : {"a.mid", "b.mid", "c.mid"})
-    platform_.files.Add(std::string("/opt/trelvin/") + name);
+    platform_.files.Add(NativePath(std::string("/opt/trelvin/") + name));
   main_.chkMusic.SetValue(1);
   Open([&](FormSlideShow& s) {
     ASSERT_EQ(s.lstMusic.ListCount(), 3);
