@@ -7,25 +7,25 @@
 
 #include <string>
 
+#include "platform/windows/WicPictures.h"
 #include "platform/windows/WinClock.h"
 #include "platform/windows/WinCommandLine.h"
+#include "platform/windows/WinCursor.h"
 #include "platform/windows/WinFileSystem.h"
 #include "platform/windows/WinFolderDialog.h"
 #include "platform/windows/WinInstanceLock.h"
 #include "platform/windows/WinKnownPaths.h"
 #include "platform/windows/WinLocale.h"
+#include "platform/windows/WinMediaControl.h"
 #include "platform/windows/WinMessageBox.h"
+#include "platform/windows/WinPrinter.h"
 #include "platform/windows/WinRandom.h"
 #include "platform/windows/WinSettingsStore.h"
 #include "platform/windows/WinShell.h"
+#include "platform/windows/WinWallpaper.h"
 #include "platform/windows/WinWindowRuntime.h"
-#include "platform/windows/pending/NoCursor.h"
 #include "platform/windows/pending/NoJpegConverter.h"
-#include "platform/windows/pending/NoMediaControl.h"
-#include "platform/windows/pending/NoPictures.h"
-#include "platform/windows/pending/NoPrinter.h"
 #include "platform/windows/pending/NoScreenGrab.h"
-#include "platform/windows/pending/NoWallpaper.h"
 #include "platform/windows/pending/NoWindowActivation.h"
 #include "shell/FormMainSlide.h"
 
@@ -34,7 +34,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
-  // The shell's folder dialog needs COM on this thread.
+  // The shell's folder dialog and the WIC picture decoders need COM on this thread.
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
 
   using namespace trelvin;
@@ -52,12 +52,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     WinLocale locale;
     NoScreenGrab screen_grab;
     NoJpegConverter jpeg;
-    NoMediaControl media;
-    NoPictures pictures;
-    NoPrinter printer;
+    // The song's notifications go to the slide show's window.
+    WinMediaControl media([&runtime](WindowHandle form) { return runtime.HandleFor(form); });
+    WicPictures pictures;
+    WinPrinter printer;
     WinMessageBox message_box;
-    NoWallpaper wallpaper;
-    NoCursor cursor;
+    WinWallpaper wallpaper;
+    WinCursor cursor;
     NoWindowActivation windows;
 
     Services services{runtime,       settings,    files,     clock,       random, shell, instance,

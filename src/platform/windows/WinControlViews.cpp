@@ -4,10 +4,12 @@
 
 #include "platform/controls/Button.h"
 #include "platform/controls/CheckBox.h"
+#include "platform/controls/ImageControl.h"
 #include "platform/controls/Label.h"
 #include "platform/controls/PictureBox.h"
 #include "platform/controls/ScrollBar.h"
 #include "platform/windows/WinFormWindow.h"
+#include "platform/windows/WinImageView.h"
 #include "platform/windows/WinText.h"
 
 namespace trelvin {
@@ -220,6 +222,7 @@ std::unique_ptr<WinControlView> CreateControlView(Control& control, WinFormWindo
   if (auto* canvas = dynamic_cast<PictureBox*>(&control)) {
     return std::make_unique<PictureBoxView>(*canvas, window);
   }
+  if (auto* image = dynamic_cast<ImageControl*>(&control)) return MakeImageView(*image, window);
   return nullptr;
 }
 

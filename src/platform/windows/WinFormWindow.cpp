@@ -357,7 +357,13 @@ LRESULT WinFormWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       // The keys go to a borderless window itself (the slide show); in a window with a border
       // they go to its controls.
       if (form_.Border() == BorderStyle::kNone && !unloaded_) OnKey(wparam);
-      if (message == WM_KEYDOWN) return 0;
+      // F10 and Alt open no menu over the borderless window, and Alt+F4 never closes it behind
+      // the form's back.
+      if (message == WM_KEYDOWN || form_.Border() == BorderStyle::kNone) return 0;
+      break;
+    case WM_SYSKEYUP:
+    case WM_SYSCHAR:
+      if (form_.Border() == BorderStyle::kNone) return 0;
       break;
     case WM_LBUTTONDOWN:
       OnMouse(1, lparam);

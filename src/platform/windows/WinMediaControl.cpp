@@ -19,9 +19,13 @@ std::uint32_t WinMediaControl::mciSendString(const std::string& command, std::st
                                              WindowHandle callback) {
   // Replies are short: a mode, a length, a device id.
   wchar_t buffer[256] = {};
+  HWND window = nullptr;
+  if (callback != 0) {
+    window =
+        window_of_ ? static_cast<HWND>(window_of_(callback)) : reinterpret_cast<HWND>(callback);
+  }
   const MCIERROR result =
-      mciSendStringW(Widen(command).c_str(), buffer, static_cast<UINT>(std::size(buffer)),
-                     reinterpret_cast<HWND>(callback));
+      mciSendStringW(Widen(command).c_str(), buffer, static_cast<UINT>(std::size(buffer)), window);
   if (reply) *reply = result == 0 ? Narrow(buffer) : std::string();
   return static_cast<std::uint32_t>(result);
 }

@@ -93,6 +93,13 @@ HWND WinWindowRuntime::HandleFor(const Form& form) const {
   return window ? window->hwnd() : nullptr;
 }
 
+HWND WinWindowRuntime::HandleFor(WindowHandle handle) const {
+  for (const auto& [form, window] : windows_) {
+    if (form->Handle() == handle) return window->hwnd();
+  }
+  return nullptr;
+}
+
 WinFormWindow* WinWindowRuntime::CreateFormWindow(Form& form, HWND owner) {
   auto window = std::make_unique<WinFormWindow>(form, owner);
   if (!window->hwnd()) return nullptr;

@@ -38,6 +38,8 @@ class WinWindowRuntime : public WindowRuntime, public FormHost {
   // The window of `form`, or nullptr when it has none (not loaded).
   WinFormWindow* WindowFor(const Form& form) const;
   HWND HandleFor(const Form& form) const;
+  // The window of the form whose Handle() is `handle`, or nullptr.
+  HWND HandleFor(WindowHandle handle) const;
 
  private:
   WinFormWindow* CreateFormWindow(Form& form, HWND owner);

@@ -214,24 +214,30 @@ TEST_F(WinRuntimeTest, ClosingTheWindowUnloadsTheFormOnceAndEndsItsModalShow) {
   EXPECT_EQ(runtime.WindowFor(modal), nullptr);
 }
 
-class PictureForm : public Form {
+// A kind of control the runtime has no view for.
+class OddControl : public Control {
  public:
-  PictureForm() : Form("formPicture"), image("image", {0, 0, 10, 10}, 0) {
+  OddControl() : Control("odd", {0, 0, 10, 10}, 0) {}
+};
+
+class OddForm : public Form {
+ public:
+  OddForm() : Form("formOdd") {
     SetBorder(BorderStyle::kNone);
-    AddControl(image);
+    AddControl(odd);
   }
   void Form_Load() override { ++loads; }
-  ImageControl image;
+  OddControl odd;
   int loads = 0;
 };
 
 TEST_F(WinRuntimeTest, FormWithAControlKindWithoutViewIsNotShownAndEndsCleanly) {
   WinWindowRuntime runtime;
   TestForm owner;
-  PictureForm picture;
-  runtime.ShowModal(picture, owner);
-  EXPECT_EQ(picture.loads, 0);
-  EXPECT_FALSE(picture.Loaded());
+  OddForm odd;
+  runtime.ShowModal(odd, owner);
+  EXPECT_EQ(odd.loads, 0);
+  EXPECT_FALSE(odd.Loaded());
 }
 
 }  // namespace
