@@ -135,13 +135,33 @@ fi
 wait "$first" 2>/dev/null
 run reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
 
-# Any other argument runs the slide show (its window has yet to come on Windows: the show ends at
-# once) and then writes the settings, with the program's own folder as the default path.
+# Any other argument runs the slide show (here without pictures: the dark blue screen), which a
+# key ends; then the settings are written, with the program's own folder as the default path.
+show_window() {
+  local id
+  for id in $(xdotool search --onlyvisible --classname 'trelvinshow' 2>/dev/null); do
+    xwininfo -id "$id" 2>/dev/null | grep -q 'Width: 1024' && echo "$id" && return 0
+  done
+  return 1
+}
 run reg delete 'HKCU\Software\VB and VBA Program Settings\Trelvin' /f >/dev/null 2>&1
-run "$exe" /s </dev/null >/dev/null 2>&1
-status=$?
-[ $status -eq 0 ] && pass "/s ended" || fail "/s: status $status"
-no_window && pass "/s left no window" || fail "/s left a window"
+run "$exe" /s </dev/null >/dev/null 2>&1 &
+first=$!
+if wait_until 120 show_window >/dev/null; then
+  xdotool windowfocus --sync "$(show_window)" key Escape
+  if wait_until 60 sh -c "! kill -0 $first 2>/dev/null"; then
+    wait "$first"
+    status=$?
+    [ $status -eq 0 ] && pass "/s ended" || fail "/s: status $status"
+  else
+    fail "/s did not end after Escape"
+    kill "$first" 2>/dev/null
+  fi
+else
+  fail "/s showed no slide-show window"
+  kill "$first" 2>/dev/null
+fi
+wait_until 10 no_window && pass "/s left no window" || fail "/s left a window"
 dir=$(run winepath -w "$(dirname "$exe")" 2>/dev/null | tr -d '\r')
 expect Path "${dir%\\}\\"
 expect CompressionLevel 60

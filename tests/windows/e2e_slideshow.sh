@@ -1,0 +1,144 @@
+#!/bin/bash
+# End to end under Wine: the screen-saver run's slide show on a 1024 x 768 screen. The picture in
+# its place on the background, the "jpg" before the "gif", S, C into the program's folder,
+# Delete answered No and Yes, Page Down, Escape ending the run. Runs inside with-display.sh
+# (DISPLAY and WINEPREFIX set): e2e_slideshow.sh EXE [SCREENSHOT.png]
+set -u
+exe=$1
+prefix=$WINEPREFIX
+screenshot=${2:-}
+here=$(cd "$(dirname "$0")" && pwd)
+key='HKCU\Software\VB and VBA Program Settings\Trelvin\Settings'
+failures=0
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+pass() { echo "ok: $*"; }
+
+wait_until() {
+  local limit=$1
+  shift
+  local end=$((SECONDS + limit))
+  while ! "$@"; do
+    [ $SECONDS -ge $end ] && return 1
+    sleep 0.1
+  done
+}
+
+run() { "$here/wine-run.sh" "$prefix" "$@"; }
+
+# The screen's pixel at x y as "r,g,b".
+pixel() {
+  import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
+    sed -n 's/^0,0: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
+}
+is_red() {
+  local p
+  p=$(pixel "$1" "$2")
+  IFS=, read -r r g b <<<"$p"
+  [ -n "$p" ] && [ "$r" -ge 240 ] && [ "$g" -le 16 ] && [ "$b" -le 16 ]
+}
+is_green() {
+  local p
+  p=$(pixel "$1" "$2")
+  IFS=, read -r r g b <<<"$p"
+  [ -n "$p" ] && [ "$r" -le 16 ] && [ "$g" -ge 100 ] && [ "$b" -le 16 ]
+}
+is_blue() { [ "$(pixel "$1" "$2")" = 0,0,64 ]; }
+centred_red() {
+  is_red 352 284 && is_red 671 483 && is_blue 351 284 && is_blue 352 283 && is_blue 672 483
+}
+centred_green() { is_green 352 284 && is_green 671 483 && is_blue 351 284 && is_blue 672 483; }
+stretched_green() { is_green 0 0 && is_green 1023 767 && is_green 200 100; }
+question() { xdotool search --onlyvisible --name '^TrelvinShow$' 2>/dev/null | head -1; }
+has_question() { [ -n "$(question)" ]; }
+no_question() { [ -z "$(question)" ]; }
+# The show's window: the program's one that covers the screen.
+show_window() {
+  local id
+  for id in $(xdotool search --onlyvisible --classname 'trelvinshow' 2>/dev/null); do
+    xwininfo -id "$id" 2>/dev/null | grep -q 'Width: 1024' && echo "$id" && return 0
+  done
+  return 1
+}
+press() {
+  local id
+  id=$(show_window) || return 1
+  xdotool windowfocus --sync "$id" key "$1"
+}
+answer() {
+  wait_until 30 has_question || {
+    fail "no question titled TrelvinShow after $1"
+    return 1
+  }
+  xdotool windowfocus --sync "$(question)" key "$2"
+  wait_until 30 no_question || fail "the question stayed after $2"
+}
+
+# A folder with a red 320 x 200 JPEG and a green GIF; the interval at its longest, so that only
+# the keys change the slide; no music.
+pictures="$prefix/drive_c/e2eshow"
+rm -rf "$pictures"
+mkdir -p "$pictures"
+convert -size 320x200 xc:'rgb(255,0,0)' -quality 95 "$pictures/red.jpg"
+convert -size 320x200 xc:'rgb(0,160,0)' "$pictures/green.gif"
+program_dir=$(dirname "$exe")
+rm -f "$program_dir/green.gif"
+run reg delete 'HKCU\Software\VB and VBA Program Settings\Trelvin' /f >/dev/null 2>&1
+run reg add "$key" /v Path /d 'C:\e2eshow' /f >/dev/null 2>&1
+run reg add "$key" /v ShowInterval /d 600 /f >/dev/null 2>&1
+run reg add "$key" /v Music /d 0 /f >/dev/null 2>&1
+
+run "$exe" /s </dev/null >/dev/null 2>&1 &
+show=$!
+if wait_until 120 centred_red; then
+  pass "the red JPEG at (352,284) on (0,0,64), before the GIF"
+  [ -n "$screenshot" ] && import -window root "$screenshot"
+  # The first timed change passed the JPEG: S shows the next picture, the GIF, stretched; S
+  # again shows it centred.
+  press s
+  wait_until 30 stretched_green && pass "S showed the GIF stretched over the screen" ||
+    fail "S did not stretch the GIF"
+  [ -n "$screenshot" ] && import -window root "${screenshot%.png}-stretched.png"
+  press s
+  wait_until 30 centred_green && pass "S again centred it" || fail "S again did not centre"
+
+  press c
+  answer C y
+  wait_until 30 test -f "$program_dir/green.gif" && pass "C copied it into the program's folder" ||
+    fail "C: no copy in $program_dir"
+
+  press Delete
+  answer Delete n
+  [ -f "$pictures/green.gif" ] && pass "Delete answered No kept the file" || fail "No deleted it"
+  press Delete
+  answer Delete y
+  wait_until 30 sh -c "! test -e '$pictures/green.gif'" && pass "Delete answered Yes removed it" ||
+    fail "Yes kept the file"
+
+  press Next
+  wait_until 30 centred_red && pass "Page Down went round to the JPEG" || fail "no JPEG after Page Down"
+
+  press Escape
+  if wait_until 60 sh -c "! kill -0 $show 2>/dev/null"; then
+    wait "$show"
+    status=$?
+    [ $status -eq 0 ] && pass "Escape ended the run, status 0" || fail "ended with status $status"
+  else
+    fail "the run did not end after Escape"
+    kill "$show" 2>/dev/null
+  fi
+else
+  fail "no centred red picture on the dark blue screen (pixel at 352,284: $(pixel 352 284))"
+  [ -n "$screenshot" ] && import -window root "$screenshot"
+  kill "$show" 2>/dev/null
+fi
+rm -f "$program_dir/green.gif"
+rm -rf "$pictures"
+
+echo "$failures failure(s)"
+[ $failures -eq 0 ]
