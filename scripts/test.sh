@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs the packages, checks the sources (scripts/lint.sh), builds (scripts/setup.sh), runs
-# the whole test suite through CTest, then builds the suite again with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/) and runs it there.
-# TRELVIN_SKIP_SANITIZERS=1 skips the second run. Then the Windows build and its tests under Wine
-# (scripts/test-windows.sh); TRELVIN_SKIP_WINDOWS=1 skips them.
+# Installs the packages, checks the sources (scripts/lint.sh), builds (scripts/setup.sh) and runs
+# the whole test suite through CTest; then builds the suite again with AddressSanitizer and
+# UndefinedBehaviorSanitizer (build-asan/) and runs it there (TRELVIN_SKIP_SANITIZERS=1 skips
+# that); then the Windows build and its tests under Wine (scripts/test-windows.sh;
+# TRELVIN_SKIP_WINDOWS=1 skips them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # Formatting and the toolkit-free layers are checked first, before anything is built.
