@@ -33,7 +33,7 @@
 #include "platform/linux/QtLocale.h"
 #include "platform/linux/QtSettingsStore.h"
 #include "platform/linux/QtWindowRuntime.h"
-#include "platform/linux/StandardRandom.h"
+#include "platform/StandardRandom.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/X11ScreenGrab.h"
 #include "platform/linux/X11WindowActivation.h"

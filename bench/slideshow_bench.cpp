@@ -40,7 +40,7 @@
 #include "platform/linux/QtPrinter.h"
 #include "platform/linux/QtSettingsStore.h"
 #include "platform/linux/QtWindowRuntime.h"
-#include "platform/linux/StandardRandom.h"
+#include "platform/StandardRandom.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/XdgShell.h"
 #include "shell/FormMainSlide.h"

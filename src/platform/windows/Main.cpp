@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "platform/StandardRandom.h"
 #include "platform/windows/WinClock.h"
 #include "platform/windows/WinCommandLine.h"
 #include "platform/windows/WinFileSystem.h"
@@ -15,7 +16,6 @@
 #include "platform/windows/WinKnownPaths.h"
 #include "platform/windows/WinLocale.h"
 #include "platform/windows/WinMessageBox.h"
-#include "platform/windows/WinRandom.h"
 #include "platform/windows/WinSettingsStore.h"
 #include "platform/windows/WinShell.h"
 #include "platform/windows/WinWindowRuntime.h"
@@ -44,7 +44,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     WinSettingsStore settings;
     WinFileSystem files;
     WinClock clock;
-    WinRandom random;
+    StandardRandom random;
     WinShell shell;
     WinInstanceLock instance;
     WinFolderDialog folder_dialog(runtime);
