@@ -2,7 +2,8 @@
 // capture of the whole screen (grab, BMP, convert, delete) with the program's own code and
 // jpeglib.dll, its steps one by one, and its floor (the grab plus an in-memory JPEG compression of
 // the same pixels), on whatever screen the display has.
-//   capture_bench [--runs N] [--level L]
+//   capture_bench [--runs N] [--level L] [--keep 1]   (--keep 1: the last capture stays, for a
+//   look)
 #include <windows.h>
 // The system's A/W macros would rename the platform interfaces' members of the same names.
 #undef OpenDesktop
@@ -148,10 +149,12 @@ std::size_t CompressInMemory(const trelvin::Bitmap& image, int quality) {
 int main(int argc, char* argv[]) {
   int runs = 21;
   int level = 60;
+  bool keep = false;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string flag = argv[i];
     if (flag == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
     if (flag == "--level") level = std::clamp(std::atoi(argv[i + 1]), 1, 100);
+    if (flag == "--keep") keep = std::atoi(argv[i + 1]) != 0;
   }
   const int width = GetSystemMetrics(SM_CXSCREEN);
   const int height = GetSystemMetrics(SM_CYSCREEN);
@@ -235,7 +238,11 @@ int main(int argc, char* argv[]) {
   for (int k = 0; k < 5; ++k) std::printf(" %s %.1f", step_names[k], Median(step_ms[k]));
   std::printf("\n");
   std::fflush(stdout);
-  files.DeleteFile(base + ".jpg");
+  if (keep) {
+    std::printf("  last capture kept: %s.jpg\n", base.c_str());
+  } else {
+    files.DeleteFile(base + ".jpg");
+  }
   DestroyWindow(scene);
   return capture_ms.empty() ? 1 : 0;
 }

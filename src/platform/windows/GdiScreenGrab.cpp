@@ -83,6 +83,18 @@ class GdiScreenGrab::Session : public GrabSession {
     return true;
   }
 
+  // The copy first, then the background only where it put nothing: each pixel written once.
+  bool CopyToCleared(Bitmap& target, int width, int height, Rgb background) override {
+    const bool copied = CopyTo(target, width, height);
+    const int w = copied ? std::clamp(width, 0, target.width) : 0;
+    const int h = copied ? std::clamp(height, 0, target.height) : 0;
+    for (int y = 0; y < target.height; ++y) {
+      std::uint32_t* row = target.Row(y);
+      std::fill(y < h ? row + w : row, row + target.width, background);
+    }
+    return copied;
+  }
+
   void Release() override {
     if (!dc_) return;
     ReleaseDC(desktop_, dc_);

@@ -116,6 +116,11 @@ TEST_F(GdiGrab, SmallerCanvasAndClearedCopyStayInBounds) {
   EXPECT_EQ(canvas_.Row(90)[140], kKnown);
   EXPECT_EQ(canvas_.Row(110)[140], 0x0000FFu);
   EXPECT_EQ(canvas_.Row(90)[160], 0x0000FFu);
+  // A copy that cannot happen leaves nothing of an earlier picture: all background.
+  session->Release();
+  EXPECT_FALSE(session->CopyToCleared(canvas_, width_, height_, MakeRgb(0, 0xFF, 0)));
+  EXPECT_EQ(canvas_.Row(90)[140], 0x00FF00u);
+  EXPECT_EQ(canvas_.Row(height_ - 1)[width_ - 1], 0x00FF00u);
 }
 
 }  // namespace
