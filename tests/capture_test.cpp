@@ -290,6 +290,7 @@ TEST_F(LaunchEmulatorTest, WithoutWindowTheFirstMatchInProgramDirectoryStarts) {
   EXPECT_EQ(p.shell.calls[0].target, "VGS.EXE");
   EXPECT_EQ(p.shell.calls[0].working_directory, NativePath("/opt/trelvin"));
   EXPECT_EQ(p.shell.calls[0].show_command, kSwShowNormal);
+  EXPECT_TRUE(p.shell.calls[0].program);
   EXPECT_EQ(p.windows.enters, 0);
 }
 

@@ -66,6 +66,8 @@ TEST_F(FormMainSlideHandlersTest, LinksOpenThroughTheShellAndFailuresAreSilent) 
   EXPECT_EQ(platform_.shell.calls[0].show_command, kSwShowNormal);
   EXPECT_EQ(platform_.shell.calls[1].target, NativePath("/opt/trelvin/about/index.html"));
   EXPECT_NE(form_.lblCredits.ToolTipText(), platform_.shell.calls[1].target);
+  EXPECT_FALSE(platform_.shell.calls[0].program);
+  EXPECT_FALSE(platform_.shell.calls[1].program);
   EXPECT_EQ(form_.lblCredits.Caption().rfind("2002 by ", 0), 0u);
 }
 

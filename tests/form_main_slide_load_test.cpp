@@ -92,8 +92,20 @@ TEST_F(FormMainSlideLoadTest, UnreadableStoreStillStartsAndWritesAtUnload) {
   platform_.settings.failing_keys = {"Path"};
   platform_.settings.read_fails = false;
   form.Unload();
-  // A failing write does not stop the others.
+  // A failing write does not stop the others, nor the one save that follows them all.
   EXPECT_EQ(platform_.settings.writes.size(), 7u);
+  EXPECT_EQ(platform_.settings.saves, std::vector<std::size_t>{7u});
+}
+
+TEST_F(FormMainSlideLoadTest, UnloadSavesOnceAfterAllEightAndAFailedSaveStopsNothing) {
+  FormMainSlide& form = Start("");
+  EXPECT_TRUE(platform_.settings.saves.empty());
+  form.Timer1.SetEnabled(true);
+  platform_.settings.save_fails = true;
+  form.Unload();
+  EXPECT_EQ(platform_.settings.saves, std::vector<std::size_t>{8u});
+  EXPECT_FALSE(form.Timer1.Enabled());
+  EXPECT_FALSE(form.Loaded());
 }
 
 TEST_F(FormMainSlideLoadTest, UnloadWritesAllEightInOrder) {

@@ -237,6 +237,8 @@ TEST_F(MusicTest, StartWinampHandsThePlaylistToTheShellHidden) {
   EXPECT_EQ(platform_.shell.calls[0].target, playlist);
   EXPECT_EQ(platform_.shell.calls[0].working_directory, "");
   EXPECT_EQ(platform_.shell.calls[0].show_command, kSwHide);
+  // A playlist is a document: opened, never run, whatever its permissions or first line say.
+  EXPECT_FALSE(platform_.shell.calls[0].program);
   EXPECT_TRUE(sent().empty());
 }
 

@@ -292,5 +292,87 @@ TEST_F(SlideShowKeysTest, EmptyShowAfterAnEarlierOneStillActsOnItsLastPicture) {
             "Do you want to delete the file\r\n'" + earlier + "'?");
 }
 
+// The songs each "open ... alias MUSIC" named since `from`, in order.
+std::vector<std::string> OpenedSongs(const std::vector<std::string>& commands, std::size_t from) {
+  std::vector<std::string> songs;
+  for (std::size_t i = from; i < commands.size(); ++i) {
+    const std::string& c = commands[i];
+    if (c.rfind("open \"", 0) == 0 && c.ends_with(" alias MUSIC")) {
+      const std::size_t name = c.rfind('/', c.find('"', 6)) + 1;
+      songs.push_back(c.substr(name, c.find('"', name) - name));
+    }
+  }
+  return songs;
+}
+
+TEST_F(SlideShowKeysTest, PlusAndMinusStartTheSongTheyStepTo) {
+  for (const char* name : {"a.mid", "b.mid", "c.mid"})
+    platform_.files.Add(std::string("/opt/trelvin/") + name);
+  main_.chkMusic.SetValue(1);
+  Open([&](FormSlideShow& s) {
+    ASSERT_EQ(s.lstMusic.ListCount(), 3);
+    const std::vector<std::string>& sent = platform_.media.commands;
+    s.MusicIndex = 1;
+    std::size_t before = sent.size();
+    Key(s, 107);
+    EXPECT_EQ(OpenedSongs(sent, before), std::vector<std::string>{"c.mid"});
+    before = sent.size();
+    Key(s, 109);
+    EXPECT_EQ(OpenedSongs(sent, before), std::vector<std::string>{"b.mid"});
+    before = sent.size();
+    Key(s, 109);
+    Key(s, 109);
+    EXPECT_EQ(OpenedSongs(sent, before), (std::vector<std::string>{"a.mid", "c.mid"}));
+  });
+}
+
+TEST_F(SlideShowKeysTest, MWithAnEmptyMusicListPlaysNothing) {
+  main_.chkMusic.SetValue(1);
+  Open([&](FormSlideShow& s) {
+    ASSERT_EQ(s.lstMusic.ListCount(), 0);
+    const std::size_t before = platform_.media.commands.size();
+    Key(s, 'M');
+    EXPECT_FALSE(s.MusicFlag);
+    Key(s, 'M');
+    EXPECT_TRUE(s.MusicFlag);
+    for (std::size_t i = before; i < platform_.media.commands.size(); ++i) {
+      EXPECT_NE(platform_.media.commands[i].rfind("open", 0), 0u) << platform_.media.commands[i];
+      EXPECT_NE(platform_.media.commands[i].rfind("play", 0), 0u) << platform_.media.commands[i];
+    }
+    EXPECT_TRUE(s.Loaded());
+  });
+}
+
+TEST_F(SlideShowKeysTest, WithMp3OnTheOnlyMediaCommandIsCloseAll) {
+  platform_.files.Add(platform_.known_paths.playlists[0], {'#'});
+  platform_.files.Add("/opt/trelvin/a.mid");
+  platform_.files.Add("/opt/trelvin/b.mp3");
+  main_.chkMusic.SetValue(1);
+  main_.chkMP3.SetValue(1);
+  Open([&](FormSlideShow& s) {
+    ASSERT_TRUE(s.MP3Flag);
+    for (int key : {107, 109, int{'M'}, int{'M'}, 107}) Key(s, static_cast<std::int16_t>(key));
+    Ticks(s, 25);
+  });
+  EXPECT_EQ(platform_.media.commands, std::vector<std::string>{"close all"});
+}
+
+TEST_F(SlideShowKeysTest, LoadStartsWinampExactlyWhenMusicAndMp3AreBothChecked) {
+  platform_.files.Add(platform_.known_paths.playlists[0], {'#'});
+  for (std::int16_t music : {0, 1, 2}) {
+    for (std::int16_t mp3 : {0, 1, 2}) {
+      main_.chkMusic.SetValue(music);
+      main_.chkMP3.SetValue(mp3);
+      platform_.shell.calls.clear();
+      Open();
+      const std::size_t expected = music == 1 && mp3 == 1 ? 1u : 0u;
+      EXPECT_EQ(platform_.shell.calls.size(), expected) << "music " << music << ", mp3 " << mp3;
+      if (!platform_.shell.calls.empty()) {
+        EXPECT_EQ(platform_.shell.calls[0].target, platform_.known_paths.playlists[0]);
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace trelvin::test_support

@@ -33,7 +33,7 @@ void FormMainSlide::LaunchEmulator() {
   });
   if (file_name.empty()) return;
   // Started, never stopped; the emulator gets no Enter after a start.
-  Step([&] { services_.shell.ShellExecute(file_name, program_dir, kSwShowNormal); });
+  Step([&] { services_.shell.StartProgram(file_name, program_dir, kSwShowNormal); });
 }
 
 }  // namespace trelvin

@@ -97,6 +97,8 @@ void FormMainSlide::Form_Unload(std::int16_t& Cancel) {
   Step([&] { WriteSetting("Music", FormatSettingInt(chkMusic.Value())); });
   Step([&] { WriteSetting("Random", FormatSettingInt(chkRandom.Value())); });
   Step([&] { WriteSetting("MP3", FormatSettingInt(chkMP3.Value())); });
+  // All eight reach the file in one replacement of it, never some of them.
+  Step([&] { Require(services_.settings.Save()); });
   // Capturing ends with the window that owns its timer.
   Step([&] { Timer1.SetEnabled(false); });
 }

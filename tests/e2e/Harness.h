@@ -65,6 +65,14 @@ class VirtualDisplay {
   bool WaitForWindow(const std::string& title_regex, std::string* id = nullptr,
                      std::chrono::milliseconds timeout = std::chrono::seconds(30)) const;
   Screenshot Capture() const;
+  // Asks the window manager to close the window (_NET_CLOSE_WINDOW; without a window manager,
+  // WM_DELETE_WINDOW to the window itself), as its close button does. Unlike a typed alt+F4 this
+  // does not depend on which window has the keyboard focus.
+  bool CloseWindow(const std::string& id) const;
+  // Whether the window's WM_STATE says it is iconic (minimised).
+  bool Iconic(const std::string& id) const;
+  // Sets the X resource Xft.dpi, which programs started afterwards scale by.
+  bool SetDpi(int dpi) const;
   // Saves a screenshot of the display as a PNG file.
   bool SavePng(const std::string& path) const;
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -125,6 +126,46 @@ TEST_F(CaptureRunTest, StartCapturesTheScreenEverySecondUntilStop) {
   EXPECT_EQ(stopped.jpegs.size(), after_stop);
   EXPECT_TRUE(stopped.others.empty());
   EXPECT_EQ(emulator.Count(), "1 1");
+}
+
+// The user restores the window while capturing: the window runtime tells the form, so the next
+// "&Start" minimises it again and the captures show the desktop, not the settings window.
+TEST_F(CaptureRunTest, SecondStartAfterARestoreMinimisesTheWindowAgain) {
+  FakeEmulator emulator(display_, kEmulator, {400, 300, 100, 80});
+  ASSERT_TRUE(emulator.ok()) << emulator.Problem();
+  Program program(display_, home_, {"/c"});
+  std::string id;
+  ASSERT_TRUE(display_.WaitForWindow(kTitle, &id));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  int x = 0, y = 0, width = 0, height = 0;
+  const std::string where = display_.Xdotool("getwindowgeometry --shell " + id).output;
+  ASSERT_EQ(std::sscanf(where.substr(where.find("X=")).c_str(), "X=%d\nY=%d\nWIDTH=%d\nHEIGHT=%d",
+                        &x, &y, &width, &height),
+            4)
+      << where;
+  ClickStartButton(id);
+  ASSERT_TRUE(WaitFor([&] { return display_.Iconic(id); }));
+  // Restored from the task bar while capturing, then "&Stop" and "&Start" again.
+  display_.Xdotool("windowactivate --sync " + id);
+  ASSERT_TRUE(WaitFor([&] { return !display_.Iconic(id); }));
+  ClickStartButton(id);
+  ASSERT_TRUE(WaitFor([&] { return !display_.FindWindow(kTitle).empty(); }));
+  const std::size_t stopped = List(captures_).jpegs.size();
+  ClickStartButton(id);
+  ASSERT_TRUE(WaitFor([&] { return display_.Iconic(id); }, std::chrono::seconds(10)))
+      << "the second start left the settings window on screen";
+  // A capture taken after the window went away shows the root's colour where it was.
+  const std::size_t iconic = List(captures_).jpegs.size();
+  ASSERT_TRUE(WaitFor([&] { return List(captures_).jpegs.size() >= iconic + 2; },
+                      std::chrono::seconds(15)));
+  ASSERT_GT(iconic + 2, stopped);
+  const auto jpeg =
+      test_support::DecodeJpegFile((captures_ / List(captures_).jpegs.back()).string());
+  ASSERT_TRUE(jpeg.ok);
+  const std::uint32_t middle = jpeg.At(x + width / 2, y + height / 2);
+  EXPECT_NEAR(int(middle >> 16), 0x33, 6);
+  EXPECT_NEAR(int(middle >> 8 & 0xFF), 0x66, 6);
+  EXPECT_NEAR(int(middle & 0xFF), 0x99, 6);
 }
 
 // Without an emulator window, "*vgs.exe" from the program's directory is started there.

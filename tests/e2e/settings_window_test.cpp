@@ -40,8 +40,7 @@ TEST_F(SettingsWindowTest, ConfigureSwitchShowsWindowAndClosingWritesAllEight) {
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   display_.SavePng(std::string(TRELVIN_BUILD_DIR) + "/e2e-settings-window.png");
 
-  display_.Xdotool("windowactivate --sync " + id);
-  display_.Xdotool("key --clearmodifiers alt+F4");
+  display_.CloseWindow(id);
   ASSERT_EQ(program.Wait(), 0);
 
   const std::string config = home_.ReadConfig();
@@ -88,8 +87,7 @@ TEST_F(SettingsWindowTest, DirectoryButtonChoosesTheCaptureDirectoryInAFolderDia
   display_.Xdotool("key Return");
   ASSERT_TRUE(WaitFor([&] { return display_.FindWindow("^Select the directory").empty(); }));
 
-  display_.Xdotool("windowactivate --sync " + id);
-  display_.Xdotool("key --clearmodifiers alt+F4");
+  display_.CloseWindow(id);
   ASSERT_EQ(program.Wait(), 0);
   EXPECT_NE(home_.ReadConfig().find("Path=" + chosen.string() + "/\n"), std::string::npos)
       << home_.ReadConfig();

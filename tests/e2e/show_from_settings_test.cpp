@@ -34,8 +34,7 @@ TEST(ShowFromSettingsTest, ShowButtonOpensTheShowAndAKeyReturnsToTheSettingsWind
     ASSERT_TRUE(WaitForColours(display, {{{0, 0}, {0, 0, 0}}})) << "show " << show;
   }
   EXPECT_TRUE(program.Running());
-  display.Xdotool("windowactivate --sync " + id);
-  display.Xdotool("key --clearmodifiers alt+F4");
+  display.CloseWindow(id);
   EXPECT_EQ(program.Wait(), 0);
   EXPECT_NE(home.ReadConfig().find("StretchImage=1"), std::string::npos);
 }

@@ -37,6 +37,10 @@ class FakeSettingsStore : public SettingsStore {
                                          const std::string& default_value) override;
   bool WriteSetting(const std::string& app, const std::string& section, const std::string& key,
                     const std::string& value) override;
+  bool Save() override {
+    saves.push_back(writes.size());
+    return !save_fails;
+  }
 
   std::map<std::string, std::string> values;  // by key (application and section checked apart)
   bool read_fails = false;
@@ -45,6 +49,8 @@ class FakeSettingsStore : public SettingsStore {
   std::vector<std::pair<std::string, std::string>> writes;  // in order
   std::vector<std::string> reads;                           // keys, in order
   bool wrong_place = false;  // set when a call used another application or section
+  bool save_fails = false;
+  std::vector<std::size_t> saves;  // for each save, how many writes had been made before it
 };
 
 class FakeFileSystem : public FileSystem {
@@ -99,10 +105,16 @@ class FakeShell : public Shell {
   struct Call {
     std::string target, working_directory;
     int show_command;
+    bool program = false;  // through StartProgram: a program file may run
   };
   bool ShellExecute(const std::string& target, const std::string& working_directory,
                     int show_command) override {
     calls.push_back({target, working_directory, show_command});
+    return result;
+  }
+  bool StartProgram(const std::string& path, const std::string& working_directory,
+                    int show_command) override {
+    calls.push_back({path, working_directory, show_command, true});
     return result;
   }
   std::vector<Call> calls;

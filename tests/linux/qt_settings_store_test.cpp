@@ -1,8 +1,10 @@
 // The settings file through QSettings, with the damage a real file can suffer.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
@@ -32,6 +34,14 @@ class QtSettingsStoreTest : public ::testing::Test {
   bool Write(const std::string& key, const std::string& value) {
     return store_->WriteSetting("Trelvin", "Settings", key, value);
   }
+  // Writes and saves at once.
+  bool WriteNow(const std::string& key, const std::string& value) {
+    return Write(key, value) && store_->Save();
+  }
+  // A new store on the same file, as the next run of the program has.
+  std::optional<std::string> ReadAfresh(const std::string& key) {
+    return QtSettingsStore(home_).ReadSetting("Trelvin", "Settings", key, "D");
+  }
   void Put(const std::string& text) {
     fs::create_directories(fs::path(file_).parent_path());
     std::ofstream(file_, std::ios::binary) << text;
@@ -52,6 +62,9 @@ TEST_F(QtSettingsStoreTest, LivesInTheXdgPlaceAndRoundTripsText) {
   ASSERT_TRUE(Write("Path", "/home/u/My Pics, \"odd\"; =x\\y/"));
   ASSERT_TRUE(Write("Music", "1"));
   ASSERT_TRUE(Write("Empty", ""));
+  ASSERT_TRUE(store_->Save());
+  EXPECT_EQ(ReadAfresh("Path"), "/home/u/My Pics, \"odd\"; =x\\y/");
+  EXPECT_EQ(ReadAfresh("Empty"), "");
   EXPECT_EQ(Read("Path"), "/home/u/My Pics, \"odd\"; =x\\y/");
   EXPECT_EQ(Read("Music"), "1");
   EXPECT_EQ(Read("Empty"), "");  // an empty stored text is not a missing key
@@ -63,9 +76,9 @@ TEST_F(QtSettingsStoreTest, DamagedFileReadsWhatItCanAndIsReplacedByWrites) {
   Put("[Settings]\nMusic=2\n\x01\x02garbage without equals\n[broken\nRandom=1\n");
   EXPECT_EQ(Read("Music"), "2");
   EXPECT_EQ(Read("CaptureInterval"), "D");
-  EXPECT_TRUE(Write("CaptureInterval", "5"));
-  EXPECT_EQ(Read("CaptureInterval"), "5");
-  EXPECT_EQ(Read("Music"), "2");
+  EXPECT_TRUE(WriteNow("CaptureInterval", "5"));
+  EXPECT_EQ(ReadAfresh("CaptureInterval"), "5");
+  EXPECT_EQ(ReadAfresh("Music"), "2");
 }
 
 TEST_F(QtSettingsStoreTest, BinaryGarbageNeverStopsReadingOrWriting) {
@@ -75,8 +88,9 @@ TEST_F(QtSettingsStoreTest, BinaryGarbageNeverStopsReadingOrWriting) {
   EXPECT_TRUE(Read("Music").has_value());
   EXPECT_TRUE(Write("Music", "1"));
   EXPECT_TRUE(Write("Random", "0"));
-  EXPECT_EQ(Read("Music"), "1");
-  EXPECT_EQ(Read("Random"), "0");
+  EXPECT_TRUE(store_->Save());
+  EXPECT_EQ(ReadAfresh("Music"), "1");
+  EXPECT_EQ(ReadAfresh("Random"), "0");
   // The damaged file is kept aside, not destroyed.
   std::ifstream kept(file_ + ".damaged", std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), junk);
@@ -85,7 +99,7 @@ TEST_F(QtSettingsStoreTest, BinaryGarbageNeverStopsReadingOrWriting) {
 TEST_F(QtSettingsStoreTest, DirectoryInPlaceOfTheFileReadsDefaultsAndRefusesWrites) {
   fs::create_directories(file_);
   EXPECT_EQ(Read("Music"), "D");
-  EXPECT_FALSE(Write("Music", "1"));
+  EXPECT_FALSE(WriteNow("Music", "1"));
   EXPECT_TRUE(fs::is_directory(file_));
 }
 
@@ -95,15 +109,60 @@ TEST_F(QtSettingsStoreTest, ReadOnlyFileIsKeptAndWritesReportFailure) {
   fs::permissions(file_, fs::perms::owner_read);
   fs::permissions(fs::path(file_).parent_path(), fs::perms::owner_read | fs::perms::owner_exec);
   EXPECT_EQ(Read("Music"), "0");
-  EXPECT_FALSE(Write("Music", "1"));
-  EXPECT_EQ(Read("Music"), "0");
+  EXPECT_FALSE(WriteNow("Music", "1"));
+  EXPECT_EQ(ReadAfresh("Music"), "0");
   fs::permissions(fs::path(file_).parent_path(), fs::perms::owner_all);
 }
 
 TEST_F(QtSettingsStoreTest, WritesLeaveNoTemporaryFiles) {
   for (int i = 0; i < 8; ++i) ASSERT_TRUE(Write("K" + std::to_string(i), std::to_string(i)));
+  ASSERT_TRUE(store_->Save());
   int entries = 0;
   // Only the settings file itself.
+  for (const auto& e : fs::directory_iterator(fs::path(file_).parent_path())) {
+    (void)e;
+    ++entries;
+  }
+  EXPECT_EQ(entries, 1);
+}
+
+TEST_F(QtSettingsStoreTest, FileIsReadOnceAndWrittenOnlyBySave) {
+  Put("[Settings]\nMusic=2\nRandom=1\n");
+  EXPECT_EQ(Read("Music"), "2");
+  // Read once: what later reads give comes from that one reading.
+  Put("[Settings]\nMusic=0\n");
+  EXPECT_EQ(Read("Random"), "1");
+  EXPECT_EQ(Read("Music"), "2");
+  ASSERT_TRUE(Write("Music", "1"));
+  EXPECT_EQ(Read("Music"), "1");
+  EXPECT_EQ(Contents(), "[Settings]\nMusic=0\n");
+  ASSERT_TRUE(store_->Save());
+  EXPECT_EQ(ReadAfresh("Music"), "1");
+}
+
+// A write that fails half-way (here the file-size limit, as a full disk would) leaves the old file
+// exactly as it was, not a mix of old and new values.
+TEST_F(QtSettingsStoreTest, SaveThatFailsHalfWayLeavesTheOldFileIntact) {
+  const std::string old = "[Settings]\nMusic=0\nRandom=0\n";
+  Put(old);
+  EXPECT_EQ(Read("Music"), "0");
+  ASSERT_TRUE(Write("Path", "/p/"));
+  for (const char* key : {"CompressionLevel", "CaptureInterval", "ShowInterval", "StretchImage",
+                          "Music", "Random", "MP3"}) {
+    ASSERT_TRUE(Write(key, "1234567890"));
+  }
+  struct rlimit saved {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = saved;
+  small.rlim_cur = 64;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool saved_ok = store_->Save();
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_FALSE(saved_ok);
+  EXPECT_EQ(Contents(), old);
+  int entries = 0;
   for (const auto& e : fs::directory_iterator(fs::path(file_).parent_path())) {
     (void)e;
     ++entries;

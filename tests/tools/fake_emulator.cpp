@@ -2,6 +2,8 @@
 // coloured quadrants) that counts the Enter keys it receives.
 //   trelvin_fake_emulator TITLE COUNT_FILE [X Y WIDTH HEIGHT]
 // COUNT_FILE gets "PRESSES RELEASES" once the window is mapped and after every Enter.
+#include <poll.h>
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -61,11 +63,23 @@ int main(int argc, char* argv[]) {
   const GC gc = XCreateGC(display, window, 0, nullptr);
   const unsigned long colours[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
   int presses = 0, releases = 0;
+  bool mapped = false;
   for (;;) {
+    // A window manager that was still starting can drop the first map request: until the window
+    // is mapped, ask again every second.
+    if (!mapped && XPending(display) == 0) {
+      pollfd connection{ConnectionNumber(display), POLLIN, 0};
+      if (::poll(&connection, 1, 1000) == 0) {
+        XMapWindow(display, window);
+        XFlush(display);
+        continue;
+      }
+    }
     XEvent event;
     XNextEvent(display, &event);
     switch (event.type) {
       case MapNotify:
+        mapped = true;
         WriteCount(count_file, presses, releases);
         break;
       case Expose:

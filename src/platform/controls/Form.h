@@ -11,7 +11,7 @@
 
 namespace trelvin {
 
-enum class WindowState { kNormal, kMinimized };
+enum class WindowState { kNormal, kMinimized, kMaximized };
 
 enum class BorderStyle {
   kNone,         // no border, no caption bar: the client area is the whole window
@@ -53,6 +53,8 @@ class Form {
   void SetVisible(bool visible);
 
   WindowState State() const { return state_; }
+  // Set by the form, and by the runtime when the user or the window manager changed the state, so
+  // the model always tells what the screen shows.
   void SetWindowState(WindowState state);
 
   // Whether the window has been loaded and not yet unloaded.

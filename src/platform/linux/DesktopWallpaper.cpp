@@ -1,8 +1,12 @@
 #include "platform/linux/DesktopWallpaper.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <thread>
 
+#include <QEventLoop>
 #include <QImage>
+#include <QMetaObject>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QString>
@@ -17,8 +21,6 @@
 namespace trelvin {
 
 namespace {
-
-constexpr int kToolTimeoutMs = 10000;
 
 QString FileUri(const std::string& path) {
   return QUrl::fromLocalFile(QString::fromStdString(path)).toString();
@@ -69,53 +71,71 @@ DesktopWallpaper::Mechanism DesktopWallpaper::MechanismFor(const std::string& cu
 }
 
 bool DesktopWallpaper::RunTool(const std::string& program,
-                               const std::vector<std::string>& arguments) {
+                               const std::vector<std::string>& arguments,
+                               const QDeadlineTimer& deadline, std::string* output) {
+  if (deadline.hasExpired()) return false;
   const QString found = QStandardPaths::findExecutable(QString::fromStdString(program));
   if (found.isEmpty()) return false;
   QStringList args;
   for (const std::string& a : arguments) args << QString::fromStdString(a);
-  QProcess process;
-  process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  process.setStandardOutputFile(QProcess::nullDevice());
-  process.start(found, args);
-  if (!process.waitForFinished(kToolTimeoutMs)) {
-    process.kill();
-    process.waitForFinished();
-    return false;
-  }
-  return process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+  bool ok = false;
+  QByteArray out;
+  QEventLoop loop;
+  std::thread worker([&] {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (!output) process.setStandardOutputFile(QProcess::nullDevice());
+    process.start(found, args);
+    if (process.waitForFinished(static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0)))) {
+      ok = process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+      if (output) out = process.readAllStandardOutput();
+    } else {
+      process.kill();
+      process.waitForFinished();
+    }
+    QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+  });
+  loop.exec(QEventLoop::ExcludeUserInputEvents | QEventLoop::X11ExcludeTimers);
+  worker.join();
+  if (output) *output = out.toStdString();
+  return ok;
 }
 
 bool DesktopWallpaper::SetDeskWallpaper(const std::string& bitmap_path) {
+  const QDeadlineTimer deadline(kCommandMs);
   const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");
   const std::string uri = FileUri(bitmap_path).toStdString();
   switch (MechanismFor(desktop ? desktop : "")) {
     case Mechanism::kGnome: {
-      const bool light =
-          RunTool("gsettings", {"set", "org.gnome.desktop.background", "picture-uri", uri});
+      const bool light = RunTool(
+          "gsettings", {"set", "org.gnome.desktop.background", "picture-uri", uri}, deadline);
       // Newer GNOME shows a second picture in dark style; older ones lack the key.
-      RunTool("gsettings", {"set", "org.gnome.desktop.background", "picture-uri-dark", uri});
+      RunTool("gsettings", {"set", "org.gnome.desktop.background", "picture-uri-dark", uri},
+              deadline);
       return light;
     }
     case Mechanism::kCinnamon:
-      return RunTool("gsettings", {"set", "org.cinnamon.desktop.background", "picture-uri", uri});
+      return RunTool("gsettings", {"set", "org.cinnamon.desktop.background", "picture-uri", uri},
+                     deadline);
     case Mechanism::kMate:
-      return RunTool("gsettings", {"set", "org.mate.background", "picture-filename", bitmap_path});
+      return RunTool("gsettings", {"set", "org.mate.background", "picture-filename", bitmap_path},
+                     deadline);
     case Mechanism::kXfce: {
       // Every monitor and workspace has its own property; set each that exists, or the first.
-      QProcess list;
-      list.start("xfconf-query", {"-c", "xfce4-desktop", "-l"});
+      std::string listed;
       QStringList properties;
-      if (list.waitForFinished(kToolTimeoutMs)) {
-        for (const QString& line : QString::fromUtf8(list.readAllStandardOutput()).split('\n')) {
+      if (RunTool("xfconf-query", {"-c", "xfce4-desktop", "-l"}, deadline, &listed)) {
+        for (const QString& line : QString::fromStdString(listed).split('\n')) {
           if (line.endsWith("/last-image")) properties << line.trimmed();
         }
       }
       if (properties.isEmpty()) properties << "/backdrop/screen0/monitor0/workspace0/last-image";
       bool all = true;
       for (const QString& property : properties) {
-        all = RunTool("xfconf-query", {"-c", "xfce4-desktop", "-p", property.toStdString(), "-n",
-                                       "-t", "string", "-s", bitmap_path}) &&
+        all = RunTool("xfconf-query",
+                      {"-c", "xfce4-desktop", "-p", property.toStdString(), "-n", "-t", "string",
+                       "-s", bitmap_path},
+                      deadline) &&
               all;
       }
       return all;
@@ -126,14 +146,17 @@ bool DesktopWallpaper::SetDeskWallpaper(const std::string& bitmap_path) {
           "d.currentConfigGroup = ['Wallpaper', 'org.kde.image', 'General']; "
           "d.writeConfig('Image', " +
           ScriptString(QString::fromStdString(uri)) + "); }";
-      if (RunTool("qdbus", {"org.kde.plasmashell", "/PlasmaShell",
-                            "org.kde.PlasmaShell.evaluateScript", script.toStdString()})) {
+      if (RunTool("qdbus",
+                  {"org.kde.plasmashell", "/PlasmaShell", "org.kde.PlasmaShell.evaluateScript",
+                   script.toStdString()},
+                  deadline)) {
         return true;
       }
       return RunTool(
           "dbus-send",
           {"--session", "--dest=org.kde.plasmashell", "--type=method_call", "--print-reply",
-           "/PlasmaShell", "org.kde.PlasmaShell.evaluateScript", "string:" + script.toStdString()});
+           "/PlasmaShell", "org.kde.PlasmaShell.evaluateScript", "string:" + script.toStdString()},
+          deadline);
     }
     case Mechanism::kRootWindow:
       return SetRootWindowPixmap(bitmap_path);

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include <QDeadlineTimer>
+
 #include "platform/services/Wallpaper.h"
 
 namespace trelvin {
@@ -22,9 +24,15 @@ class DesktopWallpaper : public Wallpaper {
   // Sets the root window's background pixmap on the X display named by DISPLAY.
   static bool SetRootWindowPixmap(const std::string& bitmap_path);
 
+  // The whole command, every outside tool it runs included, ends within this time.
+  static constexpr int kCommandMs = 4000;
+
  private:
-  // Runs the program with its arguments; true when it ran and exited with status 0.
-  static bool RunTool(const std::string& program, const std::vector<std::string>& arguments);
+  // Runs the program with its arguments on a thread of its own, killed at `deadline`; meanwhile
+  // the window thread goes on painting, but runs no user input and no timer, so no handler starts
+  // inside the command. True when it ran and exited with status 0; its output in `output`.
+  static bool RunTool(const std::string& program, const std::vector<std::string>& arguments,
+                      const QDeadlineTimer& deadline, std::string* output = nullptr);
 };
 
 }  // namespace trelvin

@@ -1,10 +1,17 @@
 // The program: wires the real services together and hands the start-up window to the runtime.
+#include <unistd.h>
+
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <QtGlobal>
 
 #include "platform/linux/DesktopWallpaper.h"
 #include "platform/linux/GstMediaEngine.h"
@@ -28,6 +35,35 @@
 #include "platform/mci/MciInterpreter.h"
 #include "shell/FormMainSlide.h"
 
+namespace {
+
+// What Qt says while it connects to the display, held back until it is known whether it worked.
+std::vector<std::pair<QtMsgType, QString>> held_messages;
+
+// Without a display Qt ends with a fatal message and an abort. Say instead, in one line, what is
+// wrong and how to mend it, and end with status 1 before anything has been read or written.
+void StartUpMessage(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type != QtFatalMsg) {
+    held_messages.emplace_back(type, text);
+    return;
+  }
+  const char* display = std::getenv("DISPLAY");
+  if (display && *display) {
+    std::fprintf(stderr,
+                 "trelvinshow: the display \"%s\" could not be opened; set DISPLAY to a display "
+                 "you may use, for example DISPLAY=:0\n",
+                 display);
+  } else {
+    std::fprintf(stderr,
+                 "trelvinshow: no display could be opened, DISPLAY is not set; set DISPLAY to "
+                 "the X display to show the program on, for example DISPLAY=:0\n");
+  }
+  std::fflush(stderr);
+  _exit(1);
+}
+
+}  // namespace
+
 int main(int argc, char* argv[]) {
   // The argument text that follows the program's name, as one line.
   std::string command_line;
@@ -40,7 +76,13 @@ int main(int argc, char* argv[]) {
   // rather than end the program and leave a half-written file behind.
   std::signal(SIGXFSZ, SIG_IGN);
 
+  const QtMessageHandler previous_handler = qInstallMessageHandler(StartUpMessage);
   QApplication app(argc, argv);
+  qInstallMessageHandler(previous_handler);
+  for (const auto& [type, text] : held_messages) {
+    qt_message_output(type, QMessageLogContext(), text);
+  }
+  held_messages.clear();
   QApplication::setApplicationName("TrelvinShow");
   QIcon icon;
   icon.addFile(":/trelvin/icon32.png", QSize(32, 32));

@@ -1,5 +1,7 @@
 #include "platform/linux/QtControlViews.h"
 
+#include <cmath>
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QMouseEvent>
@@ -22,9 +24,10 @@ namespace {
 
 QString ToQ(const std::string& text) { return QString::fromStdString(text); }
 
-void SyncCommon(QWidget& widget, const Control& control) {
+void SyncCommon(QWidget& widget, const Control& control, bool device_pixels) {
   const Rect g = control.Geometry();
-  widget.setGeometry(g.left, g.top, g.width, g.height);
+  const QRect rect(g.left, g.top, g.width, g.height);
+  widget.setGeometry(device_pixels ? LogicalCover(rect, widget.devicePixelRatioF()) : rect);
   widget.setEnabled(control.Enabled());
   widget.setVisible(control.Visible());
 }
@@ -39,7 +42,7 @@ void Bind(QWidget* widget, Model& model, std::function<void()> sync) {
 
 class LabelView : public QLabel {
  public:
-  LabelView(Label& model, QWidget* parent) : QLabel(parent), model_(model) {
+  LabelView(Label& model, QWidget* parent, bool device_pixels) : QLabel(parent), model_(model) {
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     const LabelStyle& style = model.Style();
@@ -52,10 +55,10 @@ class LabelView : public QLabel {
       setFont(f);
     }
     if (style.link_cursor) setCursor(Qt::PointingHandCursor);
-    Bind(this, model_, [this] {
+    Bind(this, model_, [this, device_pixels] {
       setText(ToQ(model_.Caption()));
       setToolTip(ToQ(model_.ToolTipText()));
-      SyncCommon(*this, model_);
+      SyncCommon(*this, model_, device_pixels);
     });
   }
 
@@ -76,7 +79,7 @@ class LabelView : public QLabel {
 
 class ScrollBarView : public QScrollBar {
  public:
-  ScrollBarView(ScrollBar& model, QWidget* parent)
+  ScrollBarView(ScrollBar& model, QWidget* parent, bool device_pixels)
       : QScrollBar(Qt::Horizontal, parent), model_(model) {
     // The change comes when the thumb is released, not while it is dragged.
     setTracking(false);
@@ -86,11 +89,11 @@ class ScrollBarView : public QScrollBar {
     connect(this, &QScrollBar::valueChanged, this, [this](int value) {
       if (!syncing_) model_.SetValue(value);
     });
-    Bind(this, model_, [this] {
+    Bind(this, model_, [this, device_pixels] {
       syncing_ = true;
       setValue(model_.Value());
       syncing_ = false;
-      SyncCommon(*this, model_);
+      SyncCommon(*this, model_, device_pixels);
     });
   }
 
@@ -101,15 +104,16 @@ class ScrollBarView : public QScrollBar {
 
 class CheckBoxView : public QCheckBox {
  public:
-  CheckBoxView(CheckBox& model, QWidget* parent) : QCheckBox(parent), model_(model) {
+  CheckBoxView(CheckBox& model, QWidget* parent, bool device_pixels)
+      : QCheckBox(parent), model_(model) {
     setText(ToQ(model.Caption()));
-    Bind(this, model_, [this] {
+    Bind(this, model_, [this, device_pixels] {
       syncing_ = true;
       setCheckState(model_.Value() == CheckBox::kChecked  ? Qt::Checked
                     : model_.Value() == CheckBox::kGrayed ? Qt::PartiallyChecked
                                                           : Qt::Unchecked);
       syncing_ = false;
-      SyncCommon(*this, model_);
+      SyncCommon(*this, model_, device_pixels);
     });
   }
 
@@ -127,14 +131,15 @@ class CheckBoxView : public QCheckBox {
 
 class ButtonView : public QPushButton {
  public:
-  ButtonView(Button& model, QWidget* parent) : QPushButton(parent), model_(model) {
+  ButtonView(Button& model, QWidget* parent, bool device_pixels)
+      : QPushButton(parent), model_(model) {
     setAutoDefault(false);
     connect(this, &QPushButton::clicked, this, [this] {
       if (model_.on_click) model_.on_click();
     });
-    Bind(this, model_, [this] {
+    Bind(this, model_, [this, device_pixels] {
       setText(ToQ(model_.Caption()));
-      SyncCommon(*this, model_);
+      SyncCommon(*this, model_, device_pixels);
     });
   }
 
@@ -144,8 +149,9 @@ class ButtonView : public QPushButton {
 
 class PictureBoxView : public QWidget {
  public:
-  PictureBoxView(PictureBox& model, QWidget* parent) : QWidget(parent), model_(model) {
-    Bind(this, model_, [this] { SyncCommon(*this, model_); });
+  PictureBoxView(PictureBox& model, QWidget* parent, bool device_pixels)
+      : QWidget(parent), model_(model) {
+    Bind(this, model_, [this, device_pixels] { SyncCommon(*this, model_, device_pixels); });
   }
 
  private:
@@ -154,14 +160,16 @@ class PictureBoxView : public QWidget {
 
 class ImageView : public QWidget {
  public:
-  ImageView(ImageControl& model, QWidget* parent) : QWidget(parent), model_(model) {
+  ImageView(ImageControl& model, QWidget* parent, bool device_pixels)
+      : QWidget(parent), model_(model), device_pixels_(device_pixels) {
     Bind(this, model_, [this] {
-      // An opaque picture covers the whole control, so nothing beneath needs painting.
+      SyncCommon(*this, model_, device_pixels_);
+      // An opaque picture that covers the whole control leaves nothing beneath to paint. On a
+      // scaled screen the control may be a fraction of a pixel larger than the picture.
       auto picture = std::dynamic_pointer_cast<const QtPicture>(model_.CurrentPicture());
-      const bool opaque =
-          picture && !picture->image().isNull() && !picture->image().hasAlphaChannel();
+      const bool opaque = picture && !picture->image().isNull() &&
+                          !picture->image().hasAlphaChannel() && DeviceTarget() == QRectF(rect());
       setAttribute(Qt::WA_OpaquePaintEvent, opaque);
-      SyncCommon(*this, model_);
       update();
     });
   }
@@ -178,13 +186,17 @@ class ImageView : public QWidget {
     const QImage& image = picture->image();
     QPainter painter(this);
     const QRect dirty = event->rect();
-    if (image.size() == size()) {
+    const QRectF target = DeviceTarget();
+    if (image.size() == size() && target == QRectF(rect())) {
       painter.drawImage(dirty.topLeft(), image, dirty);
       return;
     }
     painter.setClipRect(dirty);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.drawImage(rect(), image);
+    const Rect g = model_.Geometry();
+    // A picture at its natural size is copied pixel for pixel, never smoothed.
+    const bool natural = image.width() == g.width && image.height() == g.height;
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, !natural || !device_pixels_);
+    painter.drawImage(target, image);
   }
   // A press over the picture is the picture's: the show ends at the click, not at the press.
   void mousePressEvent(QMouseEvent* event) override { event->accept(); }
@@ -193,19 +205,48 @@ class ImageView : public QWidget {
   }
 
  private:
+  // Where the model's rectangle lies in this widget, in Qt's pixels; in device pixels it falls on
+  // whole pixels of the screen even where Qt's pixels do not.
+  QRectF DeviceTarget() const {
+    if (!device_pixels_) return QRectF(rect());
+    const qreal ratio = devicePixelRatioF();
+    const Rect g = model_.Geometry();
+    return QRectF(g.left / ratio - x(), g.top / ratio - y(), g.width / ratio, g.height / ratio);
+  }
+
   ImageControl& model_;
+  bool device_pixels_;
 };
 
 }  // namespace
 
-QWidget* CreateControlView(Control& control, QWidget* parent) {
-  if (auto* label = dynamic_cast<Label*>(&control)) return new LabelView(*label, parent);
-  if (auto* bar = dynamic_cast<ScrollBar*>(&control)) return new ScrollBarView(*bar, parent);
-  if (auto* box = dynamic_cast<CheckBox*>(&control)) return new CheckBoxView(*box, parent);
-  if (auto* button = dynamic_cast<Button*>(&control)) return new ButtonView(*button, parent);
+QRect LogicalCover(const QRect& device, qreal ratio) {
+  if (ratio == 1.0) return device;
+  const int left = static_cast<int>(std::floor(device.left() / ratio));
+  const int top = static_cast<int>(std::floor(device.top() / ratio));
+  const int right = static_cast<int>(std::ceil((device.left() + device.width()) / ratio));
+  const int bottom = static_cast<int>(std::ceil((device.top() + device.height()) / ratio));
+  return QRect(left, top, right - left, bottom - top);
+}
+
+QWidget* CreateControlView(Control& control, QWidget* parent, bool device_pixels) {
+  if (auto* label = dynamic_cast<Label*>(&control)) {
+    return new LabelView(*label, parent, device_pixels);
+  }
+  if (auto* bar = dynamic_cast<ScrollBar*>(&control)) {
+    return new ScrollBarView(*bar, parent, device_pixels);
+  }
+  if (auto* box = dynamic_cast<CheckBox*>(&control)) {
+    return new CheckBoxView(*box, parent, device_pixels);
+  }
+  if (auto* button = dynamic_cast<Button*>(&control)) {
+    return new ButtonView(*button, parent, device_pixels);
+  }
   if (auto* canvas = dynamic_cast<PictureBox*>(&control))
-    return new PictureBoxView(*canvas, parent);
-  if (auto* image = dynamic_cast<ImageControl*>(&control)) return new ImageView(*image, parent);
+    return new PictureBoxView(*canvas, parent, device_pixels);
+  if (auto* image = dynamic_cast<ImageControl*>(&control)) {
+    return new ImageView(*image, parent, device_pixels);
+  }
   return nullptr;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QCloseEvent>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -43,7 +44,7 @@ void QtFormWindow::CreateControls() {
   std::stable_sort(controls.begin(), controls.end(),
                    [](Control* a, Control* b) { return a->TabIndex() < b->TabIndex(); });
   for (Control* control : controls) {
-    QWidget* view = CreateControlView(*control, this);
+    QWidget* view = CreateControlView(*control, this, DevicePixels());
     if (view && view->focusPolicy() != Qt::NoFocus) focus_chain.push_back(view);
   }
   for (std::size_t i = 1; i < focus_chain.size(); ++i) {
@@ -79,13 +80,21 @@ QScreen* CoveredScreen(const Form& form) {
   QScreen* primary = QGuiApplication::primaryScreen();
   if (!primary || form.Border() != BorderStyle::kNone) return nullptr;
   const Rect g = form.Geometry();
-  const QSize size = primary->geometry().size();
+  const QSize size = DeviceSize(*primary);
   const bool covers =
       g.left == 0 && g.top == 0 && g.width == size.width() && g.height == size.height();
   return covers ? primary : nullptr;
 }
 
 }  // namespace
+
+QSize DeviceSize(const QScreen& screen) {
+  const QSize logical = screen.geometry().size();
+  const qreal ratio = screen.devicePixelRatio();
+  return QSize(qRound(logical.width() * ratio), qRound(logical.height() * ratio));
+}
+
+bool QtFormWindow::DevicePixels() const { return form_.Border() == BorderStyle::kNone; }
 
 void QtFormWindow::SyncForm() {
   setWindowTitle(QString::fromStdString(form_.Caption()));
@@ -96,7 +105,7 @@ void QtFormWindow::SyncForm() {
   } else if (covered) {
     if (geometry() != covered->geometry()) setGeometry(covered->geometry());
   } else {
-    setGeometry(g.left, g.top, g.width, g.height);
+    setGeometry(LogicalCover(QRect(g.left, g.top, g.width, g.height), devicePixelRatioF()));
   }
   if (form_.Visible() && !isVisible()) {
     if (covered) {
@@ -107,7 +116,19 @@ void QtFormWindow::SyncForm() {
     }
   }
   if (!form_.Visible() && isVisible()) hide();
-  if (form_.State() == WindowState::kMinimized && !isMinimized() && isVisible()) showMinimized();
+  if (isVisible()) {
+    switch (form_.State()) {
+      case WindowState::kMinimized:
+        if (!isMinimized()) showMinimized();
+        break;
+      case WindowState::kMaximized:
+        if (!isMaximized()) showMaximized();
+        break;
+      case WindowState::kNormal:
+        if (isMinimized() || isMaximized()) showNormal();
+        break;
+    }
+  }
   update();
 }
 
@@ -126,6 +147,17 @@ void QtFormWindow::FormUnloaded() {
   if (modal_loop_) modal_loop_->quit();
 }
 
+void QtFormWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || unloaded_ || !isVisible()) return;
+  // A restore from the task bar, a minimise or maximise by the window manager: the model follows,
+  // so that the form's next change of state is not taken for one already made.
+  const WindowState state = isMinimized()   ? WindowState::kMinimized
+                            : isMaximized() ? WindowState::kMaximized
+                                            : WindowState::kNormal;
+  form_.SetWindowState(state);
+}
+
 void QtFormWindow::closeEvent(QCloseEvent* event) {
   // The form decides: closing the window is unloading the form.
   event->ignore();
@@ -133,6 +165,8 @@ void QtFormWindow::closeEvent(QCloseEvent* event) {
 }
 
 void QtFormWindow::keyPressEvent(QKeyEvent* event) {
+  // Keys queued behind the one that closed the window belong to nothing any more.
+  if (unloaded_ || !form_.Loaded()) return;
   if (form_.Border() != BorderStyle::kNone) {
     QWidget::keyPressEvent(event);
     return;
@@ -142,10 +176,11 @@ void QtFormWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 void QtFormWindow::mousePressEvent(QMouseEvent* event) {
+  if (unloaded_ || !form_.Loaded()) return;
   std::int16_t button = event->button() == Qt::LeftButton    ? 1
                         : event->button() == Qt::RightButton ? 2
                                                              : 4;
-  const QPointF p = event->position();
+  const QPointF p = event->position() * (DevicePixels() ? devicePixelRatioF() : 1.0);
   form_.Form_MouseDown(button, 0, static_cast<float>(p.x()), static_cast<float>(p.y()));
 }
 

@@ -10,7 +10,12 @@
 
 #include "platform/controls/Form.h"
 
+class QScreen;
+
 namespace trelvin {
+
+// The screen's size in device pixels, whatever Qt scales its own pixels by.
+QSize DeviceSize(const QScreen& screen);
 
 // The top-level widget of one form. It creates a widget for each control, mirrors the models onto
 // them, drives the form's timers and turns key, mouse and close events into the form's handlers.
@@ -28,12 +33,16 @@ class QtFormWindow : public QWidget {
   void FormUnloaded();
 
  protected:
+  void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // A borderless form (the slide show) is laid out in device pixels, one picture pixel per
+  // screen pixel; a form with a border keeps its fixed layout, which Qt scales with the desktop.
+  bool DevicePixels() const;
   void SyncForm();
   void CreateControls();
   void CreateTimers();

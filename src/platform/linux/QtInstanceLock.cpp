@@ -1,5 +1,7 @@
 #include "platform/linux/QtInstanceLock.h"
 
+#include <unistd.h>
+
 #include <cstdlib>
 
 #include <QCryptographicHash>
@@ -14,9 +16,14 @@ bool QtInstanceLock::AnotherInstanceRunning() {
   const QByteArray key =
       QCryptographicHash::hash(exe.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
   const char* runtime_dir = std::getenv("XDG_RUNTIME_DIR");
-  const QString dir = runtime_dir && *runtime_dir == '/' ? QString(runtime_dir) : QDir::tempPath();
-  auto lock =
-      std::make_unique<QLockFile>(dir + "/trelvinshow-" + QString::fromLatin1(key) + ".lock");
+  // The runtime directory is the user's own. The shared temporary directory is everybody's: there
+  // the user's id is part of the name, so another user's running program does not count.
+  const QString name =
+      runtime_dir && *runtime_dir == '/'
+          ? QString(runtime_dir) + "/trelvinshow-" + QString::fromLatin1(key) + ".lock"
+          : QDir::tempPath() + "/trelvinshow-" + QString::number(::getuid()) + "-" +
+                QString::fromLatin1(key) + ".lock";
+  auto lock = std::make_unique<QLockFile>(name);
   // Only a dead owner makes a lock stale, never its age.
   lock->setStaleLockTime(0);
   if (lock->tryLock(0)) {

@@ -41,8 +41,10 @@ int QtWindowRuntime::Run(Form& startup) {
 Size QtWindowRuntime::ScreenSize() const {
   QScreen* screen = QGuiApplication::primaryScreen();
   if (!screen) return {};
-  const QRect g = screen->geometry();
-  return {g.width(), g.height()};
+  // Every pixel of the screen: a capture holds all of them, and a picture at its natural size
+  // covers one screen pixel per picture pixel.
+  const QSize size = DeviceSize(*screen);
+  return {size.width(), size.height()};
 }
 
 void QtWindowRuntime::ShowModal(Form& form, Form& owner) {

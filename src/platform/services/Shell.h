@@ -16,6 +16,12 @@ class Shell {
   // false when it could not be started.
   virtual bool ShellExecute(const std::string& target, const std::string& working_directory,
                             int show_command) = 0;
+  // Like ShellExecute, for a program the user keeps beside this one (the emulator): a program
+  // file is started itself. ShellExecute never runs a file, whatever its permissions say.
+  virtual bool StartProgram(const std::string& path, const std::string& working_directory,
+                            int show_command) {
+    return ShellExecute(path, working_directory, show_command);
+  }
 };
 
 }  // namespace trelvin

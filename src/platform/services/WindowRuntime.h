@@ -9,7 +9,7 @@ namespace trelvin {
 class WindowRuntime {
  public:
   virtual ~WindowRuntime() = default;
-  // The primary screen's size in pixels.
+  // The primary screen's size in device pixels, whatever the desktop's scaling.
   virtual Size ScreenSize() const = 0;
   // Loads `form` (Form_Load), shows it modally over `owner` and returns once it has unloaded.
   virtual void ShowModal(Form& form, Form& owner) = 0;

@@ -1,0 +1,129 @@
+// A desktop that asks for 2x scaling (Xft.dpi 192): captures still hold every pixel of the screen,
+// and a picture at its natural size covers one screen pixel per picture pixel.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <string>
+#include <thread>
+
+#include "e2e/FakeEmulator.h"
+#include "e2e/Harness.h"
+#include "e2e/SlideShowHelpers.h"
+#include "support/JpegDecode.h"
+
+namespace trelvin::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr Rgb8 kBack{0, 0, 64};
+constexpr Rgb8 kPink{200, 40, 120};
+
+class HighDpiTest : public ::testing::TestWithParam<int> {
+ protected:
+  void SetUp() override {
+    if (!display_.ok()) GTEST_SKIP() << "Xvfb with openbox could not be started";
+    ASSERT_TRUE(display_.SetDpi(GetParam()));
+  }
+  // A point of the settings window's fixed layout, in screen pixels of the scaled window.
+  int Scaled(int layout_pixels) const { return layout_pixels * GetParam() / 96; }
+  std::string Shot(const std::string& name) const {
+    return std::string(TRELVIN_BUILD_DIR) + "/e2e-dpi" + std::to_string(GetParam()) + "-" + name;
+  }
+
+  VirtualDisplay display_{1024, 768};
+  TestHome home_;
+};
+
+TEST_P(HighDpiTest, NaturalSizeIsOnePicturePixelPerScreenPixelAndStretchCoversTheScreen) {
+  const fs::path pictures = home_.Root() / "pictures";
+  fs::create_directories(pictures);
+  ASSERT_TRUE(MakePicture(pictures / "pink.jpg", 320, 200, kPink));
+  home_.WriteConfig(ShowSettings(pictures, 600, false));
+  Program program(display_, home_, {"/s"});
+  // 320 x 200 centred on 1024 x 768: (352, 284) to (671, 483), exactly.
+  ASSERT_TRUE(WaitForColours(display_,
+                             {{{352, 284}, kPink},
+                              {{671, 483}, kPink},
+                              {{351, 284}, kBack},
+                              {{352, 283}, kBack},
+                              {{672, 483}, kBack},
+                              {{671, 484}, kBack},
+                              {{0, 0}, kBack},
+                              {{1023, 767}, kBack}},
+                             std::chrono::seconds(20)))
+      << "the picture is not centred at its natural size";
+  display_.SavePng(Shot("centred.png"));
+  display_.Xdotool("key --clearmodifiers s");
+  ASSERT_TRUE(
+      WaitForColours(display_, {{{0, 0}, kPink}, {{1023, 767}, kPink}, {{512, 384}, kPink}}))
+      << "the stretched picture does not cover the screen";
+  display_.SavePng(Shot("stretched.png"));
+  display_.Xdotool("key --clearmodifiers x");
+  EXPECT_EQ(program.Wait(), 0);
+}
+
+TEST_P(HighDpiTest, CaptureHoldsEveryPixelOfTheScreen) {
+  e2e::Run(display_.Env() + "xsetroot -solid '#336699'");
+  const fs::path captures = home_.Root() / "caps";
+  fs::create_directories(captures);
+  home_.WriteConfig("[Settings]\nPath=" + captures.string() +
+                    "/\nCaptureInterval=1\nCompressionLevel=90\nMusic=0\n");
+  FakeEmulator emulator(display_, "Connectix Virtual Game Station", {700, 500, 200, 160});
+  ASSERT_TRUE(emulator.ok()) << emulator.Problem();
+  Program program(display_, home_, {"/c"});
+  std::string id;
+  ASSERT_TRUE(display_.WaitForWindow("^Trelvin Show 1\\.4$", &id));
+  // The settings window scales with the desktop but keeps its layout.
+  const std::string geometry = display_.Xdotool("getwindowgeometry " + id).output;
+  EXPECT_NE(
+      geometry.find("Geometry: " + std::to_string(Scaled(278)) + "x" + std::to_string(Scaled(173))),
+      std::string::npos)
+      << geometry;
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  display_.Xdotool("windowactivate --sync " + id);
+  display_.Xdotool("mousemove 0 0");
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  display_.Xdotool("mousemove --window " + id + " " + std::to_string(Scaled(155)) + " " +
+                   std::to_string(Scaled(158)));
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  display_.Xdotool("click 1");
+
+  std::string latest;
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        int count = 0;
+        for (const auto& entry : fs::directory_iterator(captures)) {
+          const std::string name = entry.path().filename();
+          if (!std::regex_match(name, std::regex(R"(\d{14}\.jpg)"))) continue;
+          ++count;
+          if (name > latest) latest = name;
+        }
+        return count >= 2;
+      },
+      std::chrono::seconds(20)));
+  const auto jpeg = test_support::DecodeJpegFile((captures / latest).string());
+  ASSERT_TRUE(jpeg.ok) << latest;
+  EXPECT_EQ(jpeg.width, 1024);
+  EXPECT_EQ(jpeg.height, 768);
+  // The stand-in's four quadrants, where the window manager put it, in the bottom right.
+  const Placement at = emulator.Where(display_);
+  const std::uint32_t colours[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+  for (int q = 0; q < 4; ++q) {
+    const std::uint32_t p =
+        jpeg.At(at.x + (q % 2 ? 3 : 1) * at.width / 4, at.y + (q / 2 ? 3 : 1) * at.height / 4);
+    for (int shift : {16, 8, 0}) {
+      EXPECT_NEAR(int(p >> shift & 0xFF), int(colours[q] >> shift & 0xFF), 24) << "quadrant " << q;
+    }
+  }
+  EXPECT_NEAR(int(jpeg.At(5, 5) & 0xFF), 0x99, 6);
+  display_.CloseWindow(id);
+  EXPECT_EQ(program.Wait(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, HighDpiTest, ::testing::Values(96, 192),
+                         [](const auto& info) { return std::to_string(info.param); });
+
+}  // namespace
+}  // namespace trelvin::e2e
