@@ -120,6 +120,8 @@ double DecodeFloorMs(const std::string& path, unsigned eighths) {
 
 // Services the slide show does not touch here.
 struct NoScreenGrab : ScreenGrab {
+  void BeginSession() override {}
+  void EndSession() override {}
   std::unique_ptr<GrabSession> OpenDesktop() override { return nullptr; }
 };
 struct NoJpeg : JpegConverter {

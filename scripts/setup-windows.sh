@@ -10,6 +10,8 @@ PACKAGES=(
   binutils-mingw-w64-x86-64 googletest
   # libraries built from Debian's source packages for Windows
   nasm dpkg-dev
+  # the installer (scripts/package-windows.sh)
+  nsis
   # tests: Wine 8 (64-bit only) with the fonts its dialogs use, a virtual display, input, read-back
   wine wine64 fonts-wine fonts-liberation
   xvfb xauth xdotool x11-utils imagemagick procps

@@ -22,6 +22,9 @@ PACKAGES=(
   xvfb xauth openbox xdotool x11-utils x11-xserver-utils imagemagick scrot
   cups cups-client cups-bsd
   procps psmisc file
+  # the Wayland capture test and benchmark: a headless GNOME desktop with its screen-cast portal
+  mutter xdg-desktop-portal xdg-desktop-portal-gnome pipewire wireplumber gstreamer1.0-pipewire
+  qt6-wayland dbus dbus-bin libglib2.0-bin util-linux pipewire-bin
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Windows program (scripts/build-windows.sh) and runs its tests under Wine through
-# CTest: the core tests, the Windows services and the end-to-end tests on a virtual display.
+# CTest: the core tests, the Windows services, the end-to-end tests on a virtual display, and the
+# installer and the zip (made by scripts/package-windows.sh, then installed and removed under Wine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 TRELVIN_WERROR=${TRELVIN_WERROR:-ON} bash scripts/build-windows.sh

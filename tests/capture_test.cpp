@@ -79,6 +79,55 @@ TEST_F(CaptureTest, StartMinimisesLocksAndLaunchesStopUnlocks) {
   for (Control* c : NineControls()) EXPECT_TRUE(c->Enabled()) << c->Name();
 }
 
+// A grab behind a desktop permission (a screen-cast session) is open exactly while capturing:
+// asked for at the start before the first capture, closed at the stop.
+TEST_F(CaptureTest, GrabSessionIsOpenExactlyWhileCapturing) {
+  SetInterval(1);
+  p.screen_grab.needs_session = true;
+  form.btnStart_Click();
+  Tick(2);
+  form.btnStart_Click();
+  Tick(2);  // the timer is off: nothing more
+  EXPECT_EQ(p.screen_grab.begun, 1);
+  EXPECT_EQ(p.screen_grab.ended, 1);
+  EXPECT_FALSE(p.screen_grab.in_session);
+  EXPECT_EQ(p.screen_grab.opened, 2);
+  std::vector<std::string> grab_steps;
+  for (const std::string& entry : log) {
+    if (entry == "begin" || entry == "end" || entry == "open") grab_steps.push_back(entry);
+  }
+  EXPECT_EQ(grab_steps, (std::vector<std::string>{"begin", "open", "open", "end"}));
+
+  // Each start asks again, also after a stop.
+  form.btnStart_Click();
+  Tick(1);
+  EXPECT_EQ(p.screen_grab.begun, 2);
+  EXPECT_EQ(p.screen_grab.opened, 3);
+}
+
+TEST_F(CaptureTest, UnloadWhileCapturingClosesTheGrabSession) {
+  form.RunLoad();
+  p.screen_grab.needs_session = true;
+  form.btnStart_Click();
+  ASSERT_TRUE(p.screen_grab.in_session);
+  form.Unload();
+  EXPECT_FALSE(p.screen_grab.in_session);
+  EXPECT_EQ(p.screen_grab.ended, 1);
+  EXPECT_FALSE(form.Timer1.Enabled());
+}
+
+TEST_F(CaptureTest, RefusedGrabSessionStillCapturesBlankPictures) {
+  SetInterval(1);
+  p.screen_grab.needs_session = true;
+  form.btnStart_Click();
+  p.screen_grab.in_session = false;  // the desktop said no
+  p.jpeg.writes_nothing = true;      // keeps the bitmap to look at
+  Tick(1);
+  ASSERT_EQ(Captures(), 1u);
+  const auto& bmp = p.files.files.at(p.jpeg.calls[0].bmp);
+  EXPECT_EQ(BmpPixel(bmp, 5, 5), form.Picture1.BackColor());
+}
+
 TEST_F(CaptureTest, StopWithMusicClearedLeavesMp3Disabled) {
   ASSERT_TRUE(form.chkMusic.SetValue(CheckBox::kCleared));
   form.btnStart_Click();

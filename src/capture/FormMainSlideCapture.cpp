@@ -27,9 +27,13 @@ void FormMainSlide::btnStart_Click() {
   Step([&] { wasCapturing = Timer1.Enabled(); });
   if (wasCapturing) {
     Step([&] { Timer1.SetEnabled(false); });
+    // The desktop's sharing indicator shows exactly while capturing.
+    Step([&] { services_.screen_grab.EndSession(); });
     Step([&] { btnStart.SetCaption("&Start"); });
   } else {
     Step([&] { SetWindowState(WindowState::kMinimized); });
+    // Asked for before the timer runs, so the desktop can answer before the first tick is due.
+    Step([&] { services_.screen_grab.BeginSession(); });
     Step([&] { Timer1.SetEnabled(true); });
     Step([&] { btnStart.SetCaption("&Stop"); });
     // The first tick after a start is due at once.

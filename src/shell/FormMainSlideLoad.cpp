@@ -101,6 +101,7 @@ void FormMainSlide::Form_Unload(std::int16_t& Cancel) {
   Step([&] { Require(services_.settings.Save()); });
   // Capturing ends with the window that owns its timer.
   Step([&] { Timer1.SetEnabled(false); });
+  Step([&] { services_.screen_grab.EndSession(); });
 }
 
 void FormMainSlide::WriteSetting(const std::string& key, const std::string& value) {

@@ -141,9 +141,21 @@ class FakeGrabSession : public GrabSession {
 
 std::unique_ptr<GrabSession> FakeScreenGrab::OpenDesktop() {
   if (log) log->push_back("open");
-  if (open_fails) return nullptr;
+  if (open_fails || (needs_session && !in_session)) return nullptr;
   ++opened;
   return std::make_unique<FakeGrabSession>(*this);
+}
+
+void FakeScreenGrab::BeginSession() {
+  if (log) log->push_back("begin");
+  ++begun;
+  in_session = true;
+}
+
+void FakeScreenGrab::EndSession() {
+  if (log) log->push_back("end");
+  ++ended;
+  in_session = false;
 }
 
 int FakeJpegConverter::BmpToJpeg(const std::string& bmp_path, const std::string& jpeg_path,

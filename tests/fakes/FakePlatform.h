@@ -158,6 +158,8 @@ class FakeLocale : public Locale {
 class FakeScreenGrab : public ScreenGrab {
  public:
   std::unique_ptr<GrabSession> OpenDesktop() override;
+  void BeginSession() override;
+  void EndSession() override;
   // The desktop's pixels: pixel(x, y).
   std::function<std::uint32_t(int, int)> pixel = [](int x, int y) {
     return static_cast<std::uint32_t>((x * 7 + y * 13) & 0xFFFFFF);
@@ -166,6 +168,12 @@ class FakeScreenGrab : public ScreenGrab {
   bool copy_fails = false;
   int opened = 0;
   int released = 0;
+  int begun = 0;  // BeginSession calls
+  int ended = 0;  // EndSession calls
+  // Between a BeginSession and its EndSession; OpenDesktop fails outside one when
+  // `needs_session` is set, as a grab behind a desktop permission does.
+  bool in_session = false;
+  bool needs_session = false;
   std::vector<std::string>* log = nullptr;  // shared step log, when set
 };
 

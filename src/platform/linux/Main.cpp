@@ -17,6 +17,8 @@
 #include "platform/linux/GstMediaEngine.h"
 #include "platform/linux/LibJpegConverter.h"
 #include "platform/linux/LinuxKnownPaths.h"
+#include "platform/linux/PipeWireFrames.h"
+#include "platform/linux/PortalScreenCast.h"
 #include "platform/linux/PosixFileSystem.h"
 #include "platform/linux/QtCursor.h"
 #include "platform/linux/QtFolderDialog.h"
@@ -27,8 +29,11 @@
 #include "platform/linux/QtPrinter.h"
 #include "platform/linux/QtSettingsStore.h"
 #include "platform/linux/QtWindowRuntime.h"
+#include "platform/linux/ScreenCastToken.h"
 #include "platform/linux/StandardRandom.h"
+#include "platform/linux/StartSignal.h"
 #include "platform/linux/SystemClock.h"
+#include "platform/linux/WaylandScreenGrab.h"
 #include "platform/linux/X11ScreenGrab.h"
 #include "platform/linux/X11WindowActivation.h"
 #include "platform/linux/XdgShell.h"
@@ -60,6 +65,14 @@ void StartUpMessage(QtMsgType type, const QMessageLogContext&, const QString& te
   }
   std::fflush(stderr);
   _exit(1);
+}
+
+// A Wayland session: there the X11 grab (on XWayland) sees only black, so the screen-cast portal
+// is the only grab, whatever platform plugin Qt itself runs on.
+bool WaylandSession() {
+  const char* display = std::getenv("WAYLAND_DISPLAY");
+  const char* type = std::getenv("XDG_SESSION_TYPE");
+  return (display && *display) || (type && std::string(type) == "wayland");
 }
 
 }  // namespace
@@ -96,6 +109,9 @@ int main(int argc, char* argv[]) {
   QApplication::setFont(font);
 
   using namespace trelvin;
+#ifdef TRELVIN_TEST_HOOKS
+  StartSignal::Install();
+#endif
   QtWindowRuntime runtime;
   QtSettingsStore settings;
   PosixFileSystem files;
@@ -106,7 +122,13 @@ int main(int argc, char* argv[]) {
   QtFolderDialog folder_dialog(runtime);
   LinuxKnownPaths known_paths;
   QtLocale locale;
-  X11ScreenGrab screen_grab;
+  X11ScreenGrab x11_grab;
+  PortalScreenCast portal;
+  PipeWireFrames frames;
+  ScreenCastToken token(ScreenCastToken::DefaultPath());
+  WaylandScreenGrab wayland_grab(portal, frames, token);
+  ScreenGrab& screen_grab = WaylandSession() ? static_cast<ScreenGrab&>(wayland_grab)
+                                             : static_cast<ScreenGrab&>(x11_grab);
   LibJpegConverter jpeg;
   GstMediaEngine media_engine(GstMediaEngine::AudioSinkFromEnvironment());
   MciInterpreter media(media_engine);

@@ -16,6 +16,9 @@ class X11ScreenGrab : public ScreenGrab {
   X11ScreenGrab(const X11ScreenGrab&) = delete;
   X11ScreenGrab& operator=(const X11ScreenGrab&) = delete;
 
+  // The X server needs no permission: nothing to open or close.
+  void BeginSession() override {}
+  void EndSession() override {}
   std::unique_ptr<GrabSession> OpenDesktop() override;
 
   // Turns shared memory off, so every copy takes the plain GetImage road (tests, benchmarks).

@@ -29,6 +29,12 @@ class GrabSession {
 class ScreenGrab {
  public:
   virtual ~ScreenGrab() = default;
+  // Capturing starts (the user's start): a grab that needs the desktop's permission or a stream
+  // asks for it here, without waiting for the answer; later sessions fail until it is granted.
+  virtual void BeginSession() = 0;
+  // Capturing stops or the window unloads: whatever BeginSession opened is closed; harmless
+  // when nothing is open.
+  virtual void EndSession() = 0;
   // A new session on the desktop, or nullptr when none can be had.
   virtual std::unique_ptr<GrabSession> OpenDesktop() = 0;
 };
