@@ -17,6 +17,9 @@ class GdiScreenGrab : public ScreenGrab {
   GdiScreenGrab(const GdiScreenGrab&) = delete;
   GdiScreenGrab& operator=(const GdiScreenGrab&) = delete;
 
+  // The desktop's device context needs no permission and no stream: nothing to begin or end.
+  void BeginSession() override {}
+  void EndSession() override {}
   std::unique_ptr<GrabSession> OpenDesktop() override;
 
   // How many times a desktop device context was obtained and released so far (tests).
