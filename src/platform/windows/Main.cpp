@@ -8,25 +8,25 @@
 #include <string>
 
 #include "platform/StandardRandom.h"
+#include "platform/windows/GdiScreenGrab.h"
 #include "platform/windows/WinClock.h"
 #include "platform/windows/WinCommandLine.h"
 #include "platform/windows/WinFileSystem.h"
 #include "platform/windows/WinFolderDialog.h"
 #include "platform/windows/WinInstanceLock.h"
+#include "platform/windows/WinJpegConverter.h"
 #include "platform/windows/WinKnownPaths.h"
 #include "platform/windows/WinLocale.h"
 #include "platform/windows/WinMessageBox.h"
 #include "platform/windows/WinSettingsStore.h"
 #include "platform/windows/WinShell.h"
+#include "platform/windows/WinWindowActivation.h"
 #include "platform/windows/WinWindowRuntime.h"
 #include "platform/windows/pending/NoCursor.h"
-#include "platform/windows/pending/NoJpegConverter.h"
 #include "platform/windows/pending/NoMediaControl.h"
 #include "platform/windows/pending/NoPictures.h"
 #include "platform/windows/pending/NoPrinter.h"
-#include "platform/windows/pending/NoScreenGrab.h"
 #include "platform/windows/pending/NoWallpaper.h"
-#include "platform/windows/pending/NoWindowActivation.h"
 #include "shell/FormMainSlide.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -50,15 +50,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     WinFolderDialog folder_dialog(runtime);
     WinKnownPaths known_paths;
     WinLocale locale;
-    NoScreenGrab screen_grab;
-    NoJpegConverter jpeg;
+    GdiScreenGrab screen_grab;
+    WinJpegConverter jpeg;
     NoMediaControl media;
     NoPictures pictures;
     NoPrinter printer;
     WinMessageBox message_box;
     NoWallpaper wallpaper;
     NoCursor cursor;
-    NoWindowActivation windows;
+    WinWindowActivation windows;
 
     Services services{runtime,       settings,    files,     clock,       random, shell, instance,
                       folder_dialog, known_paths, locale,    screen_grab, jpeg,   media, pictures,
