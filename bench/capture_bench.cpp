@@ -25,6 +25,7 @@
 
 #include "capture/BmpFile.h"
 #include "fakes/FakePlatform.h"
+#include "platform/StandardRandom.h"
 #include "platform/linux/LibJpegConverter.h"
 #include "platform/linux/LinuxKnownPaths.h"
 #include "platform/linux/PosixFileSystem.h"
@@ -33,7 +34,6 @@
 #include "platform/linux/QtLocale.h"
 #include "platform/linux/QtSettingsStore.h"
 #include "platform/linux/QtWindowRuntime.h"
-#include "platform/linux/StandardRandom.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/X11ScreenGrab.h"
 #include "platform/linux/X11WindowActivation.h"

@@ -28,6 +28,7 @@
 #include <QPainter>
 #include <QTimer>
 
+#include "platform/StandardRandom.h"
 #include "platform/linux/DesktopWallpaper.h"
 #include "platform/linux/LinuxKnownPaths.h"
 #include "platform/linux/PosixFileSystem.h"
@@ -40,7 +41,6 @@
 #include "platform/linux/QtPrinter.h"
 #include "platform/linux/QtSettingsStore.h"
 #include "platform/linux/QtWindowRuntime.h"
-#include "platform/linux/StandardRandom.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/XdgShell.h"
 #include "shell/FormMainSlide.h"

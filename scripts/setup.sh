@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the program and the tests need (only the missing ones),
 # then configures and builds into build/. Safe to run again; fast when nothing is missing.
-# SETUP_PACKAGES_ONLY=1 stops after the packages (CI runs the lint before building).
+# SETUP_PACKAGES_ONLY=1 stops after the packages (scripts/test.sh runs the lint before building).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Sets up and builds (scripts/setup.sh), runs the whole test suite through CTest, then builds the
-# suite again with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/) and runs it there.
-# TRELVIN_SKIP_SANITIZERS=1 skips the second run. Then the Windows build and its tests under Wine
-# (scripts/test-windows.sh); TRELVIN_SKIP_WINDOWS=1 skips them.
+# Installs the packages, checks the sources (scripts/lint.sh), builds (scripts/setup.sh) and runs
+# the whole test suite through CTest; then builds the suite again with AddressSanitizer and
+# UndefinedBehaviorSanitizer (build-asan/) and runs it there (TRELVIN_SKIP_SANITIZERS=1 skips
+# that); then the Windows build and its tests under Wine (scripts/test-windows.sh;
+# TRELVIN_SKIP_WINDOWS=1 skips them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Formatting and the toolkit-free layers are checked first, before anything is built.
+SETUP_PACKAGES_ONLY=1 bash scripts/setup.sh
+bash scripts/lint.sh
 TRELVIN_WERROR=${TRELVIN_WERROR:-ON} bash scripts/setup.sh
 ctest --test-dir build --output-on-failure -j"$(nproc)" "$@"
 

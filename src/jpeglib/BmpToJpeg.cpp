@@ -1,11 +1,6 @@
 // The converter: a BMP file in, a JPEG file out, written so that a JPEG file that exists is always
 // complete and the BMP file is never touched.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <string>
@@ -15,6 +10,7 @@
 #include <jpeglib.h>
 
 #include "BmpReader.h"
+#include "SourceFile.h"
 #include "platform/atomicfile/TempFile.h"
 #include "trelvin_jpeg.h"
 
@@ -24,28 +20,6 @@ using trelvin::bmp::BmpReader;
 using trelvin::bmp::RowFormat;
 
 constexpr std::size_t kOutputBuffer = 1 << 18;
-
-class FileSource : public trelvin::bmp::ByteSource {
- public:
-  FileSource(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
-  std::uint64_t Size() const override { return size_; }
-  bool ReadAt(std::uint64_t offset, void* out, std::size_t n) override {
-    auto* p = static_cast<std::uint8_t*>(out);
-    while (n > 0) {
-      const ssize_t got = ::pread(fd_, p, n, static_cast<off_t>(offset));
-      if (got < 0 && errno == EINTR) continue;
-      if (got <= 0) return false;  // an error, or the file shrank under us
-      p += got;
-      offset += static_cast<std::uint64_t>(got);
-      n -= static_cast<std::size_t>(got);
-    }
-    return true;
-  }
-
- private:
-  int fd_;
-  std::uint64_t size_;
-};
 
 // libjpeg reports fatal errors by a jump back into Compress; warnings are not printed.
 struct ErrorManager {
@@ -143,45 +117,21 @@ bool Compress(BmpReader& reader, trelvin::TempFile& file, JOCTET* buffer, int qu
   return true;
 }
 
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-  // Closes now, reporting whether everything written reached the file system.
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
 }  // namespace
 
-extern "C" int BmpToJpeg(const char* bmp_path, const char* jpeg_path, int16_t level) {
+extern "C" TRELVIN_JPEG_API int TRELVIN_JPEG_CALL BmpToJpeg(const char* bmp_path,
+                                                            const char* jpeg_path, int16_t level) {
   if (!bmp_path || !jpeg_path || !*bmp_path || !*jpeg_path) return 1;
-  Fd bmp(::open(bmp_path, O_RDONLY | O_CLOEXEC));
-  if (bmp.get() < 0) return 2;
-  struct stat bmp_stat {};
-  if (::fstat(bmp.get(), &bmp_stat) != 0 || !S_ISREG(bmp_stat.st_mode)) return 2;
+  trelvin::bmp::SourceFile source(bmp_path);
+  if (!source.ok()) return 2;
   // Writing the JPEG over its own source would destroy the BMP.
-  struct stat jpeg_stat {};
-  if (::stat(jpeg_path, &jpeg_stat) == 0 && jpeg_stat.st_dev == bmp_stat.st_dev &&
-      jpeg_stat.st_ino == bmp_stat.st_ino) {
-    return 1;
-  }
-  FileSource source(bmp.get(), static_cast<std::uint64_t>(bmp_stat.st_size));
+  if (source.IsSameFile(jpeg_path)) return 1;
   BmpReader reader;
   if (!reader.Open(source)) return 3;
 
-  trelvin::TempFile temp(jpeg_path);
+  const std::string target = trelvin::bmp::SourceFile::WriterPath(jpeg_path);
+  if (target.empty()) return 4;
+  trelvin::TempFile temp(target);
   if (!temp.ok()) return 4;
   std::vector<JOCTET> buffer(kOutputBuffer);
   const int quality = std::clamp<int>(level, 1, 100);

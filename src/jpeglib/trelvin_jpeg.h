@@ -5,10 +5,17 @@
 
 #include <stdint.h>
 
+/* The build defines both for Windows, where the library is jpeglib.dll: exported by its module
+   definition and called with __stdcall, as programs written against that DLL expect. */
+#ifndef TRELVIN_JPEG_API
 #if defined(__GNUC__)
 #define TRELVIN_JPEG_API __attribute__((visibility("default")))
 #else
 #define TRELVIN_JPEG_API
+#endif
+#endif
+#ifndef TRELVIN_JPEG_CALL
+#define TRELVIN_JPEG_CALL
 #endif
 
 #ifdef __cplusplus
@@ -18,9 +25,11 @@ extern "C" {
 /* Converts the BMP file `bmp_path` (24 or 32 bits per pixel, uncompressed) into the JPEG file
    `jpeg_path` at quality `level` (1 to 100; values outside are clamped). The JPEG file is written
    to a temporary file beside it and renamed into place when complete, replacing an earlier file;
-   on failure no JPEG file and no temporary file remain. The BMP file is never modified. Returns 0
-   on success, non-zero on failure. Synchronous. */
-TRELVIN_JPEG_API int BmpToJpeg(const char* bmp_path, const char* jpeg_path, int16_t level);
+   on failure no JPEG file and no temporary file remain. The BMP file is never modified. Paths are
+   in the system's narrow encoding (on Windows the ANSI code page). Returns 0 on success, non-zero
+   on failure. Synchronous. */
+TRELVIN_JPEG_API int TRELVIN_JPEG_CALL BmpToJpeg(const char* bmp_path, const char* jpeg_path,
+                                                 int16_t level);
 
 #ifdef __cplusplus
 }

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 
 namespace trelvin {
@@ -37,5 +39,10 @@ class TempFile {
   bool created_ = false;
   bool committed_ = false;
 };
+
+// Writes the chunks `next` yields, until an empty one, as the whole new content of `path`:
+// all of it or, when any step fails, nothing (the old file stays as it was).
+bool WriteWholeFile(const std::string& path,
+                    const std::function<std::span<const std::uint8_t>()>& next);
 
 }  // namespace trelvin

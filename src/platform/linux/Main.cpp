@@ -14,6 +14,7 @@
 #include <QIcon>
 #include <QtGlobal>
 
+#include "platform/StandardRandom.h"
 #include "platform/linux/DesktopWallpaper.h"
 #include "platform/linux/GstMediaEngine.h"
 #include "platform/linux/LibJpegConverter.h"
@@ -34,7 +35,6 @@
 #include "platform/linux/ScreenCastToken.h"
 #include "platform/linux/ScreenSaverCommandLine.h"
 #include "platform/linux/ScreenSaverHost.h"
-#include "platform/linux/StandardRandom.h"
 #include "platform/linux/StartSignal.h"
 #include "platform/linux/SystemClock.h"
 #include "platform/linux/WaylandScreenGrab.h"

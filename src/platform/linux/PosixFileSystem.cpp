@@ -73,14 +73,7 @@ bool PosixFileSystem::WriteFile(const std::string& path, const std::vector<std::
 
 bool PosixFileSystem::WriteFileChunks(const std::string& path,
                                       const std::function<std::span<const std::uint8_t>()>& next) {
-  TempFile temp(path);
-  if (!temp.ok()) return false;
-  for (;;) {
-    const std::span<const std::uint8_t> chunk = next();
-    if (chunk.empty()) break;
-    if (!temp.Write(chunk.data(), chunk.size())) return false;
-  }
-  return temp.Commit();
+  return WriteWholeFile(path, next);
 }
 
 std::vector<std::string> PosixFileSystem::FindFiles(const std::string& directory,

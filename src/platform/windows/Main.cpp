@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "platform/StandardRandom.h"
+#include "platform/windows/GdiScreenGrab.h"
 #include "platform/windows/WicPictures.h"
 #include "platform/windows/WinClock.h"
 #include "platform/windows/WinCommandLine.h"
@@ -14,19 +16,17 @@
 #include "platform/windows/WinFileSystem.h"
 #include "platform/windows/WinFolderDialog.h"
 #include "platform/windows/WinInstanceLock.h"
+#include "platform/windows/WinJpegConverter.h"
 #include "platform/windows/WinKnownPaths.h"
 #include "platform/windows/WinLocale.h"
 #include "platform/windows/WinMediaControl.h"
 #include "platform/windows/WinMessageBox.h"
 #include "platform/windows/WinPrinter.h"
-#include "platform/windows/WinRandom.h"
 #include "platform/windows/WinSettingsStore.h"
 #include "platform/windows/WinShell.h"
 #include "platform/windows/WinWallpaper.h"
+#include "platform/windows/WinWindowActivation.h"
 #include "platform/windows/WinWindowRuntime.h"
-#include "platform/windows/pending/NoJpegConverter.h"
-#include "platform/windows/pending/NoScreenGrab.h"
-#include "platform/windows/pending/NoWindowActivation.h"
 #include "shell/FormMainSlide.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -44,14 +44,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     WinSettingsStore settings;
     WinFileSystem files;
     WinClock clock;
-    WinRandom random;
+    StandardRandom random;
     WinShell shell;
     WinInstanceLock instance;
     WinFolderDialog folder_dialog(runtime);
     WinKnownPaths known_paths;
     WinLocale locale;
-    NoScreenGrab screen_grab;
-    NoJpegConverter jpeg;
+    GdiScreenGrab screen_grab;
+    WinJpegConverter jpeg;
     // The song's notifications go to the slide show's window.
     WinMediaControl media([&runtime](WindowHandle form) { return runtime.HandleFor(form); });
     WicPictures pictures;
@@ -59,7 +59,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     WinMessageBox message_box;
     WinWallpaper wallpaper;
     WinCursor cursor;
-    NoWindowActivation windows;
+    WinWindowActivation windows;
 
     Services services{runtime,       settings,    files,     clock,       random, shell, instance,
                       folder_dialog, known_paths, locale,    screen_grab, jpeg,   media, pictures,

@@ -84,15 +84,7 @@ bool WinFileSystem::WriteFile(const std::string& path, const std::vector<std::ui
 
 bool WinFileSystem::WriteFileChunks(const std::string& path,
                                     const std::function<std::span<const std::uint8_t>()>& next) {
-  if (path.empty()) return false;
-  TempFile temp(path);
-  if (!temp.ok()) return false;
-  for (;;) {
-    const std::span<const std::uint8_t> chunk = next();
-    if (chunk.empty()) break;
-    if (!temp.Write(chunk.data(), chunk.size())) return false;
-  }
-  return temp.Commit();
+  return WriteWholeFile(path, next);
 }
 
 std::vector<std::string> WinFileSystem::FindFiles(const std::string& directory,

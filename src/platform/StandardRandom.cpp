@@ -1,4 +1,4 @@
-#include "platform/linux/StandardRandom.h"
+#include "platform/StandardRandom.h"
 
 #include <cstring>
 

@@ -1,0 +1,270 @@
+// jpeglib.dll as another program uses it: loaded by LoadLibrary, BmpToJpeg called through a
+// pointer of its declared type, with ANSI paths.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+
+#include "capture/BmpFile.h"
+#include "platform/controls/Bitmap.h"
+#include "platform/windows/WinJpegConverter.h"
+#include "platform/windows/WinText.h"
+
+namespace trelvin {
+namespace {
+
+using BmpToJpegFunction = int(__stdcall*)(const char*, const char*, std::int16_t);
+
+std::string ProgramDirectory() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string text = path;
+  return text.substr(0, text.find_last_of("\\/") + 1);
+}
+
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::int64_t Length(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  return (static_cast<std::int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::fclose(file);
+}
+
+// A picture whose every region has its own colour, so a shifted or mirrored image shows.
+// With `noise`, every pixel is also disturbed a little, as a real screen is.
+Bitmap Pattern(int width, int height, bool noise = false) {
+  std::uint32_t seed = 7;
+  Bitmap image;
+  image.Resize(width, height, MakeRgb(0, 0, 0));
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t r = x < width / 2 ? 0xE0 : 0x20;
+      const std::uint32_t g = y < height / 2 ? 0xD0 : 0x30;
+      const std::uint32_t b = (x / 16 + y / 16) % 2 ? 0xC0 : 0x40;
+      seed = seed * 1664525u + 1013904223u;
+      const std::uint32_t jitter = noise ? seed >> 28 : 0;
+      image.Row(y)[x] = (r + jitter) << 16 | (g + jitter) << 8 | (b + jitter);
+    }
+  }
+  return image;
+}
+
+struct Decoded {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> rgb;
+};
+
+Decoded Decode(const std::string& path) {
+  Decoded out;
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return out;
+  jpeg_decompress_struct cinfo;
+  jpeg_error_mgr error;
+  cinfo.err = jpeg_std_error(&error);
+  jpeg_create_decompress(&cinfo);
+  jpeg_stdio_src(&cinfo, file);
+  jpeg_read_header(&cinfo, TRUE);
+  cinfo.out_color_space = JCS_RGB;
+  jpeg_start_decompress(&cinfo);
+  out.width = static_cast<int>(cinfo.output_width);
+  out.height = static_cast<int>(cinfo.output_height);
+  out.rgb.resize(static_cast<std::size_t>(out.width) * out.height * 3);
+  while (cinfo.output_scanline < cinfo.output_height) {
+    JSAMPROW row = out.rgb.data() + static_cast<std::size_t>(cinfo.output_scanline) * out.width * 3;
+    jpeg_read_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_decompress(&cinfo);
+  jpeg_destroy_decompress(&cinfo);
+  std::fclose(file);
+  return out;
+}
+
+// Names left in `directory` that the converter's temporary files would have.
+std::vector<std::string> TemporaryFiles(const std::string& directory) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((directory + "~*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do names.push_back(data.cFileName);
+  while (FindNextFileA(find, &data));
+  FindClose(find);
+  return names;
+}
+
+class JpeglibDll : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    module_ = LoadLibraryA((ProgramDirectory() + "jpeglib.dll").c_str());
+    ASSERT_NE(module_, nullptr);
+    // Through void*, as GetProcAddress results are meant to be cast to their real type.
+    convert_ = reinterpret_cast<BmpToJpegFunction>(
+        reinterpret_cast<void*>(GetProcAddress(module_, "BmpToJpeg")));
+    ASSERT_NE(convert_, nullptr);
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    dir_ = std::string(temp) + "trelvin-jpeglib-" + std::to_string(GetCurrentProcessId()) + "\\";
+    CreateDirectoryA(dir_.c_str(), nullptr);
+  }
+  void TearDown() override {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((dir_ + "*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+      do DeleteFileA((dir_ + data.cFileName).c_str());
+      while (FindNextFileA(find, &data));
+      FindClose(find);
+    }
+    RemoveDirectoryA(dir_.c_str());
+    if (module_) FreeLibrary(module_);
+  }
+
+  HMODULE module_ = nullptr;
+  BmpToJpegFunction convert_ = nullptr;
+  std::string dir_;
+};
+
+TEST_F(JpeglibDll, ExportsBmpToJpegByItsPlainName) {
+  EXPECT_EQ(GetProcAddress(module_, "BmpToJpeg@10"), nullptr);
+  EXPECT_EQ(GetProcAddress(module_, "_BmpToJpeg@10"), nullptr);
+}
+
+TEST_F(JpeglibDll, RoundTripKeepsSizeAndPicture) {
+  const Bitmap image = Pattern(160, 96);
+  WriteBytes(dir_ + "in.bmp", EncodeBmp24(image));
+  ASSERT_EQ(convert_((dir_ + "in.bmp").c_str(), (dir_ + "out.jpg").c_str(), 95), 0);
+  EXPECT_TRUE(Exists(dir_ + "in.bmp"));
+  const Decoded jpeg = Decode(dir_ + "out.jpg");
+  ASSERT_EQ(jpeg.width, 160);
+  ASSERT_EQ(jpeg.height, 96);
+  int worst = 0;
+  // The middle of every tile: JPEG blurs the edges between them a little, never swaps regions.
+  for (int y = 8; y < 96; y += 16) {
+    for (int x = 8; x < 160; x += 16) {
+      const std::uint32_t want = image.Row(y)[x];
+      const std::uint8_t* got = &jpeg.rgb[(static_cast<std::size_t>(y) * 160 + x) * 3];
+      for (int c = 0; c < 3; ++c) {
+        const int expected = static_cast<int>(want >> (16 - 8 * c) & 0xFF);
+        worst = std::max(worst, std::abs(expected - got[c]));
+      }
+    }
+  }
+  EXPECT_LT(worst, 24);
+  EXPECT_TRUE(TemporaryFiles(dir_).empty());
+}
+
+TEST_F(JpeglibDll, LevelChangesTheFileAndReplacesTheOldOne) {
+  WriteBytes(dir_ + "in.bmp", EncodeBmp24(Pattern(256, 256, true)));
+  ASSERT_EQ(convert_((dir_ + "in.bmp").c_str(), (dir_ + "out.jpg").c_str(), 100), 0);
+  const std::int64_t best = Length(dir_ + "out.jpg");
+  ASSERT_EQ(convert_((dir_ + "in.bmp").c_str(), (dir_ + "out.jpg").c_str(), 1), 0);
+  const std::int64_t worst = Length(dir_ + "out.jpg");
+  EXPECT_GT(best, 0);
+  EXPECT_GT(worst, 0);
+  EXPECT_LT(worst * 2, best);
+  EXPECT_TRUE(TemporaryFiles(dir_).empty());
+}
+
+TEST_F(JpeglibDll, DamagedBitmapsGiveNoJpegAndNoTemporaryFile) {
+  std::vector<std::uint8_t> whole = EncodeBmp24(Pattern(64, 48));
+  std::vector<std::vector<std::uint8_t>> damaged;
+  damaged.push_back({});                   // empty
+  damaged.push_back({'B', 'M', 1, 2, 3});  // header cut short
+  damaged.push_back(std::vector<std::uint8_t>(whole.begin(), whole.begin() + whole.size() / 2));
+  std::vector<std::uint8_t> bad_magic = whole;
+  bad_magic[0] = 'X';
+  damaged.push_back(bad_magic);
+  std::vector<std::uint8_t> huge = whole;
+  huge[18] = huge[19] = huge[20] = 0x7F;  // width far beyond the pixels there
+  damaged.push_back(huge);
+  for (std::size_t i = 0; i < damaged.size(); ++i) {
+    SCOPED_TRACE(i);
+    WriteBytes(dir_ + "bad.bmp", damaged[i]);
+    EXPECT_NE(convert_((dir_ + "bad.bmp").c_str(), (dir_ + "bad.jpg").c_str(), 75), 0);
+    EXPECT_FALSE(Exists(dir_ + "bad.jpg"));
+    EXPECT_TRUE(TemporaryFiles(dir_).empty());
+  }
+  EXPECT_NE(convert_((dir_ + "missing.bmp").c_str(), (dir_ + "bad.jpg").c_str(), 75), 0);
+  EXPECT_NE(convert_(nullptr, (dir_ + "bad.jpg").c_str(), 75), 0);
+  EXPECT_FALSE(Exists(dir_ + "bad.jpg"));
+}
+
+TEST_F(JpeglibDll, NeverWritesOverItsOwnSource) {
+  const std::vector<std::uint8_t> bytes = EncodeBmp24(Pattern(32, 32));
+  WriteBytes(dir_ + "same.bmp", bytes);
+  EXPECT_NE(convert_((dir_ + "same.bmp").c_str(), (dir_ + "SAME.BMP").c_str(), 75), 0);
+  EXPECT_EQ(Length(dir_ + "same.bmp"), static_cast<std::int64_t>(bytes.size()));
+}
+
+TEST_F(JpeglibDll, TakesAnsiPaths) {
+  // "café" in code page 1252, the ANSI code page here.
+  const std::string name = dir_ + "caf\xE9";
+  WriteBytes(name + ".bmp", EncodeBmp24(Pattern(40, 30)));
+  ASSERT_EQ(convert_((name + ".bmp").c_str(), (name + ".jpg").c_str(), 50), 0);
+  EXPECT_TRUE(GetFileAttributesW((Widen(dir_) + L"caf\u00e9.jpg").c_str()) !=
+              INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(JpeglibDll, ServiceGivesUtf8PathsToTheDllInAnsi) {
+  const std::string utf8_name = dir_ + "\xC3\xA9t\xC3\xA9";  // "été"
+  WriteBytes(dir_ + "\xE9t\xE9.bmp", EncodeBmp24(Pattern(40, 30)));
+  WinJpegConverter service(ProgramDirectory() + "jpeglib.dll");
+  EXPECT_EQ(service.BmpToJpeg(utf8_name + ".bmp", utf8_name + ".jpg", 80), 0);
+  EXPECT_TRUE(Exists(dir_ + "\xE9t\xE9.jpg"));
+  WinJpegConverter missing(dir_ + "nothing.dll");
+  EXPECT_EQ(missing.BmpToJpeg(utf8_name + ".bmp", dir_ + "x.jpg", 80),
+            WinJpegConverter::kUnavailable);
+  EXPECT_FALSE(Exists(dir_ + "x.jpg"));
+}
+
+TEST_F(JpeglibDll, NameOutsideTheAnsiCodePageIsNeverMisspelt) {
+  // A Greek name cannot be spelt in code page 1252: the service takes its short form or fails.
+  const std::wstring wide_dir = Widen(dir_);
+  const std::string utf8_base = dir_ + "\xCE\xB1\xCE\xB2\xCE\xB3";  // "αβγ"
+  const std::vector<std::uint8_t> bytes = EncodeBmp24(Pattern(40, 30));
+  HANDLE file = CreateFileW((wide_dir + L"\u03b1\u03b2\u03b3.bmp").c_str(), GENERIC_WRITE, 0,
+                            nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  WinJpegConverter service(ProgramDirectory() + "jpeglib.dll");
+  const int result = service.BmpToJpeg(utf8_base + ".bmp", dir_ + "out.jpg", 80);
+  if (result == 0) {
+    EXPECT_TRUE(Exists(dir_ + "out.jpg"));
+  } else {
+    EXPECT_EQ(result, WinJpegConverter::kUnspellable);
+  }
+  // Never a file under a wrongly spelt name ("???.jpg").
+  const int to_greek = service.BmpToJpeg(dir_ + "missing-too.bmp", utf8_base + ".jpg", 80);
+  EXPECT_NE(to_greek, 0);
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((wide_dir + L"*.jpg").c_str(), &data);
+  int jpegs = 0;
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      ++jpegs;
+      EXPECT_STREQ(data.cFileName, L"out.jpg");
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+  }
+  EXPECT_LE(jpegs, 1);
+}
+
+}  // namespace
+}  // namespace trelvin
