@@ -6,5 +6,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 TRELVIN_WERROR=${TRELVIN_WERROR:-ON} bash scripts/build-windows.sh
 # The tests keep one Wine server running in the build's prefix; it goes with the tests.
-trap 'WINEPREFIX="$PWD/build-windows/wineprefix" wineserver -k 2>/dev/null; WINEPREFIX="$PWD/build-windows/wineprefix" wineserver -w 2>/dev/null || true' EXIT
+trap 'WINEPREFIX="$PWD/build-windows/wineprefix" wineserver -k 2>/dev/null || true; WINEPREFIX="$PWD/build-windows/wineprefix" wineserver -w 2>/dev/null || true' EXIT
 ctest --test-dir build-windows --output-on-failure -j"$(nproc)" "$@"
