@@ -28,7 +28,11 @@ convert -size 320x200 'xc:rgb(200,40,120)' -quality 95 "$work/pictures/pink.jpg"
 printf '[Settings]\nPath=%s\nShowInterval=600\nStretchImage=0\nMusic=0\nRandom=0\n' \
   "$work/pictures" >"$work/config/Trelvin/Trelvin.conf"
 cp "$work/config/Trelvin/Trelvin.conf" "$work/settings-before"
-ln -s "$build/trelvinshow" "$work/bin/trelvinshow"
+# A copy, not a link: the daemon runs as another user, who may not enter the build folder (a
+# clone under /root, say); the program finds its library beside itself.
+cp "$build/trelvinshow" "$work/bin/trelvinshow"
+cp -P "$build"/libtrelvinjpeg.so* "$work/bin/"
+cp -r "$build/about" "$work/bin/about"
 cat >"$work/.xscreensaver" <<'CONFIG'
 timeout:	0:30:00
 lock:		False
