@@ -5,34 +5,13 @@
 # The program runs from a copy of DIST_DIR holding the stand-in as "MyVGS.EXE", with CaptureInterval
 # 1 and Path a fresh folder; the screen shows a blue root and a red window at known places.
 set -u
+# shellcheck source=e2e_common.sh
+source "$(dirname "$0")/e2e_common.sh"
 dist=$1
 stand_in=$2
 keep=${3:-}
-prefix=$WINEPREFIX
-here=$(cd "$(dirname "$0")" && pwd)
-key='HKCU\Software\VB and VBA Program Settings\Trelvin\Settings'
-title='^Trelvin Show 1\.4$'
 pattern_title='Trelvin capture pattern'
-failures=0
 
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
-
-# Polls a command every 100 ms until it succeeds or $1 seconds pass.
-wait_until() {
-  local limit=$1
-  shift
-  local end=$((SECONDS + limit))
-  while ! "$@"; do
-    [ $SECONDS -ge $end ] && return 1
-    sleep 0.1
-  done
-}
-
-run() { "$here/wine-run.sh" "$prefix" "$@"; }
 windows() { xdotool search --onlyvisible --name "$title" 2>/dev/null; }
 has_window() { [ -n "$(windows)" ]; }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }

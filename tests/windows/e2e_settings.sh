@@ -3,32 +3,11 @@
 # run modes and the single instance. Runs inside with-display.sh (DISPLAY and WINEPREFIX set):
 # e2e_settings.sh EXE [SCREENSHOT.png]
 set -u
+# shellcheck source=e2e_common.sh
+source "$(dirname "$0")/e2e_common.sh"
 exe=$1
-prefix=$WINEPREFIX
 screenshot=${2:-}
-here=$(cd "$(dirname "$0")" && pwd)
-key='HKCU\Software\VB and VBA Program Settings\Trelvin\Settings'
-title='^Trelvin Show 1\.4$'
-failures=0
 
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
-
-# Polls a command every 100 ms until it succeeds or $1 seconds pass.
-wait_until() {
-  local limit=$1
-  shift
-  local end=$((SECONDS + limit))
-  while ! "$@"; do
-    [ $SECONDS -ge $end ] && return 1
-    sleep 0.1
-  done
-}
-
-run() { "$here/wine-run.sh" "$prefix" "$@"; }
 reg_value() {
   run reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' |
     sed -n "s/^ *$1 *REG_SZ *//p"

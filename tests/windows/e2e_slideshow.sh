@@ -4,32 +4,13 @@
 # Delete answered No and Yes, Page Down, Escape ending the run. Runs inside with-display.sh
 # (DISPLAY and WINEPREFIX set): e2e_slideshow.sh EXE [SCREENSHOT.png]
 set -u
+# shellcheck source=e2e_common.sh
+source "$(dirname "$0")/e2e_common.sh"
 exe=$1
-prefix=$WINEPREFIX
 screenshot=${2:-}
-here=$(cd "$(dirname "$0")" && pwd)
-key='HKCU\Software\VB and VBA Program Settings\Trelvin\Settings'
-failures=0
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
-
-wait_until() {
-  local limit=$1
-  shift
-  local end=$((SECONDS + limit))
-  while ! "$@"; do
-    [ $SECONDS -ge $end ] && return 1
-    sleep 0.1
-  done
-}
-
-run() { "$here/wine-run.sh" "$prefix" "$@"; }
 
 # The screen's pixel at x y as "r,g,b".
 pixel() {

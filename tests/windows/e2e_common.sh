@@ -1,0 +1,27 @@
+# Shared by the Windows end-to-end scripts (sourced, not run): the registry key, the window title,
+# the pass/fail tally, polling and running a program in the test's Wine prefix. Expects
+# WINEPREFIX set by with-display.sh.
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+prefix=$WINEPREFIX
+key='HKCU\Software\VB and VBA Program Settings\Trelvin\Settings'
+title='^Trelvin Show 1\.4$'
+failures=0
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+pass() { echo "ok: $*"; }
+
+# Polls a command every 100 ms until it succeeds or $1 seconds pass.
+wait_until() {
+  local limit=$1
+  shift
+  local end=$((SECONDS + limit))
+  while ! "$@"; do
+    [ $SECONDS -ge $end ] && return 1
+    sleep 0.1
+  done
+}
+
+run() { "$here/wine-run.sh" "$prefix" "$@"; }
