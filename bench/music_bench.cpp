@@ -16,12 +16,12 @@
 #include <string>
 #include <vector>
 
+#include "core/shell/FormMainSlide.h"
+#include "core/slideshow/FormSlideShow.h"
 #include "fakes/FakePlatform.h"
 #include "linux/SongFiles.h"
-#include "platform/linux/GstMediaEngine.h"
-#include "platform/mci/MciInterpreter.h"
-#include "shell/FormMainSlide.h"
-#include "slideshow/FormSlideShow.h"
+#include "os/linux/media/GstMediaEngine.h"
+#include "os/linux/media/mci/MciInterpreter.h"
 
 namespace {
 
@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
                     p.screen_grab, p.jpeg,      media,           p.pictures,    p.printer,
                     p.message_box, p.wallpaper, p.cursor,        p.windows};
   FormMainSlide main_window(services, "");
-  FormSlideShow show(services, main_window);
+  FormSlideShow& show = main_window.formSlideShow();
   show.ProgramPath = dir;
   show.MusicFlag = true;
   show.lstMusic.AddItem("a.mid");

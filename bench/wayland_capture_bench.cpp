@@ -22,11 +22,11 @@
 
 #include "e2e/GnomeSession.h"
 #include "e2e/Harness.h"
-#include "platform/linux/PipeWireFrames.h"
-#include "platform/linux/PortalScreenCast.h"
-#include "platform/linux/ScreenCastToken.h"
-#include "platform/linux/WaylandScreenGrab.h"
-#include "platform/linux/X11ScreenGrab.h"
+#include "os/linux/capture/PipeWireFrames.h"
+#include "os/linux/capture/PortalScreenCast.h"
+#include "os/linux/capture/ScreenCastToken.h"
+#include "os/linux/capture/WaylandScreenGrab.h"
+#include "os/linux/capture/X11ScreenGrab.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <functional>
 #include <string>
 
+#include "core/shell/FormMainSlide.h"
+#include "core/slideshow/FormSlideShow.h"
 #include "fakes/FakePlatform.h"
-#include "shell/FormMainSlide.h"
-#include "slideshow/FormSlideShow.h"
 
 namespace trelvin::test_support {
 

@@ -1,7 +1,7 @@
 // The canvas's BMP encoding.
 #include <gtest/gtest.h>
 
-#include "capture/BmpFile.h"
+#include "core/base/BmpFile.h"
 
 namespace trelvin {
 namespace {

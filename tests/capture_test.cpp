@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "core/shell/FormMainSlide.h"
 #include "fakes/FakePlatform.h"
-#include "shell/FormMainSlide.h"
 
 namespace trelvin {
 namespace {

@@ -1,11 +1,11 @@
 // The control models' semantics that the forms rely on.
 #include <gtest/gtest.h>
 
-#include "platform/controls/CheckBox.h"
-#include "platform/controls/Form.h"
-#include "platform/controls/PictureBox.h"
-#include "platform/controls/ScrollBar.h"
-#include "platform/controls/Timer.h"
+#include "core/controls/CheckBox.h"
+#include "core/controls/Form.h"
+#include "core/controls/PictureBox.h"
+#include "core/controls/ScrollBar.h"
+#include "core/controls/Timer.h"
 
 namespace trelvin {
 namespace {

@@ -1,9 +1,9 @@
 // The small handlers of the settings window and the directory picker, on fakes.
 #include <gtest/gtest.h>
 
+#include "core/shell/FormMainSlide.h"
+#include "core/slideshow/FormSlideShow.h"
 #include "fakes/FakePlatform.h"
-#include "shell/FormMainSlide.h"
-#include "slideshow/FormSlideShow.h"
 
 namespace trelvin {
 namespace {

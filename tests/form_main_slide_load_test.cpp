@@ -1,9 +1,9 @@
 // Start-up, run modes and the settings store of the settings window, on fakes.
 #include <gtest/gtest.h>
 
+#include "core/shell/FormMainSlide.h"
+#include "core/slideshow/FormSlideShow.h"
 #include "fakes/FakePlatform.h"
-#include "shell/FormMainSlide.h"
-#include "slideshow/FormSlideShow.h"
 
 namespace trelvin {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "core/shell/FormMainSlide.h"
+#include "core/slideshow/FormSlideShow.h"
 #include "fakes/FakePlatform.h"
-#include "shell/FormMainSlide.h"
-#include "slideshow/FormSlideShow.h"
 
 namespace trelvin {
 namespace {
@@ -45,7 +45,7 @@ class MusicTest : public ::testing::Test {
 
   fakes::FakePlatform platform_;
   FormMainSlide main_{platform_.services, ""};
-  FormSlideShow show_{platform_.services, main_};
+  FormSlideShow& show_ = main_.formSlideShow();
 };
 
 TEST_F(MusicTest, EmptyListSendsNothing) {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/mci/MciErrors.h"
-#include "platform/mci/MciInterpreter.h"
-#include "platform/mci/MciParser.h"
+#include "os/linux/media/mci/MciErrors.h"
+#include "os/linux/media/mci/MciInterpreter.h"
+#include "os/linux/media/mci/MciParser.h"
 
 namespace trelvin {
 namespace {

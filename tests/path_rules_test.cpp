@@ -4,10 +4,10 @@
 #include <string>
 
 #include "SlideShowFixture.h"
+#include "core/base/PathRules.h"
+#include "core/base/ProgramDirectory.h"
+#include "core/shell/FormMainSlide.h"
 #include "fakes/FakePlatform.h"
-#include "platform/PathRules.h"
-#include "platform/ProgramDirectory.h"
-#include "shell/FormMainSlide.h"
 
 namespace trelvin {
 namespace {

@@ -1,8 +1,8 @@
 // Conversion of stored setting texts and the directory-pattern matcher.
 #include <gtest/gtest.h>
 
-#include "platform/PatternMatch.h"
-#include "shell/SettingText.h"
+#include "core/base/PatternMatch.h"
+#include "core/shell/SettingText.h"
 
 namespace trelvin {
 namespace {

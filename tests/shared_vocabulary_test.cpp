@@ -4,10 +4,10 @@
 
 #include <cstdint>
 
-#include "platform/AsciiCase.h"
-#include "platform/Guard.h"
-#include "platform/Int16Counter.h"
-#include "platform/RandomIndex.h"
+#include "core/base/AsciiCase.h"
+#include "core/base/Guard.h"
+#include "core/base/Int16Counter.h"
+#include "core/base/RandomIndex.h"
 
 namespace trelvin {
 namespace {

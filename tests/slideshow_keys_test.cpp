@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "SlideShowFixture.h"
-#include "platform/VirtualKeys.h"
-#include "platform/services/MessageBox.h"
+#include "core/base/VirtualKeys.h"
+#include "core/services/MessageBox.h"
 
 namespace trelvin::test_support {
 namespace {

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "SlideShowFixture.h"
-#include "platform/VirtualKeys.h"
-#include "slideshow/Catalogue.h"
+#include "core/base/VirtualKeys.h"
+#include "core/slideshow/Catalogue.h"
 
 namespace trelvin::test_support {
 namespace {

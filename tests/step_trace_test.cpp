@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/Guard.h"
+#include "core/base/Guard.h"
 
 namespace trelvin {
 namespace {

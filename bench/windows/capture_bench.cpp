@@ -21,13 +21,13 @@
 
 #include <jpeglib.h>
 
-#include "capture/BmpFile.h"
+#include "atomicfile/TempFile.h"
+#include "core/base/BmpFile.h"
+#include "core/shell/FormMainSlide.h"
 #include "fakes/FakePlatform.h"
-#include "platform/atomicfile/TempFile.h"
-#include "platform/windows/GdiScreenGrab.h"
-#include "platform/windows/WinJpegConverter.h"
-#include "platform/windows/WinText.h"
-#include "shell/FormMainSlide.h"
+#include "os/windows/WinText.h"
+#include "os/windows/capture/GdiScreenGrab.h"
+#include "os/windows/capture/WinJpegConverter.h"
 
 namespace {
 

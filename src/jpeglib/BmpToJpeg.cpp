@@ -11,7 +11,7 @@
 
 #include "BmpReader.h"
 #include "SourceFile.h"
-#include "platform/atomicfile/TempFile.h"
+#include "atomicfile/TempFile.h"
 #include "trelvin_jpeg.h"
 
 namespace {

@@ -6,8 +6,8 @@
 
 #include "e2e/FakeEmulator.h"
 #include "e2e/Harness.h"
-#include "platform/linux/X11ScreenGrab.h"
-#include "platform/linux/X11WindowActivation.h"
+#include "os/linux/capture/X11ScreenGrab.h"
+#include "os/linux/capture/X11WindowActivation.h"
 
 namespace trelvin::e2e {
 namespace {

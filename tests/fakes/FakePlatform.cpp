@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/PatternMatch.h"
+#include "core/base/PatternMatch.h"
 
 namespace trelvin::fakes {
 

@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/services/Services.h"
 #include "fakes/NativePath.h"
-#include "platform/services/Services.h"
 
 namespace trelvin::fakes {
 

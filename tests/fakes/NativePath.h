@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/PathRules.h"
+#include "core/base/PathRules.h"
 
 namespace trelvin {
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/mci/MciInterpreter.h"
+#include "os/linux/media/mci/MciInterpreter.h"
 
 namespace {
 

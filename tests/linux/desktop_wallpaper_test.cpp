@@ -15,7 +15,7 @@
 #include <QTimer>
 
 #include "linux/QtTestApp.h"
-#include "platform/linux/DesktopWallpaper.h"
+#include "os/linux/desktop/DesktopWallpaper.h"
 
 namespace trelvin {
 namespace {

@@ -11,13 +11,13 @@
 #include <mutex>
 #include <thread>
 
+#include "core/shell/FormMainSlide.h"
+#include "core/slideshow/FormSlideShow.h"
 #include "fakes/FakePlatform.h"
 #include "linux/SongFiles.h"
-#include "platform/linux/GstMediaEngine.h"
-#include "platform/mci/MciErrors.h"
-#include "platform/mci/MciInterpreter.h"
-#include "shell/FormMainSlide.h"
-#include "slideshow/FormSlideShow.h"
+#include "os/linux/media/GstMediaEngine.h"
+#include "os/linux/media/mci/MciErrors.h"
+#include "os/linux/media/mci/MciInterpreter.h"
 
 namespace trelvin {
 namespace {
@@ -107,7 +107,7 @@ struct ShowOnRealMedia {
   fakes::FakePlatform p;
   Services services;
   FormMainSlide main{services, ""};
-  FormSlideShow show{services, main};
+  FormSlideShow& show = main.formSlideShow();
 };
 
 // A song plays its whole length in real time: it never ends early. How late its end is seen

@@ -12,8 +12,8 @@
 #include <random>
 
 #include "BmpReader.h"
-#include "capture/BmpFile.h"
-#include "platform/linux/LibJpegConverter.h"
+#include "core/base/BmpFile.h"
+#include "os/linux/capture/LibJpegConverter.h"
 #include "support/JpegDecode.h"
 #include "trelvin_jpeg.h"
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <thread>
 
-#include "platform/linux/LinuxKnownPaths.h"
-#include "platform/linux/QtInstanceLock.h"
-#include "platform/linux/XdgShell.h"
+#include "os/linux/app/LinuxKnownPaths.h"
+#include "os/linux/app/QtInstanceLock.h"
+#include "os/linux/desktop/XdgShell.h"
 
 namespace trelvin {
 namespace {

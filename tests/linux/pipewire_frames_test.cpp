@@ -8,7 +8,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/linux/PipeWireFrames.h"
+#include "os/linux/capture/PipeWireFrames.h"
 
 namespace trelvin {
 namespace {

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "platform/linux/PosixFileSystem.h"
+#include "os/linux/files/PosixFileSystem.h"
 
 namespace trelvin {
 namespace {

@@ -5,9 +5,9 @@
 
 #include <QKeyEvent>
 
+#include "core/base/VirtualKeys.h"
 #include "linux/QtTestApp.h"
-#include "platform/VirtualKeys.h"
-#include "platform/linux/QtFormWindow.h"
+#include "os/linux/window/QtFormWindow.h"
 
 namespace trelvin {
 namespace {

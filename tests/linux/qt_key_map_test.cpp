@@ -3,8 +3,8 @@
 
 #include <QKeyEvent>
 
-#include "platform/VirtualKeys.h"
-#include "platform/linux/QtKeyMap.h"
+#include "core/base/VirtualKeys.h"
+#include "os/linux/window/QtKeyMap.h"
 
 namespace trelvin {
 namespace {

@@ -14,8 +14,8 @@
 #include <QImage>
 #include <QPainter>
 
-#include "platform/linux/QtPicture.h"
-#include "platform/linux/QtPictures.h"
+#include "os/linux/desktop/QtPicture.h"
+#include "os/linux/desktop/QtPictures.h"
 
 namespace trelvin {
 namespace {

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/linux/QtSettingsStore.h"
+#include "os/linux/app/QtSettingsStore.h"
 
 namespace trelvin {
 namespace {

@@ -1,7 +1,7 @@
 // Which command lines make the program a screen-saver module, and which window it draws into.
 #include <gtest/gtest.h>
 
-#include "platform/linux/ScreenSaverCommandLine.h"
+#include "os/linux/saver/ScreenSaverCommandLine.h"
 
 namespace trelvin {
 namespace {

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/linux/ScreenCastToken.h"
+#include "os/linux/capture/ScreenCastToken.h"
 
 namespace trelvin {
 namespace {

@@ -7,11 +7,11 @@
 #include <iterator>
 #include <string>
 
+#include "core/base/VirtualKeys.h"
+#include "core/shell/FormMainSlide.h"
+#include "core/slideshow/FormSlideShow.h"
 #include "fakes/FakePlatform.h"
-#include "platform/VirtualKeys.h"
-#include "platform/linux/PosixFileSystem.h"
-#include "shell/FormMainSlide.h"
-#include "slideshow/FormSlideShow.h"
+#include "os/linux/files/PosixFileSystem.h"
 
 namespace trelvin {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/atomicfile/TempFile.h"
+#include "atomicfile/TempFile.h"
 
 namespace trelvin {
 namespace {

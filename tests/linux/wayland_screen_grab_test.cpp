@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/linux/WaylandScreenGrab.h"
+#include "os/linux/capture/WaylandScreenGrab.h"
 
 namespace trelvin {
 namespace {

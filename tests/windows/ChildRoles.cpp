@@ -1,7 +1,7 @@
 #include "windows/ChildRoles.h"
 
-#include "platform/windows/WinApi.h"
-#include "platform/windows/WinPaths.h"
+#include "os/windows/WinApi.h"
+#include "os/windows/app/WinPaths.h"
 
 namespace trelvin {
 

@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/windows/WinCommandLine.h"
-#include "platform/windows/WinInstanceLock.h"
-#include "platform/windows/WinText.h"
+#include "os/windows/WinText.h"
+#include "os/windows/app/WinCommandLine.h"
+#include "os/windows/app/WinInstanceLock.h"
 #include "windows/ChildRoles.h"
 
 int main(int argc, char** argv) {

@@ -74,7 +74,7 @@ blue_y=$((screen_h - 8))
 (cd "$work" && exec "$here/wine-run.sh" "$prefix" "$prog/TrelvinShow.exe" /c </dev/null >/dev/null 2>&1) &
 program_pid=$!
 if ! wait_until 120 has_window; then
-  fail "no window titled Trelvin Show 1.4"
+  fail "no window titled Trelvin Show $version"
   exit 1
 fi
 id=$(windows | head -1)

@@ -1,10 +1,11 @@
 # Shared by the Windows end-to-end scripts (sourced, not run): the registry key, the window title,
 # the pass/fail tally, polling and running a program in the test's Wine prefix. Expects
-# WINEPREFIX set by with-display.sh.
+# WINEPREFIX set by with-display.sh and TRELVIN_VERSION (the project's version) by CTest.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 prefix=$WINEPREFIX
 key='HKCU\Software\VB and VBA Program Settings\Trelvin\Settings'
-title='^Trelvin Show 1\.4$'
+version=${TRELVIN_VERSION:?TRELVIN_VERSION is set by CTest}
+title="^Trelvin Show ${version//./\\.}\$"
 failures=0
 
 fail() {

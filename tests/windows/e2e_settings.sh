@@ -78,7 +78,7 @@ if wait_until 120 sh -c "xdotool search --onlyvisible --name '$title' >/dev/null
   fi
   wait_until 10 no_window || fail "the window stayed"
 else
-  fail "no window titled Trelvin Show 1.4"
+  fail "no window titled Trelvin Show $version"
 fi
 
 # The eight values as written at unload: the refused 700 as the scroll bar's 1, the grayed box as

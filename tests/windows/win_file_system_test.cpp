@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/windows/WinApi.h"
-#include "platform/windows/WinFileSystem.h"
-#include "platform/windows/WinText.h"
+#include "os/windows/WinApi.h"
+#include "os/windows/WinText.h"
+#include "os/windows/files/WinFileSystem.h"
 
 namespace trelvin {
 namespace {

@@ -4,15 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/PathRules.h"
-#include "platform/windows/WinApi.h"
-#include "platform/windows/WinCommandLine.h"
-#include "platform/windows/WinFileSystem.h"
-#include "platform/windows/WinInstanceLock.h"
-#include "platform/windows/WinKnownPaths.h"
-#include "platform/windows/WinPaths.h"
-#include "platform/windows/WinShell.h"
-#include "platform/windows/WinText.h"
+#include "core/base/PathRules.h"
+#include "os/windows/WinApi.h"
+#include "os/windows/WinText.h"
+#include "os/windows/app/WinCommandLine.h"
+#include "os/windows/app/WinInstanceLock.h"
+#include "os/windows/app/WinKnownPaths.h"
+#include "os/windows/app/WinPaths.h"
+#include "os/windows/desktop/WinShell.h"
+#include "os/windows/files/WinFileSystem.h"
 #include "windows/ChildRoles.h"
 
 namespace trelvin {

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/windows/WinApi.h"
-#include "platform/windows/WinSettingsStore.h"
+#include "os/windows/WinApi.h"
+#include "os/windows/app/WinSettingsStore.h"
 
 namespace trelvin {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/windows/WinText.h"
+#include "os/windows/WinText.h"
 
 namespace trelvin::test {
 

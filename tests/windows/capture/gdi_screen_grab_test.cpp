@@ -9,8 +9,8 @@
 #include <gtest/gtest.h>
 
 #include "WaitFor.h"
-#include "platform/controls/Bitmap.h"
-#include "platform/windows/GdiScreenGrab.h"
+#include "core/controls/Bitmap.h"
+#include "os/windows/capture/GdiScreenGrab.h"
 
 namespace trelvin {
 namespace {

@@ -12,10 +12,10 @@
 #include <gtest/gtest.h>
 #include <jpeglib.h>
 
-#include "capture/BmpFile.h"
-#include "platform/controls/Bitmap.h"
-#include "platform/windows/WinJpegConverter.h"
-#include "platform/windows/WinText.h"
+#include "core/base/BmpFile.h"
+#include "core/controls/Bitmap.h"
+#include "os/windows/WinText.h"
+#include "os/windows/capture/WinJpegConverter.h"
 
 namespace trelvin {
 namespace {

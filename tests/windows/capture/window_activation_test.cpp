@@ -9,8 +9,8 @@
 
 #include "StandIn.h"
 #include "WaitFor.h"
-#include "platform/windows/WinText.h"
-#include "platform/windows/WinWindowActivation.h"
+#include "os/windows/WinText.h"
+#include "os/windows/capture/WinWindowActivation.h"
 
 namespace trelvin {
 namespace {

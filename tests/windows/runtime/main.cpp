@@ -1,7 +1,7 @@
 // The runtime tests' entry: the common controls the runtime uses, then GoogleTest.
 #include <gtest/gtest.h>
 
-#include "platform/windows/WinApi.h"
+#include "os/windows/WinApi.h"
 
 #include <commctrl.h>
 

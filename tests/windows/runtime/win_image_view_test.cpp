@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/controls/ImageControl.h"
-#include "platform/windows/WicPicture.h"
-#include "platform/windows/WinApi.h"
-#include "platform/windows/WinFormWindow.h"
-#include "platform/windows/WinWindowRuntime.h"
+#include "core/controls/ImageControl.h"
+#include "os/windows/WinApi.h"
+#include "os/windows/desktop/WicPicture.h"
+#include "os/windows/window/WinFormWindow.h"
+#include "os/windows/window/WinWindowRuntime.h"
 
 namespace trelvin {
 namespace {

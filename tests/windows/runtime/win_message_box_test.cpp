@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/windows/WinApi.h"
-#include "platform/windows/WinMessageBox.h"
+#include "os/windows/WinApi.h"
+#include "os/windows/window/WinMessageBox.h"
 
 namespace trelvin {
 namespace {

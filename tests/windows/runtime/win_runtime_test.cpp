@@ -5,15 +5,15 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/controls/Button.h"
-#include "platform/controls/CheckBox.h"
-#include "platform/controls/ImageControl.h"
-#include "platform/controls/Label.h"
-#include "platform/controls/ScrollBar.h"
-#include "platform/windows/WinApi.h"
-#include "platform/windows/WinFormWindow.h"
-#include "platform/windows/WinText.h"
-#include "platform/windows/WinWindowRuntime.h"
+#include "core/controls/Button.h"
+#include "core/controls/CheckBox.h"
+#include "core/controls/ImageControl.h"
+#include "core/controls/Label.h"
+#include "core/controls/ScrollBar.h"
+#include "os/windows/WinApi.h"
+#include "os/windows/WinText.h"
+#include "os/windows/window/WinFormWindow.h"
+#include "os/windows/window/WinWindowRuntime.h"
 
 namespace trelvin {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/controls/Bitmap.h"
+#include "core/controls/Bitmap.h"
 
 namespace trelvin::test_support {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "TestFiles.h"
-#include "platform/windows/PictureHeader.h"
+#include "os/windows/desktop/PictureHeader.h"
 
 namespace trelvin {
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "TestFiles.h"
-#include "platform/windows/WinMediaControl.h"
+#include "os/windows/media/WinMediaControl.h"
 
 namespace trelvin {
 namespace {

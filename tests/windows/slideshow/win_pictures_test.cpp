@@ -7,7 +7,7 @@
 #include <string>
 
 #include "TestFiles.h"
-#include "platform/windows/WicPictures.h"
+#include "os/windows/desktop/WicPictures.h"
 
 namespace trelvin {
 namespace {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <utility>
 
-#include "platform/windows/WinShowPainter.h"
+#include "os/windows/window/WinShowPainter.h"
 
 namespace trelvin {
 namespace {

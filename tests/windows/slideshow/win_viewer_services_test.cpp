@@ -10,11 +10,11 @@
 #include <string>
 
 #include "TestFiles.h"
-#include "platform/windows/WicPictures.h"
-#include "platform/windows/WinCursor.h"
-#include "platform/windows/WinPrinter.h"
-#include "platform/windows/WinText.h"
-#include "platform/windows/WinWallpaper.h"
+#include "os/windows/WinText.h"
+#include "os/windows/desktop/WicPictures.h"
+#include "os/windows/desktop/WinPrinter.h"
+#include "os/windows/desktop/WinWallpaper.h"
+#include "os/windows/window/WinCursor.h"
 
 namespace trelvin {
 namespace {

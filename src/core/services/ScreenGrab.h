@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+
+#include "core/base/Types.h"
+#include "core/controls/Bitmap.h"
+
+namespace trelvin {
+
+// One grab session on the desktop (the desktop's device context): obtained and released once per
+// capture.
+class GrabSession {
+ public:
+  virtual ~GrabSession() = default;
+  // Copies the desktop's top-left width x height pixels into `target` at (0, 0); false when the
+  // copy failed (the target is then left as it was).
+  virtual bool CopyTo(Bitmap& target, int width, int height) = 0;
+  // Like CopyTo, but every pixel of `target` that the copy does not set (all of them when it
+  // fails) becomes `background`: a clear and a copy in one pass over the target.
+  virtual bool CopyToCleared(Bitmap& target, int width, int height, Rgb background) {
+    target.Fill(background);
+    return CopyTo(target, width, height);
+  }
+  // Releases the session; later calls do nothing.
+  virtual void Release() = 0;
+};
+
+// The desktop grab of the primary screen.
+class ScreenGrab {
+ public:
+  virtual ~ScreenGrab() = default;
+  // Capturing starts (the user's start): a grab that needs the desktop's permission or a stream
+  // asks for it here, without waiting for the answer; later sessions fail until it is granted.
+  virtual void BeginSession() = 0;
+  // Capturing stops or the window unloads: whatever BeginSession opened is closed; harmless
+  // when nothing is open.
+  virtual void EndSession() = 0;
+  // A new session on the desktop, or nullptr when none can be had.
+  virtual std::unique_ptr<GrabSession> OpenDesktop() = 0;
+};
+
+}  // namespace trelvin

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "core/controls/Form.h"
+#include "core/controls/ImageControl.h"
+#include "core/controls/Timer.h"
+#include "core/services/Services.h"
+#include "core/slideshow/NameList.h"
+#include "core/slideshow/ShowSettings.h"
+
+namespace trelvin {
+
+// The full-screen slide-show window. The object lives from its first use to the end of the run;
+// its members carry over from one show to the next.
+class FormSlideShow : public Form {
+ public:
+  FormSlideShow(Services& services, ShowOwner owner);
+
+  // Loading, catalogue, ending the show.
+  void Form_Load() override;
+  void Form_Unload(std::int16_t& Cancel) override;
+  void Form_MouseDown(std::int16_t Button, std::int16_t Shift, float x, float y) override;
+  void Image1_Click();
+  void HideCursor();
+  void RestoreCursor();
+
+  // Timed advance and display.
+  void Timer1_Timer();
+  void ShowSlide();
+  static bool NextIndex(std::int16_t& position, const std::int16_t& count);
+  static bool PreviousIndex(std::int16_t& position, const std::int16_t& count);
+
+  // Music.
+  void PlayMusic(bool Automatic);
+  void StopMusic();
+  // The song-end check of a due slide change.
+  void CheckSongEnd();
+
+  // Viewer commands.
+  void Form_KeyDown(std::int16_t& KeyCode, std::int16_t Shift) override;
+  bool ConfirmPrompt(const std::string& question);
+
+  // Show interval in tenths of a second; written by the opener before the window loads.
+  std::int16_t Interval = 0;
+
+  std::int16_t SlideTicks = 0;
+  std::string PicturePath;
+  std::string ProgramPath;
+  std::string CurrentName;
+  std::string CurrentPath;
+  std::int16_t PictureIndex = 0;
+  std::int16_t MusicIndex = 0;
+  bool MP3Flag = false;
+  bool MusicFlag = false;
+  bool RandomFlag = false;
+  bool StretchFlag = false;
+
+  NameList lstImages{NameList::Order::kInsertion};
+  NameList lstMusic{NameList::Order::kSortedNoCase};
+  Timer Timer1;
+  ImageControl Image1;
+
+ private:
+  // The four commands that act on the current picture, each after a question.
+  void DeleteCommand();
+  void PrintCommand();
+  void CopyCommand();
+  void WallpaperCommand();
+  // The window's components are made afresh for every show: lists empty, no picture, timer on.
+  void ResetComponents();
+
+  Services& services_;
+  ShowOwner owner_;
+};
+
+}  // namespace trelvin

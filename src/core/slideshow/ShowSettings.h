@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace trelvin {
+
+// What the slide show takes from the window that opens it, read once at every load: the picture
+// directory and the four option boxes' states (0 cleared, 1 checked, 2 grayed).
+struct ShowSettings {
+  std::string picture_dir;
+  std::int16_t mp3 = 0;
+  std::int16_t music = 0;
+  std::int16_t random = 0;
+  std::int16_t stretch = 0;
+};
+
+// Where the slide show gets its settings and hands the outside player's playlist over.
+struct ShowOwner {
+  std::function<ShowSettings()> settings;
+  std::function<void()> start_winamp;
+};
+
+}  // namespace trelvin

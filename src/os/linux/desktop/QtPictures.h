@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <QImage>
+
+#include "core/services/Pictures.h"
+#include "os/linux/desktop/QtPicture.h"
+
+namespace trelvin {
+
+// JPEG and GIF pictures through Qt's image readers. A stretched JPEG larger than the screen is
+// decoded at the smallest eighth-scale that still covers the screen.
+class QtPictures : public Pictures {
+ public:
+  // Decoded pictures above this size fail like a damaged file: a small file can claim a huge one.
+  static constexpr long long kMaxDecodedBytes = 256LL * 1024 * 1024;
+
+  std::shared_ptr<const Picture> LoadPicture(const std::string& path, Size display_size) override;
+  bool SavePicture(const Picture& picture, const std::string& path) override;
+
+  // The size to decode a `natural` JPEG at when it is shown stretched to `display`: the smallest
+  // libjpeg scale M/8 (M = 1, 2, 4 or 8) whose output still covers `display` in both directions.
+  static Size ReducedJpegSize(Size natural, Size display);
+  // Every pixel of the picture: the held image, or the file decoded again when it was reduced.
+  static QImage FullImage(const QtPicture& picture);
+};
+
+}  // namespace trelvin

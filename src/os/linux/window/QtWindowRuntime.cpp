@@ -1,0 +1,105 @@
+#include "os/linux/window/QtWindowRuntime.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "os/linux/saver/ScreenSaverHost.h"
+#include "os/linux/window/QtFormWindow.h"
+
+namespace trelvin {
+
+QtWindowRuntime::QtWindowRuntime() = default;
+
+QtWindowRuntime::~QtWindowRuntime() {
+  for (auto& [form, window] : windows_) const_cast<Form*>(form)->SetHost(nullptr);
+}
+
+int QtWindowRuntime::Run(Form& startup) {
+  QtFormWindow* window = CreateWindow(startup, nullptr);
+  startup.RunLoad();
+  if (!startup.Loaded()) {
+    DestroyWindow(startup);
+    return 0;
+  }
+  // The start-up window appears in the middle of the primary screen.
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    const Rect g = startup.Geometry();
+    window->move(area.center() - QPoint(g.width / 2, g.height / 2));
+  }
+  startup.SetVisible(true);
+  window->show();
+  window->RunModal();
+  DestroyWindow(startup);
+  return 0;
+}
+
+Size QtWindowRuntime::ScreenSize() const {
+  if (embed_in_) return embed_in_->HostSize();
+  QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen) return {};
+  // Every pixel of the screen: a capture holds all of them, and a picture at its natural size
+  // covers one screen pixel per picture pixel.
+  const QSize size = DeviceSize(*screen);
+  return {size.width(), size.height()};
+}
+
+void QtWindowRuntime::ShowModal(Form& form, Form& owner) {
+  if (form.Loaded()) return;
+  QtFormWindow* window = CreateWindow(form, embed_in_ ? nullptr : WidgetFor(owner));
+  if (embed_in_) embed_in_->Embed(*window);
+  window->setWindowModality(Qt::ApplicationModal);
+  form.RunLoad();
+  if (form.Loaded()) {
+    if (!window->isVisible()) {
+      form.SetVisible(true);
+      window->show();
+    }
+    if (!embed_in_) {
+      window->activateWindow();
+      window->raise();
+    }
+    window->RunModal();
+  }
+  DestroyWindow(form);
+}
+
+void QtWindowRuntime::EndAtOnce() {
+  // No unload handler runs and nothing is written: leave without any clean-up of the toolkit.
+  std::fflush(nullptr);
+  _exit(0);
+}
+
+void QtWindowRuntime::CloseForm(Form& form) {
+  form.RunUnload();
+  auto it = windows_.find(&form);
+  if (it != windows_.end()) it->second->FormUnloaded();
+}
+
+QWidget* QtWindowRuntime::WidgetFor(const Form& form) const {
+  auto it = windows_.find(&form);
+  return it == windows_.end() ? nullptr : it->second.get();
+}
+
+QtFormWindow* QtWindowRuntime::CreateWindow(Form& form, QWidget* owner) {
+  auto window = std::make_unique<QtFormWindow>(form, owner);
+  QtFormWindow* raw = window.get();
+  windows_[&form] = std::move(window);
+  form.SetHost(this);
+  return raw;
+}
+
+void QtWindowRuntime::DestroyWindow(Form& form) {
+  form.SetHost(nullptr);
+  auto it = windows_.find(&form);
+  if (it == windows_.end()) return;
+  // Only called once the window's modal loop has ended, so none of its handlers is running.
+  windows_.erase(it);
+}
+
+}  // namespace trelvin

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "core/services/KnownPaths.h"
+
+namespace trelvin {
+
+// Winamp's playlist where Winamp installs it, and the wallpaper bitmap in the user's local
+// application data (a normal user cannot write to the root of the system drive).
+class WinKnownPaths : public KnownPaths {
+ public:
+  std::vector<std::string> WinampPlaylistCandidates() override;
+  std::string WallpaperBitmapPath() override;
+};
+
+}  // namespace trelvin

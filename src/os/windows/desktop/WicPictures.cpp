@@ -1,0 +1,239 @@
+#include "os/windows/desktop/WicPictures.h"
+
+// First: the other system headers build on it.
+#include <windows.h>
+
+#include <wincodec.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <new>
+#include <optional>
+#include <span>
+
+#include "atomicfile/TempFile.h"
+#include "core/base/BmpFile.h"
+#include "os/windows/WinText.h"
+#include "os/windows/desktop/PictureHeader.h"
+
+namespace trelvin {
+
+namespace {
+
+// The decoder's own scaling: in the system's headers, missing from mingw-w64's.
+struct IWICBitmapSourceTransform : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height,
+                                               WICPixelFormatGUID* format,
+                                               WICBitmapTransformOptions transform, UINT stride,
+                                               UINT buffer_size, BYTE* buffer) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) = 0;
+  virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform,
+                                                         BOOL* supported) = 0;
+};
+constexpr IID kIidBitmapSourceTransform = {
+    0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
+
+// Holds one COM interface and releases it.
+template <typename T>
+class ComRef {
+ public:
+  ComRef() = default;
+  ~ComRef() {
+    if (p_) p_->Release();
+  }
+  ComRef(const ComRef&) = delete;
+  ComRef& operator=(const ComRef&) = delete;
+  T** Out() { return &p_; }
+  T* operator->() const { return p_; }
+  T* get() const { return p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+
+ private:
+  T* p_ = nullptr;
+};
+
+long long CeilEighths(long long length, int eighths) { return (length * eighths + 7) / 8; }
+
+bool FitsTheCap(UINT width, UINT height) {
+  return width > 0 && height > 0 &&
+         static_cast<long long>(width) * height * 4 <= WicPictures::kMaxDecodedBytes;
+}
+
+// The bytes of a 32-bit BGR pixel buffer of `width` x `height`; false when it cannot be had.
+bool Allocate(Bitmap& bitmap, UINT width, UINT height) {
+  try {
+    bitmap.pixels.assign(static_cast<std::size_t>(width) * height, 0);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  bitmap.width = static_cast<int>(width);
+  bitmap.height = static_cast<int>(height);
+  return true;
+}
+
+// WIC's 32bppBGR leaves the fourth byte undefined; our pixels are 0x00RRGGBB.
+void ClearUnusedByte(Bitmap& bitmap) {
+  for (std::uint32_t& pixel : bitmap.pixels) pixel &= 0x00FFFFFFu;
+}
+
+// The frame decoded at its reduced `size` through the decoder's own scaling, when it offers that
+// in a 32-bit pixel format; false otherwise (the caller decodes it whole).
+bool DecodeReduced(IWICBitmapFrameDecode* frame, Size size, Bitmap& out) {
+  ComRef<IWICBitmapSourceTransform> transform;
+  if (FAILED(frame->QueryInterface(kIidBitmapSourceTransform,
+                                   reinterpret_cast<void**>(transform.Out())))) {
+    return false;
+  }
+  UINT width = static_cast<UINT>(size.width);
+  UINT height = static_cast<UINT>(size.height);
+  if (FAILED(transform->GetClosestSize(&width, &height))) return false;
+  // Only a size that still covers the wanted one and is really smaller is worth it.
+  if (width < static_cast<UINT>(size.width) || height < static_cast<UINT>(size.height)) {
+    return false;
+  }
+  WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGR;
+  if (FAILED(transform->GetClosestPixelFormat(&format))) return false;
+  if (format != GUID_WICPixelFormat32bppBGR && format != GUID_WICPixelFormat32bppBGRA) {
+    return false;
+  }
+  BOOL supported = FALSE;
+  if (FAILED(transform->DoesSupportTransform(WICBitmapTransformRotate0, &supported)) ||
+      !supported) {
+    return false;
+  }
+  if (!FitsTheCap(width, height) || !Allocate(out, width, height)) return false;
+  const UINT stride = width * 4;
+  return SUCCEEDED(transform->CopyPixels(nullptr, width, height, &format, WICBitmapTransformRotate0,
+                                         stride, stride * height,
+                                         reinterpret_cast<BYTE*>(out.pixels.data())));
+}
+
+// Decodes the file, reduced for a stretched `display` size (empty: at its own size); false on any
+// failure.
+bool Decode(const std::string& path, Size display, Bitmap& out, Size& natural) {
+  {
+    std::ifstream in(std::filesystem::path(std::u8string(path.begin(), path.end())),
+                     std::ios::binary);
+    if (!in) return false;
+    const std::optional<Size> declared = PictureHeader::DeclaredSize(in);
+    if (declared &&
+        !FitsTheCap(static_cast<UINT>(declared->width), static_cast<UINT>(declared->height))) {
+      return false;
+    }
+  }
+  ComRef<IWICImagingFactory> factory;
+  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IWICImagingFactory, reinterpret_cast<void**>(factory.Out())))) {
+    return false;
+  }
+  ComRef<IWICBitmapDecoder> decoder;
+  if (FAILED(factory->CreateDecoderFromFilename(Widen(path).c_str(), nullptr, GENERIC_READ,
+                                                WICDecodeMetadataCacheOnDemand, decoder.Out()))) {
+    return false;
+  }
+  GUID container{};
+  if (FAILED(decoder->GetContainerFormat(&container))) return false;
+  const bool jpeg = container == GUID_ContainerFormatJpeg;
+  if (!jpeg && container != GUID_ContainerFormatGif && container != GUID_ContainerFormatBmp &&
+      container != GUID_ContainerFormatPng) {
+    return false;
+  }
+  ComRef<IWICBitmapFrameDecode> frame;
+  if (FAILED(decoder->GetFrame(0, frame.Out()))) return false;
+  UINT width = 0;
+  UINT height = 0;
+  if (FAILED(frame->GetSize(&width, &height)) || !FitsTheCap(width, height)) return false;
+  natural = {static_cast<int>(width), static_cast<int>(height)};
+
+  if (jpeg && display.width > 0 && display.height > 0) {
+    const Size reduced = WicPictures::ReducedJpegSize(natural, display);
+    if (reduced != natural && DecodeReduced(frame.get(), reduced, out)) {
+      ClearUnusedByte(out);
+      return true;
+    }
+  }
+  ComRef<IWICBitmapSource> converted;
+  if (FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame.get(), converted.Out()))) {
+    return false;
+  }
+  if (!Allocate(out, width, height)) return false;
+  const UINT stride = width * 4;
+  if (FAILED(converted->CopyPixels(nullptr, stride, stride * height,
+                                   reinterpret_cast<BYTE*>(out.pixels.data())))) {
+    return false;
+  }
+  ClearUnusedByte(out);
+  return true;
+}
+
+// `source` brought to `size` by taking the nearest pixel.
+Bitmap Resampled(const Bitmap& source, Size size) {
+  Bitmap result;
+  if (source.width <= 0 || source.height <= 0) return result;
+  if (!Allocate(result, static_cast<UINT>(size.width), static_cast<UINT>(size.height))) {
+    return result;
+  }
+  for (int y = 0; y < size.height; ++y) {
+    const std::uint32_t* from =
+        source.Row(static_cast<int>(static_cast<long long>(y) * source.height / size.height));
+    std::uint32_t* to = result.Row(y);
+    for (int x = 0; x < size.width; ++x) {
+      to[x] = from[static_cast<long long>(x) * source.width / size.width];
+    }
+  }
+  return result;
+}
+
+}  // namespace
+
+Size WicPictures::ReducedJpegSize(Size natural, Size display) {
+  for (int eighths : {1, 2, 4}) {
+    const long long w = CeilEighths(natural.width, eighths);
+    const long long h = CeilEighths(natural.height, eighths);
+    if (w >= display.width && h >= display.height) {
+      return {static_cast<int>(w), static_cast<int>(h)};
+    }
+  }
+  return natural;
+}
+
+std::shared_ptr<const Picture> WicPictures::LoadPicture(const std::string& path,
+                                                        Size display_size) {
+  Bitmap pixels;
+  Size natural;
+  if (!Decode(path, display_size, pixels, natural)) return nullptr;
+  return std::make_shared<WicPicture>(std::move(pixels), natural, path);
+}
+
+Bitmap WicPictures::FullPixels(const WicPicture& picture) {
+  if (!picture.Reduced()) return picture.pixels();
+  Bitmap full;
+  Size natural;
+  if (Decode(picture.source(), {}, full, natural) && natural == picture.PixelSize()) return full;
+  // The file changed or went away since: the held pixels, brought to the picture's size.
+  return Resampled(picture.pixels(), picture.PixelSize());
+}
+
+bool WicPictures::SavePicture(const Picture& picture, const std::string& path) {
+  const auto* wic_picture = dynamic_cast<const WicPicture*>(&picture);
+  if (!wic_picture) return false;
+  const Bitmap pixels = FullPixels(*wic_picture);
+  if (pixels.width <= 0 || pixels.height <= 0) return false;
+  // 24 bits per pixel, written beside the old file and renamed over it.
+  try {
+    Bmp24Encoder encoder(pixels);
+    TempFile file(path);
+    if (!file.ok()) return false;
+    for (std::span<const std::uint8_t> piece = encoder.Next(); !piece.empty();
+         piece = encoder.Next()) {
+      if (!file.Write(piece.data(), piece.size())) return false;
+    }
+    return file.Commit();
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+}  // namespace trelvin

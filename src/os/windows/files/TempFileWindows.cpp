@@ -1,0 +1,91 @@
+// The temporary-file writer on Windows. Paths are UTF-8 and go to the wide API; the temporary file
+// sits beside the target, so MoveFileExW replaces the target in one step on the same volume.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "atomicfile/TempFile.h"
+
+namespace trelvin {
+
+namespace {
+
+std::wstring Wide(const std::string& text) {
+  if (text.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(),
+                                    static_cast<int>(text.size()), nullptr, 0);
+  if (n <= 0) return {};
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
+                      wide.data(), n);
+  return wide;
+}
+
+// A name part that differs between writers of the same target, in this and other processes.
+std::string UniqueSuffix(int attempt) {
+  LARGE_INTEGER now{};
+  QueryPerformanceCounter(&now);
+  return std::to_string(GetCurrentProcessId()) + "-" +
+         std::to_string(static_cast<unsigned long long>(now.QuadPart)) + "-" +
+         std::to_string(attempt);
+}
+
+HANDLE AsHandle(std::intptr_t value) { return reinterpret_cast<HANDLE>(value); }
+
+}  // namespace
+
+TempFile::TempFile(const std::string& target) {
+  const auto sep = target.find_last_of("\\/");
+  const std::string dir = sep == std::string::npos ? "" : target.substr(0, sep + 1);
+  base_ = sep == std::string::npos ? target : target.substr(sep + 1);
+  if (base_.empty()) return;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name_ = dir + "~" + base_ + "." + UniqueSuffix(attempt) + ".tmp";
+    const std::wstring wide = Wide(name_);
+    if (wide.empty()) return;
+    HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      handle_ = reinterpret_cast<std::intptr_t>(h);
+      break;
+    }
+    if (GetLastError() != ERROR_FILE_EXISTS) break;
+  }
+  created_ = handle_ >= 0;
+  base_ = target;  // Windows renames by full path.
+}
+
+TempFile::~TempFile() {
+  if (handle_ >= 0) CloseHandle(AsHandle(handle_));
+  if (created_ && !committed_) DeleteFileW(Wide(name_).c_str());
+}
+
+bool TempFile::Write(const void* data, std::size_t size) {
+  if (handle_ < 0) return false;
+  const auto* p = static_cast<const std::uint8_t*>(data);
+  while (size > 0) {
+    const DWORD chunk = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
+    DWORD written = 0;
+    if (!WriteFile(AsHandle(handle_), p, chunk, &written, nullptr) || written == 0) return false;
+    p += written;
+    size -= written;
+  }
+  return true;
+}
+
+bool TempFile::Commit(int /*permissions: Windows files have none*/) {
+  if (handle_ < 0) return false;
+  HANDLE h = AsHandle(handle_);
+  handle_ = -1;
+  const bool flushed = FlushFileBuffers(h) != 0;
+  if (!CloseHandle(h) || !flushed) return false;
+  if (!MoveFileExW(Wide(name_).c_str(), Wide(base_).c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return false;
+  }
+  committed_ = true;
+  return true;
+}
+
+}  // namespace trelvin

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "core/services/FileSystem.h"
+
+namespace trelvin {
+
+// Files through the W functions. Whole-file writes and copies go to a temporary file beside the
+// target, which then replaces the target in one rename.
+class WinFileSystem : public FileSystem {
+ public:
+  std::optional<std::int64_t> FileLength(const std::string& path) override;
+  bool DeleteFile(const std::string& path) override;
+  bool CopyFile(const std::string& from, const std::string& to) override;
+  bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+  bool WriteFileChunks(const std::string& path,
+                       const std::function<std::span<const std::uint8_t>()>& next) override;
+  std::vector<std::string> FindFiles(const std::string& directory, const std::string& pattern,
+                                     std::size_t limit) override;
+  std::string ExecutableDirectory() override;
+};
+
+}  // namespace trelvin

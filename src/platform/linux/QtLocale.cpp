@@ -1,9 +1,0 @@
-#include "platform/linux/QtLocale.h"
-
-#include <QLocale>
-
-namespace trelvin {
-
-std::string QtLocale::DecimalSeparator() { return QLocale::system().decimalPoint().toStdString(); }
-
-}  // namespace trelvin

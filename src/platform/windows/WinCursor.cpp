@@ -1,9 +1,0 @@
-#include "platform/windows/WinCursor.h"
-
-#include <windows.h>
-
-namespace trelvin {
-
-int WinCursor::ShowCursor(bool show) { return ::ShowCursor(show ? TRUE : FALSE); }
-
-}  // namespace trelvin
