@@ -24,7 +24,7 @@
 #include <jpeglib.h>
 
 #include "core/base/BmpFile.h"
-#include "core/base/StandardRandom.h"
+#include "core/services/StandardRandom.h"
 #include "core/shell/FormMainSlide.h"
 #include "fakes/FakePlatform.h"
 #include "os/linux/app/LinuxKnownPaths.h"

@@ -28,7 +28,7 @@
 #include <QPainter>
 #include <QTimer>
 
-#include "core/base/StandardRandom.h"
+#include "core/services/StandardRandom.h"
 #include "core/shell/FormMainSlide.h"
 #include "core/slideshow/Catalogue.h"
 #include "core/slideshow/FormSlideShow.h"

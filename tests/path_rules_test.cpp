@@ -5,7 +5,7 @@
 
 #include "SlideShowFixture.h"
 #include "core/base/PathRules.h"
-#include "core/base/ProgramDirectory.h"
+#include "core/services/ProgramDirectory.h"
 #include "core/shell/FormMainSlide.h"
 #include "fakes/FakePlatform.h"
 

@@ -1,8 +1,8 @@
 #include "core/shell/FormMainSlide.h"
 
+#include "core/base/AppInfo.h"
 #include "core/base/Guard.h"
 #include "core/base/PathRules.h"
-#include "core/shell/AppInfo.h"
 #include "core/slideshow/FormSlideShow.h"
 
 namespace trelvin {

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <string>
 
+#include "core/base/AppInfo.h"
 #include "core/base/Guard.h"
 #include "core/base/PathRules.h"
-#include "core/shell/AppInfo.h"
 #include "core/shell/FormMainSlide.h"
 #include "core/slideshow/FormSlideShow.h"
 

@@ -1,11 +1,11 @@
 // Start-up, the run modes and the settings store of the settings window.
 #include <string>
 
+#include "core/base/AppInfo.h"
 #include "core/base/AsciiCase.h"
 #include "core/base/Guard.h"
 #include "core/base/PathRules.h"
-#include "core/base/ProgramDirectory.h"
-#include "core/shell/AppInfo.h"
+#include "core/services/ProgramDirectory.h"
 #include "core/shell/FormMainSlide.h"
 #include "core/shell/SettingText.h"
 

@@ -3,10 +3,10 @@
 #include <optional>
 #include <string>
 
+#include "core/base/AppInfo.h"
 #include "core/base/Guard.h"
 #include "core/base/VirtualKeys.h"
 #include "core/services/MessageBox.h"
-#include "core/shell/AppInfo.h"
 #include "core/slideshow/FormSlideShow.h"
 
 namespace trelvin {

@@ -3,8 +3,8 @@
 
 #include "core/base/Guard.h"
 #include "core/base/PathRules.h"
-#include "core/base/ProgramDirectory.h"
 #include "core/controls/CheckBox.h"
+#include "core/services/ProgramDirectory.h"
 #include "core/slideshow/Catalogue.h"
 #include "core/slideshow/FormSlideShow.h"
 

@@ -14,7 +14,7 @@
 #include <QIcon>
 #include <QtGlobal>
 
-#include "core/base/StandardRandom.h"
+#include "core/services/StandardRandom.h"
 #include "core/shell/FormMainSlide.h"
 #include "os/linux/app/LinuxKnownPaths.h"
 #include "os/linux/app/QtInstanceLock.h"

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "core/base/StandardRandom.h"
+#include "core/services/StandardRandom.h"
 #include "core/shell/FormMainSlide.h"
 #include "os/windows/app/WinClock.h"
 #include "os/windows/app/WinCommandLine.h"

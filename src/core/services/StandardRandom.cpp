@@ -1,4 +1,4 @@
-#include "core/base/StandardRandom.h"
+#include "core/services/StandardRandom.h"
 
 #include <cstring>
 
