@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
   Services services{p.runtime,     p.settings,  p.files,         p.clock,       p.random,
                     p.shell,       p.instance,  p.folder_dialog, p.known_paths, p.locale,
                     p.screen_grab, p.jpeg,      media,           p.pictures,    p.printer,
-                    p.message_box, p.wallpaper, p.cursor,        p.windows};
+                    p.message_box, p.wallpaper, p.cursor,        p.windows,     p.saver_lock};
   FormMainSlide main_window(services, "");
   FormSlideShow& show = main_window.formSlideShow();
   show.ProgramPath = dir;

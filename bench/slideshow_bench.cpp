@@ -42,6 +42,7 @@
 #include "os/linux/desktop/QtPrinter.h"
 #include "os/linux/desktop/XdgShell.h"
 #include "os/linux/files/PosixFileSystem.h"
+#include "os/linux/saver/LinuxScreenSaverLock.h"
 #include "os/linux/window/QtCursor.h"
 #include "os/linux/window/QtFolderDialog.h"
 #include "os/linux/window/QtMessageBox.h"
@@ -226,9 +227,11 @@ int main(int argc, char* argv[]) {
   DesktopWallpaper wallpaper;
   QtCursor cursor;
   NoWindows windows;
-  Services services{runtime,       settings,    files,     clock,       random, shell, instance,
-                    folder_dialog, known_paths, locale,    screen_grab, jpeg,   media, pictures,
-                    printer,       message_box, wallpaper, cursor,      windows};
+  LinuxScreenSaverLock saver_lock;
+  Services services{runtime,     settings,  files,         clock,       random,
+                    shell,       instance,  folder_dialog, known_paths, locale,
+                    screen_grab, jpeg,      media,         pictures,    printer,
+                    message_box, wallpaper, cursor,        windows,     saver_lock};
   FormMainSlide main_window(services, "");
   main_window.AppPath = show_dir.string() + "/";
   main_window.hscrShow.SetValue(600);

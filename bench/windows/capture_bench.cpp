@@ -169,7 +169,7 @@ int main(int argc, char* argv[]) {
                              fakes.random,      fakes.shell,    fakes.instance, fakes.folder_dialog,
                              fakes.known_paths, fakes.locale,   screen_grab,    jpeg,
                              fakes.media,       fakes.pictures, fakes.printer,  fakes.message_box,
-                             fakes.wallpaper,   fakes.cursor,   fakes.windows};
+                             fakes.wallpaper,   fakes.cursor,   fakes.windows,  fakes.saver_lock};
   trelvin::FormMainSlide form{services, "/c"};
   form.hScrCompression.SetValue(level);
   wchar_t temp[MAX_PATH] = {};

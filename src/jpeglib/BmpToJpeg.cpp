@@ -10,6 +10,7 @@
 #include <jpeglib.h>
 
 #include "BmpReader.h"
+#include "Convert.h"
 #include "SourceFile.h"
 #include "atomicfile/TempFile.h"
 #include "trelvin_jpeg.h"
@@ -119,23 +120,33 @@ bool Compress(BmpReader& reader, trelvin::TempFile& file, JOCTET* buffer, int qu
 
 }  // namespace
 
-extern "C" TRELVIN_JPEG_API int TRELVIN_JPEG_CALL BmpToJpeg(const char* bmp_path,
-                                                            const char* jpeg_path, int16_t level) {
-  if (!bmp_path || !jpeg_path || !*bmp_path || !*jpeg_path) return 1;
-  trelvin::bmp::SourceFile source(bmp_path);
-  if (!source.ok()) return 2;
+namespace trelvin::bmp {
+
+int ConvertBmpToJpeg(const std::string& bmp_path, const std::string& jpeg_path,
+                     std::int16_t level) {
+  SourceFile source(bmp_path.c_str());
+  if (bmp_path.empty() || !source.ok()) return 2;
   // Writing the JPEG over its own source would destroy the BMP.
-  if (source.IsSameFile(jpeg_path)) return 1;
+  if (source.IsSameFile(jpeg_path.c_str())) return 1;
   BmpReader reader;
   if (!reader.Open(source)) return 3;
 
-  const std::string target = trelvin::bmp::SourceFile::WriterPath(jpeg_path);
-  if (target.empty()) return 4;
-  trelvin::TempFile temp(target);
+  if (jpeg_path.empty()) return 4;
+  trelvin::TempFile temp(jpeg_path);
   if (!temp.ok()) return 4;
   std::vector<JOCTET> buffer(kOutputBuffer);
   const int quality = std::clamp<int>(level, 1, 100);
   if (!Compress(reader, temp, buffer.data(), quality)) return 5;
   if (!temp.Commit()) return 4;
   return 0;
+}
+
+}  // namespace trelvin::bmp
+
+extern "C" TRELVIN_JPEG_API int TRELVIN_JPEG_CALL BmpToJpeg(const char* bmp_path,
+                                                            const char* jpeg_path, int16_t level) {
+  if (!bmp_path || !jpeg_path || !*bmp_path || !*jpeg_path) return 1;
+  using trelvin::bmp::SourceFile;
+  return trelvin::bmp::ConvertBmpToJpeg(SourceFile::WriterPath(bmp_path),
+                                        SourceFile::WriterPath(jpeg_path), level);
 }

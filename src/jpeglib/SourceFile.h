@@ -7,9 +7,9 @@
 
 namespace trelvin::bmp {
 
-// The BMP file the converter reads, opened read-only by the path the caller gave, in the system's
-// own narrow encoding (the ANSI code page on Windows, bytes on POSIX). Each operating system has
-// its own implementation file, chosen by the build.
+// The BMP file the converter reads, opened read-only. Paths given to it are in the temporary-file
+// writer's encoding (UTF-8 on Windows, bytes on POSIX); WriterPath turns a caller's narrow path
+// into that. Each operating system has its own implementation file, chosen by the build.
 class SourceFile : public ByteSource {
  public:
   explicit SourceFile(const char* path);
@@ -24,8 +24,8 @@ class SourceFile : public ByteSource {
   // Whether `path` names this very file (through any name), so writing there would destroy it.
   bool IsSameFile(const char* path) const;
 
-  // `path`, given in the system's narrow encoding, as the temporary-file writer takes paths;
-  // empty when it cannot be converted.
+  // `path`, given in the system's narrow encoding (the ANSI code page on Windows), as the
+  // temporary-file writer takes paths; empty when it cannot be converted.
   static std::string WriterPath(const char* path);
 
  private:

@@ -3,6 +3,7 @@
 
 /* The BMP to JPEG converter: a library of its own, callable from C. */
 
+#include <stddef.h>
 #include <stdint.h>
 
 /* The build defines both for Windows, where the library is jpeglib.dll: exported by its module
@@ -30,6 +31,14 @@ extern "C" {
    on failure. Synchronous. */
 TRELVIN_JPEG_API int TRELVIN_JPEG_CALL BmpToJpeg(const char* bmp_path, const char* jpeg_path,
                                                  int16_t level);
+
+/* Where the build defines TRELVIN_JPEG_WIDE (the Windows build, whose jpeglib.dll exports it beside
+   BmpToJpeg): the same with UTF-16 paths, so that every name the file system allows reaches the
+   converter, whatever the ANSI code page can spell. A path that is no valid UTF-16 fails. */
+#ifdef TRELVIN_JPEG_WIDE
+TRELVIN_JPEG_API int TRELVIN_JPEG_CALL BmpToJpegW(const wchar_t* bmp_path, const wchar_t* jpeg_path,
+                                                  int16_t level);
+#endif
 
 #ifdef __cplusplus
 }

@@ -236,8 +236,8 @@ bool FakeWindowActivation::ActivateWindow(const std::string& title) {
 }
 
 FakePlatform::FakePlatform()
-    : services{runtime,       settings,    files,     clock,       random, shell, instance,
-               folder_dialog, known_paths, locale,    screen_grab, jpeg,   media, pictures,
-               printer,       message_box, wallpaper, cursor,      windows} {}
+    : services{runtime,       settings,    files,     clock,       random,  shell,     instance,
+               folder_dialog, known_paths, locale,    screen_grab, jpeg,    media,     pictures,
+               printer,       message_box, wallpaper, cursor,      windows, saver_lock} {}
 
 }  // namespace trelvin::fakes

@@ -303,6 +303,12 @@ class FakeWindowActivation : public WindowActivation {
   std::vector<std::string>* log = nullptr;
 };
 
+class FakeScreenSaverLock : public ScreenSaverLock {
+ public:
+  bool PasswordOnResume() override { return password_on_resume; }
+  bool password_on_resume = false;
+};
+
 // All fakes together, with the Services the forms take.
 struct FakePlatform {
   FakePlatform();
@@ -325,6 +331,7 @@ struct FakePlatform {
   FakeMessageBox message_box{cursor};
   FakeWallpaper wallpaper;
   FakeWindowActivation windows;
+  FakeScreenSaverLock saver_lock;
   Services services;
 };
 

@@ -100,7 +100,7 @@ struct ShowOnRealMedia {
       : services{p.runtime,     p.settings,  p.files,         p.clock,       p.random,
                  p.shell,       p.instance,  p.folder_dialog, p.known_paths, p.locale,
                  p.screen_grab, p.jpeg,      media,           p.pictures,    p.printer,
-                 p.message_box, p.wallpaper, p.cursor,        p.windows} {
+                 p.message_box, p.wallpaper, p.cursor,        p.windows,     p.saver_lock} {
     show.ProgramPath = program_path;
     show.MusicFlag = true;
   }

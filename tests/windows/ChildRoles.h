@@ -5,7 +5,7 @@
 namespace trelvin {
 
 // Arguments that make the test program play a second process instead of running the tests.
-inline constexpr const char* kInstanceProbe = "--instance-probe";    // PATH: the lock's answer
+inline constexpr const char* kInstanceProbe = "--instance-probe";    // the program lock's answer
 inline constexpr const char* kPrintArguments = "--print-arguments";  // prints the argument text
 inline constexpr int kExitAnotherRuns = 3;
 inline constexpr int kExitFirst = 4;

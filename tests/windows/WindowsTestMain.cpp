@@ -6,15 +6,14 @@
 
 #include <gtest/gtest.h>
 
-#include "os/windows/WinText.h"
 #include "os/windows/app/WinCommandLine.h"
 #include "os/windows/app/WinInstanceLock.h"
 #include "windows/ChildRoles.h"
 
 int main(int argc, char** argv) {
   using namespace trelvin;
-  if (argc >= 3 && std::strcmp(argv[1], kInstanceProbe) == 0) {
-    WinInstanceLock lock(Widen(argv[2]));
+  if (argc >= 2 && std::strcmp(argv[1], kInstanceProbe) == 0) {
+    WinInstanceLock lock;
     return lock.AnotherInstanceRunning() ? kExitAnotherRuns : kExitFirst;
   }
   if (argc >= 2 && std::strcmp(argv[1], kPrintArguments) == 0) {

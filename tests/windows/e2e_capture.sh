@@ -41,17 +41,27 @@ cleanup() {
 trap cleanup EXIT
 
 prog="$work/TrelvinShow"
-shots="$work/shots"
+# A folder name the ANSI code page cannot spell (Cyrillic and an emoji): the converter must still
+# reach it, and no BMP may stay behind.
+shots_name='Снимки 📷'
+shots="$work/$shots_name"
 cp -r "$dist" "$prog"
 cp "$stand_in" "$prog/MyVGS.EXE"
 rm -f "$prog/vgs-started.txt"
 mkdir "$shots"
 prog_win=$(run winepath -w "$prog" 2>/dev/null | tr -d '\r')
-shots_win=$(run winepath -w "$shots" 2>/dev/null | tr -d '\r')
+work_win=$(run winepath -w "$work" 2>/dev/null | tr -d '\r')
+shots_win="${work_win%\\}\\$shots_name"
 
 run reg delete 'HKCU\Software\VB and VBA Program Settings\Trelvin' /f >/dev/null 2>&1
 run reg add "$key" /v CaptureInterval /d 1 /f >/dev/null 2>&1
-run reg add "$key" /v Path /d "$shots_win" /f >/dev/null 2>&1
+# The path goes in through a UTF-16 .reg file, whatever the locale's own encoding.
+{
+  printf '\xff\xfe'
+  printf 'Windows Registry Editor Version 5.00\r\n\r\n[%s]\r\n"Path"="%s"\r\n' \
+    "${key/HKCU/HKEY_CURRENT_USER}" "${shots_win//\\/\\\\}" | iconv -f UTF-8 -t UTF-16LE
+} >"$work/path.reg"
+run regedit /s "$(run winepath -w "$work/path.reg" 2>/dev/null | tr -d '\r')" >/dev/null 2>&1
 
 # The known picture: a blue root window and a red X client (not a Wine window) in the lower right.
 xsetroot -solid '#2040c0'

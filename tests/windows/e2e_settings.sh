@@ -14,6 +14,14 @@ reg_value() {
 }
 windows() { xdotool search --onlyvisible --name "$title" 2>/dev/null; }
 no_window() { [ -z "$(windows)" ]; }
+# The slide show's window: the program's one that covers the screen.
+show_window() {
+  local id
+  for id in $(xdotool search --onlyvisible --classname 'trelvinshow' 2>/dev/null); do
+    xwininfo -id "$id" 2>/dev/null | grep -q 'Width: 1024' && echo "$id" && return 0
+  done
+  return 1
+}
 
 run reg delete 'HKCU\Software\VB and VBA Program Settings\Trelvin' /f >/dev/null 2>&1
 run reg add "$key" /v CaptureInterval /d 700 /f >/dev/null 2>&1
@@ -67,6 +75,19 @@ if wait_until 120 sh -c "xdotool search --onlyvisible --name '$title' >/dev/null
   [ $status -eq 0 ] && [ "$count" -eq 1 ] && pass "second instance ended at once" ||
     fail "second instance: status $status, $count windows"
 
+  # The screen saver is the same program under another name: one lock per user, so it ends at once.
+  run "${exe%.exe}.scr" /s </dev/null >/dev/null 2>&1 &
+  saver=$!
+  if wait_until 30 sh -c "! kill -0 $saver 2>/dev/null"; then
+    count=$(windows | wc -l)
+    [ "$count" -eq 1 ] && pass "the .scr ended at once beside the .exe" ||
+      fail "the .scr beside the .exe: $count windows"
+  else
+    fail "the .scr ran beside the .exe"
+    show=$(show_window) && xdotool windowfocus --sync "$show" key Escape
+    wait_until 30 sh -c "! kill -0 $saver 2>/dev/null" || kill "$saver" 2>/dev/null
+  fi
+
   # Closed through the window manager (_NET_CLOSE_WINDOW, WM_CLOSE for the program).
   wmctrl -i -c "$id"
   if wait_until 60 sh -c "! kill -0 $first 2>/dev/null"; then
@@ -114,15 +135,39 @@ fi
 wait "$first" 2>/dev/null
 run reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
 
+# Logging off with a changed setting in the open window: Wine's end of the session sends
+# WM_QUERYENDSESSION and WM_ENDSESSION, and the setting reaches the registry before the end.
+run "$exe" /c </dev/null >/dev/null 2>&1 &
+first=$!
+if wait_until 120 sh -c "xdotool search --onlyvisible --name '$title' >/dev/null 2>&1"; then
+  id=$(windows | head -1)
+  # The value label's picture: drawn once it has text, changed once the click has been taken in.
+  label() { import -window "$id" -crop 63x14+213+24 +repage txt:- 2>/dev/null | md5sum; }
+  drawn() {
+    local colours
+    colours=$(import -window "$id" -crop 63x14+213+24 +repage -format %k info: 2>/dev/null)
+    [ "${colours:-0}" -gt 1 ]
+  }
+  wait_until 30 drawn || fail "the value label was not drawn"
+  before=$(label)
+  # The right arrow of "Capture Interval" (1 as written above), at 96 dpi.
+  xdotool mousemove --window "$id" 201 31 click 1
+  changed() { [ "$(label)" != "$before" ]; }
+  wait_until 30 changed || fail "the arrow's click did not change the value"
+  run wineboot --end-session </dev/null >/dev/null 2>&1
+  if wait_until 60 sh -c "! kill -0 $first 2>/dev/null"; then
+    expect CaptureInterval 2
+  else
+    fail "the program outlived the end of the session"
+    kill "$first" 2>/dev/null
+  fi
+else
+  fail "no window for the end of the session"
+fi
+wait "$first" 2>/dev/null
+
 # Any other argument runs the slide show (here without pictures: the dark blue screen), which a
 # key ends; then the settings are written, with the program's own folder as the default path.
-show_window() {
-  local id
-  for id in $(xdotool search --onlyvisible --classname 'trelvinshow' 2>/dev/null); do
-    xwininfo -id "$id" 2>/dev/null | grep -q 'Width: 1024' && echo "$id" && return 0
-  done
-  return 1
-}
 run reg delete 'HKCU\Software\VB and VBA Program Settings\Trelvin' /f >/dev/null 2>&1
 run "$exe" /s </dev/null >/dev/null 2>&1 &
 first=$!

@@ -1,7 +1,7 @@
 #!/bin/bash
 # End to end under Wine: the screen-saver run's slide show on a 1024 x 768 screen. The picture in
 # its place on the background, the "jpg" before the "gif", S, C into the program's folder,
-# Delete answered No and Yes, Page Down, Escape ending the run. Runs inside with-display.sh
+# Delete answered No and Yes, Page Down, Escape ending the run; then the locked saver's Delete. Runs inside with-display.sh
 # (DISPLAY and WINEPREFIX set): e2e_slideshow.sh EXE [SCREENSHOT.png]
 set -u
 # shellcheck source=e2e_common.sh
@@ -119,6 +119,31 @@ else
   kill "$show" 2>/dev/null
 fi
 rm -f "$program_dir/green.gif"
+
+# The system's run of a password-protected saver ("On resume, display logon screen"): Delete asks
+# nothing and ends the show as any other key does; the picture stays.
+run reg add 'HKCU\Control Panel\Desktop' /v ScreenSaverIsSecure /d 1 /f >/dev/null 2>&1
+run "$exe" /s </dev/null >/dev/null 2>&1 &
+show=$!
+if wait_until 120 centred_red; then
+  press Delete
+  if wait_until 60 sh -c "! kill -0 $show 2>/dev/null"; then
+    wait "$show"
+    status=$?
+    [ $status -eq 0 ] && pass "the locked saver's Delete ended the show, status 0" ||
+      fail "the locked saver ended with status $status"
+  else
+    fail "the locked saver's Delete did not end the show"
+    has_question && xdotool windowfocus --sync "$(question)" key n
+    kill "$show" 2>/dev/null
+  fi
+  [ -f "$pictures/red.jpg" ] && pass "the locked saver kept the picture" ||
+    fail "the locked saver deleted the picture"
+else
+  fail "the locked saver showed no picture"
+  kill "$show" 2>/dev/null
+fi
+run reg delete 'HKCU\Control Panel\Desktop' /v ScreenSaverIsSecure /f >/dev/null 2>&1
 rm -rf "$pictures"
 
 echo "$failures failure(s)"

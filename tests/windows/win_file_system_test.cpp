@@ -104,6 +104,9 @@ TEST_F(WinFileSystemTest, FindFilesMatchesWithoutCaseAndSkipsFoldersAndHiddenFil
   Put("hidden.jpg", "h");
   SetFileAttributesW(Widen(dir_ + "hidden.jpg").c_str(), FILE_ATTRIBUTE_HIDDEN);
   CreateDirectoryW(Widen(dir_ + "sub.jpg").c_str(), nullptr);
+  // The system also matches short names ("Y~XXXX.JPG"): a name is listed only when it matches.
+  Put("y.jpgx", "y");
+  Put("z.jpeg", "z");
   std::vector<std::string> found = files_.FindFiles(dir_, "*.jpg", 100);
   std::sort(found.begin(), found.end());
   EXPECT_EQ(found, (std::vector<std::string>{"TWO.JPG", "one.jpg"}));

@@ -18,36 +18,22 @@
 namespace trelvin {
 namespace {
 
-TEST(WinInstanceLockTest, SecondProcessOfTheSameExecutableSeesTheFirst) {
-  // A path of its own, so that no other test run's lock is met.
-  const std::wstring exe =
-      L"C:\\Trelvin Tests\\" + std::to_wstring(GetCurrentProcessId()) + L"\\TrelvinShow.exe";
-  const std::wstring probe = std::wstring(Widen(kInstanceProbe)) + L" \"" + exe + L"\"";
+TEST(WinInstanceLockTest, OneLockPerUserWhateverTheExecutable) {
+  // The probe runs this program again, as another executable would: same user, same lock.
+  const std::wstring probe = Widen(kInstanceProbe);
   EXPECT_EQ(RunSelf(probe).exit_code, kExitFirst);  // nothing runs yet
   {
-    WinInstanceLock first(exe);
+    WinInstanceLock first;
     ASSERT_FALSE(first.AnotherInstanceRunning());
     EXPECT_FALSE(first.AnotherInstanceRunning());  // asking again does not find itself
     EXPECT_EQ(RunSelf(probe).exit_code, kExitAnotherRuns);
-    // The same file named in other case is the same executable.
-    std::wstring upper = exe;
-    for (wchar_t& c : upper) c = static_cast<wchar_t>(towupper(c));
-    const std::wstring upper_probe = std::wstring(Widen(kInstanceProbe)) + L" \"" + upper + L"\"";
-    EXPECT_EQ(RunSelf(upper_probe).exit_code, kExitAnotherRuns);
-    // Another executable is not this one.
-    const std::wstring other = std::wstring(Widen(kInstanceProbe)) + L" \"" + exe + L".copy.exe\"";
-    EXPECT_EQ(RunSelf(other).exit_code, kExitFirst);
   }
   // Once the first has ended, the next start is the first again.
   EXPECT_EQ(RunSelf(probe).exit_code, kExitFirst);
-}
-
-TEST(WinInstanceLockTest, NamesAreInTheSessionNamespaceAndFoldCase) {
-  const std::wstring name = WinInstanceLock::MutexNameFor(L"C:\\Tools\\TrelvinShow.exe");
-  EXPECT_EQ(name.rfind(L"Local\\", 0), 0u);
-  EXPECT_EQ(name.find(L'\\', 6), std::wstring::npos);  // no further "\" after the namespace
-  EXPECT_EQ(name, WinInstanceLock::MutexNameFor(L"c:\\tools\\trelvinshow.EXE"));
-  EXPECT_NE(name, WinInstanceLock::MutexNameFor(L"C:\\Tools2\\TrelvinShow.exe"));
+  // Keyed by the user's SID, in the session's namespace, with no further "\".
+  const std::wstring name = WinInstanceLock::MutexNameForUser();
+  EXPECT_EQ(name.rfind(L"Local\\TrelvinShow-S-1-", 0), 0u);
+  EXPECT_EQ(name.find(L'\\', 6), std::wstring::npos);
 }
 
 TEST(WinPathsTest, DirectoryOfAnExecutableKeepsOnlyARootsSeparator) {

@@ -70,6 +70,13 @@ TEST_F(WinSettingsStoreTest, ValuesNotWrittenByTheStoreAreReadSafely) {
   const DWORD number = 5;
   PutRaw(L"Music", REG_DWORD, &number, sizeof number);
   EXPECT_EQ(Read("Music"), "dflt");
+  // An odd byte length, as some programs store text: read whole, never as nothing (the capture
+  // folder would become "\"), with the last odd byte as a character of its own.
+  const wchar_t path[] = L"C:\\Pics\\";
+  PutRaw(L"Path", REG_SZ, path, sizeof path - 1);
+  EXPECT_EQ(Read("Path"), "C:\\Pics\\");
+  PutRaw(L"CaptureInterval", REG_SZ, L"42", 3);
+  EXPECT_EQ(Read("CaptureInterval"), "42");
   // A long value is read whole.
   const std::wstring long_text(5000, L'x');
   PutRaw(L"Path", REG_SZ, long_text.c_str(),

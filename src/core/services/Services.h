@@ -14,6 +14,7 @@
 #include "core/services/Printer.h"
 #include "core/services/Random.h"
 #include "core/services/ScreenGrab.h"
+#include "core/services/ScreenSaverLock.h"
 #include "core/services/SettingsStore.h"
 #include "core/services/Shell.h"
 #include "core/services/Wallpaper.h"
@@ -44,6 +45,7 @@ struct Services {
   Wallpaper& wallpaper;
   Cursor& cursor;
   WindowActivation& windows;
+  ScreenSaverLock& saver_lock;
 };
 
 }  // namespace trelvin

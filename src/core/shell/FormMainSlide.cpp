@@ -1,6 +1,7 @@
 #include "core/shell/FormMainSlide.h"
 
 #include "core/base/AppInfo.h"
+#include "core/base/AsciiCase.h"
 #include "core/base/Guard.h"
 #include "core/base/PathRules.h"
 #include "core/slideshow/FormSlideShow.h"
@@ -78,9 +79,16 @@ FormSlideShow& FormMainSlide::formSlideShow() {
   return *slide_show_;
 }
 
-// The settings the slide show copies at its load: the capture directory and the option boxes.
+// The settings the slide show copies at its load: the capture directory, the option boxes, and
+// whether the system runs it ("/s") as a screen saver that locks the desktop.
 ShowSettings FormMainSlide::CurrentShowSettings() const {
-  return {AppPath, chkMP3.Value(), chkMusic.Value(), chkRandom.Value(), chkStretch.Value()};
+  const bool system_saver = AsciiLower(command_line_.substr(0, 2)) == "/s";
+  return {AppPath,
+          chkMP3.Value(),
+          chkMusic.Value(),
+          chkRandom.Value(),
+          chkStretch.Value(),
+          system_saver && services_.saver_lock.PasswordOnResume()};
 }
 
 }  // namespace trelvin

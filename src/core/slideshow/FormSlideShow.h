@@ -73,6 +73,9 @@ class FormSlideShow : public Form {
 
   Services& services_;
   ShowOwner owner_;
+  // The desktop is locked behind this show (set at every load): no command acts on files, the
+  // printer or the desktop.
+  bool secure_saver_ = false;
 };
 
 }  // namespace trelvin

@@ -15,11 +15,22 @@ namespace {
 
 constexpr int kQuestionStyle = kMbYesNo + kMbIconQuestion + kMbDefButton2;  // 292
 
+// Delete, P, C and W: the commands that act on the user's files, printer or desktop.
+bool TouchesFilesOrDesktop(std::int16_t key) {
+  return key == kVkDelete || key == kVkP || key == kVkC || key == kVkW;
+}
+
 }  // namespace
 
 // Only the key code counts: a key acts the same with any modifier held.
 void FormSlideShow::Form_KeyDown(std::int16_t& KeyCode, std::int16_t Shift) {
   (void)Shift;
+  // Behind a password-protected screen saver whoever presses a key may be a stranger: those
+  // commands are not offered, and their keys end the show as any other key does.
+  if (secure_saver_ && TouchesFilesOrDesktop(KeyCode)) {
+    Step([&] { Unload(); });
+    return;
+  }
   switch (KeyCode) {
     case kVkDelete:
       if (!CurrentPath.empty()) DeleteCommand();

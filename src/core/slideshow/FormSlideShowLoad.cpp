@@ -35,6 +35,7 @@ void FormSlideShow::Form_Load() {
     RandomFlag = IsChecked(settings.random);
     StretchFlag = IsChecked(settings.stretch);
   });
+  Step([&] { secure_saver_ = settings.secure_saver; });
   Step([&] {
     if (!MusicFlag) return;
     if (MP3Flag) {

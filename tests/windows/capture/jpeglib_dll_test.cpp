@@ -140,6 +140,7 @@ class JpeglibDll : public ::testing::Test {
 };
 
 TEST_F(JpeglibDll, ExportsBmpToJpegByItsPlainName) {
+  EXPECT_NE(GetProcAddress(module_, "BmpToJpegW"), nullptr);  // beside it, with UTF-16 paths
   EXPECT_EQ(GetProcAddress(module_, "BmpToJpeg@10"), nullptr);
   EXPECT_EQ(GetProcAddress(module_, "_BmpToJpeg@10"), nullptr);
 }
@@ -220,50 +221,38 @@ TEST_F(JpeglibDll, TakesAnsiPaths) {
               INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(JpeglibDll, ServiceGivesUtf8PathsToTheDllInAnsi) {
-  const std::string utf8_name = dir_ + "\xC3\xA9t\xC3\xA9";  // "été"
-  WriteBytes(dir_ + "\xE9t\xE9.bmp", EncodeBmp24(Pattern(40, 30)));
-  WinJpegConverter service(ProgramDirectory() + "jpeglib.dll");
-  EXPECT_EQ(service.BmpToJpeg(utf8_name + ".bmp", utf8_name + ".jpg", 80), 0);
-  EXPECT_TRUE(Exists(dir_ + "\xE9t\xE9.jpg"));
-  WinJpegConverter missing(dir_ + "nothing.dll");
-  EXPECT_EQ(missing.BmpToJpeg(utf8_name + ".bmp", dir_ + "x.jpg", 80),
-            WinJpegConverter::kUnavailable);
-  EXPECT_FALSE(Exists(dir_ + "x.jpg"));
-}
-
-TEST_F(JpeglibDll, NameOutsideTheAnsiCodePageIsNeverMisspelt) {
-  // A Greek name cannot be spelt in code page 1252: the service takes its short form or fails.
-  const std::wstring wide_dir = Widen(dir_);
-  const std::string utf8_base = dir_ + "\xCE\xB1\xCE\xB2\xCE\xB3";  // "αβγ"
+TEST_F(JpeglibDll, ServiceReachesFoldersTheAnsiCodePageCannotName) {
+  // Cyrillic and an emoji: code page 1252 spells neither, and no short name is asked for.
+  const std::string folder =
+      dir_ + "\xD0\xA1\xD0\xBD\xD0\xB8\xD0\xBC\xD0\xBA\xD0\xB8 \xF0\x9F\x93\xB7\\";
+  ASSERT_TRUE(CreateDirectoryW(Widen(folder).c_str(), nullptr));
   const std::vector<std::uint8_t> bytes = EncodeBmp24(Pattern(40, 30));
-  HANDLE file = CreateFileW((wide_dir + L"\u03b1\u03b2\u03b3.bmp").c_str(), GENERIC_WRITE, 0,
-                            nullptr, CREATE_ALWAYS, 0, nullptr);
+  HANDLE file = CreateFileW(Widen(folder + "a.bmp").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE);
   DWORD written = 0;
   WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   CloseHandle(file);
   WinJpegConverter service(ProgramDirectory() + "jpeglib.dll");
-  const int result = service.BmpToJpeg(utf8_base + ".bmp", dir_ + "out.jpg", 80);
-  if (result == 0) {
-    EXPECT_TRUE(Exists(dir_ + "out.jpg"));
-  } else {
-    EXPECT_EQ(result, WinJpegConverter::kUnspellable);
-  }
-  // Never a file under a wrongly spelt name ("???.jpg").
-  const int to_greek = service.BmpToJpeg(dir_ + "missing-too.bmp", utf8_base + ".jpg", 80);
-  EXPECT_NE(to_greek, 0);
-  WIN32_FIND_DATAW data;
-  HANDLE find = FindFirstFileW((wide_dir + L"*.jpg").c_str(), &data);
-  int jpegs = 0;
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      ++jpegs;
-      EXPECT_STREQ(data.cFileName, L"out.jpg");
-    } while (FindNextFileW(find, &data));
-    FindClose(find);
-  }
-  EXPECT_LE(jpegs, 1);
+  EXPECT_EQ(service.BmpToJpeg(folder + "a.bmp", folder + "a.jpg", 80), 0);
+  EXPECT_NE(GetFileAttributesW(Widen(folder + "a.jpg").c_str()), INVALID_FILE_ATTRIBUTES);
+  // Invalid UTF-8 would name another file: refused before the DLL is called.
+  EXPECT_EQ(service.BmpToJpeg(folder + "a.bmp", folder + "\xFF.jpg", 80),
+            WinJpegConverter::kUnspellable);
+  DeleteFileW(Widen(folder + "a.bmp").c_str());
+  DeleteFileW(Widen(folder + "a.jpg").c_str());
+  EXPECT_TRUE(RemoveDirectoryW(Widen(folder).c_str()));  // nothing else was left in it
+  WinJpegConverter missing(dir_ + "nothing.dll");
+  EXPECT_EQ(missing.BmpToJpeg(folder + "a.bmp", dir_ + "x.jpg", 80),
+            WinJpegConverter::kUnavailable);
+}
+
+TEST_F(JpeglibDll, AnsiSpellingIsExactOrNothingAlsoWhereTheCodePageIsUtf8) {
+  EXPECT_EQ(WinJpegConverter::ExactSpelling(L"caf\u00e9", 1252), "caf\xE9");
+  EXPECT_EQ(WinJpegConverter::ExactSpelling(L"\u03b1\u03b2", 1252), std::nullopt);
+  EXPECT_EQ(WinJpegConverter::ExactSpelling(L"\u0101", 1252), std::nullopt);  // best fit "a"
+  EXPECT_EQ(WinJpegConverter::ExactSpelling(L"C:\\\u0421 \U0001F4F7", CP_UTF8),
+            "C:\\\xD0\xA1 \xF0\x9F\x93\xB7");
 }
 
 }  // namespace

@@ -37,6 +37,7 @@
 #include "os/linux/files/PosixFileSystem.h"
 #include "os/linux/media/GstMediaEngine.h"
 #include "os/linux/media/mci/MciInterpreter.h"
+#include "os/linux/saver/LinuxScreenSaverLock.h"
 #include "os/linux/saver/ScreenSaverCommandLine.h"
 #include "os/linux/saver/ScreenSaverHost.h"
 #include "os/linux/window/QtCursor.h"
@@ -165,10 +166,12 @@ int main(int argc, char* argv[]) {
   DesktopWallpaper wallpaper;
   QtCursor cursor;
   X11WindowActivation windows;
+  LinuxScreenSaverLock saver_lock;
 
-  Services services{runtime,       settings,    files,     clock,       random, shell, instance,
-                    folder_dialog, known_paths, locale,    screen_grab, jpeg,   media, pictures,
-                    printer,       message_box, wallpaper, cursor,      windows};
+  Services services{runtime,     settings,  files,         clock,       random,
+                    shell,       instance,  folder_dialog, known_paths, locale,
+                    screen_grab, jpeg,      media,         pictures,    printer,
+                    message_box, wallpaper, cursor,        windows,     saver_lock};
   FormMainSlide formMainSlide(services, command_line);
   return runtime.Run(formMainSlide);
 }

@@ -14,6 +14,7 @@
 #include "os/windows/app/WinInstanceLock.h"
 #include "os/windows/app/WinKnownPaths.h"
 #include "os/windows/app/WinLocale.h"
+#include "os/windows/app/WinScreenSaverLock.h"
 #include "os/windows/app/WinSettingsStore.h"
 #include "os/windows/capture/GdiScreenGrab.h"
 #include "os/windows/capture/WinJpegConverter.h"
@@ -60,10 +61,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     WinWallpaper wallpaper;
     WinCursor cursor;
     WinWindowActivation windows;
+    WinScreenSaverLock saver_lock;
 
-    Services services{runtime,       settings,    files,     clock,       random, shell, instance,
-                      folder_dialog, known_paths, locale,    screen_grab, jpeg,   media, pictures,
-                      printer,       message_box, wallpaper, cursor,      windows};
+    Services services{runtime,     settings,  files,         clock,       random,
+                      shell,       instance,  folder_dialog, known_paths, locale,
+                      screen_grab, jpeg,      media,         pictures,    printer,
+                      message_box, wallpaper, cursor,        windows,     saver_lock};
     FormMainSlide formMainSlide(services, command_line);
     exit_code = runtime.Run(formMainSlide);
   }

@@ -2,43 +2,52 @@
 
 #include "os/windows/WinApi.h"
 
-#include <cstdint>
-#include <cwchar>
+#include <sddl.h>
 
-#include "os/windows/app/WinPaths.h"
+#include <cstdint>
+#include <vector>
 
 namespace trelvin {
 
-WinInstanceLock::WinInstanceLock() : WinInstanceLock(ExecutablePath()) {}
+namespace {
 
-WinInstanceLock::WinInstanceLock(std::wstring executable_path)
-    : executable_path_(std::move(executable_path)) {}
+// The current user's SID as text ("S-1-5-21-..."), or empty text.
+std::wstring UserSid() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return {};
+  DWORD bytes = 0;
+  GetTokenInformation(token, TokenUser, nullptr, 0, &bytes);
+  std::vector<std::uint8_t> buffer(bytes);
+  std::wstring text;
+  wchar_t* sid = nullptr;
+  if (bytes > 0 && GetTokenInformation(token, TokenUser, buffer.data(), bytes, &bytes) &&
+      ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid, &sid)) {
+    text = sid;
+    LocalFree(sid);
+  }
+  CloseHandle(token);
+  return text;
+}
+
+}  // namespace
+
+WinInstanceLock::WinInstanceLock() : WinInstanceLock(MutexNameForUser()) {}
+
+WinInstanceLock::WinInstanceLock(std::wstring mutex_name) : mutex_name_(std::move(mutex_name)) {}
 
 WinInstanceLock::~WinInstanceLock() {
   if (mutex_) CloseHandle(mutex_);
 }
 
-std::wstring WinInstanceLock::MutexNameFor(const std::wstring& executable_path) {
-  std::wstring folded = executable_path;
-  if (!folded.empty()) {
-    LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, executable_path.c_str(),
-                  static_cast<int>(executable_path.size()), folded.data(),
-                  static_cast<int>(folded.size()), nullptr, nullptr, 0);
-  }
-  // A name holds no "\" after the namespace and has a length limit: use a 64-bit FNV-1a hash.
-  std::uint64_t hash = 14695981039346656037ull;
-  for (wchar_t c : folded) {
-    hash ^= static_cast<std::uint16_t>(c);
-    hash *= 1099511628211ull;
-  }
-  wchar_t name[64];
-  std::swprintf(name, 64, L"Local\\TrelvinShow-%016llx", static_cast<unsigned long long>(hash));
-  return name;
+std::wstring WinInstanceLock::MutexNameForUser() {
+  // A SID holds no "\", which would reach out of the namespace.
+  const std::wstring sid = UserSid();
+  return sid.empty() ? L"Local\\TrelvinShow" : L"Local\\TrelvinShow-" + sid;
 }
 
 bool WinInstanceLock::AnotherInstanceRunning() {
   if (mutex_) return false;
-  HANDLE mutex = CreateMutexW(nullptr, FALSE, MutexNameFor(executable_path_).c_str());
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, mutex_name_.c_str());
   // A mutex that exists but may not be opened belongs to a running instance too; any other
   // failure leaves the test unanswered, and running is better than refusing to start.
   if (!mutex) return GetLastError() == ERROR_ACCESS_DENIED;

@@ -6,24 +6,24 @@
 
 namespace trelvin {
 
-// The previous-instance test: a named mutex in the session's namespace, its name derived from the
-// executable's full path (case-folded, as the file system compares names), held for the
-// process's life.
+// The previous-instance test: one named mutex per user in the session's namespace, held for the
+// process's life. The name never depends on the executable: the .exe, its .scr copy, an installed
+// and a portable copy are one program writing one set of settings.
 class WinInstanceLock : public InstanceLock {
  public:
-  WinInstanceLock();  // for the running executable
-  explicit WinInstanceLock(std::wstring executable_path);
+  WinInstanceLock();  // the program's lock for the current user
+  explicit WinInstanceLock(std::wstring mutex_name);
   ~WinInstanceLock() override;
   WinInstanceLock(const WinInstanceLock&) = delete;
   WinInstanceLock& operator=(const WinInstanceLock&) = delete;
 
   bool AnotherInstanceRunning() override;
 
-  // The mutex name for an executable path; equal for paths that differ only in case.
-  static std::wstring MutexNameFor(const std::wstring& executable_path);
+  // "Local\TrelvinShow-" and the current user's SID; without the SID, one lock for the session.
+  static std::wstring MutexNameForUser();
 
  private:
-  std::wstring executable_path_;
+  std::wstring mutex_name_;
   void* mutex_ = nullptr;
 };
 

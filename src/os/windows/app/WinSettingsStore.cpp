@@ -77,15 +77,18 @@ std::optional<std::string> WinSettingsStore::ReadSetting(const std::string& app,
     if (status != ERROR_SUCCESS) return std::nullopt;
     // Only text is a setting; a value of another type left by something else is no setting.
     if (type != REG_SZ && type != REG_EXPAND_SZ) return default_value;
-    std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
+    // Room for every stored byte, an odd last one included (other programs store such values;
+    // rounding down asked for one byte too few, and the read failed every time).
+    std::vector<wchar_t> buffer((bytes + 1) / sizeof(wchar_t) + 1, L'\0');
     DWORD size = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
     status = RegQueryValueExW(handle.get(), name.c_str(), nullptr, &type,
                               reinterpret_cast<BYTE*>(buffer.data()), &size);
     if (status == ERROR_MORE_DATA) continue;
     if (status == ERROR_FILE_NOT_FOUND) return default_value;
     if (status != ERROR_SUCCESS) return std::nullopt;
-    // The stored text may or may not carry its terminating NUL; it ends at the first one.
-    std::wstring_view text(buffer.data(), size / sizeof(wchar_t));
+    // The stored text may or may not carry its terminating NUL; it ends at the first one. An odd
+    // last byte is the low half of a character whose high half is 0.
+    std::wstring_view text(buffer.data(), (size + 1) / sizeof(wchar_t));
     text = text.substr(0, text.find(L'\0'));
     return Narrow(text);
   }

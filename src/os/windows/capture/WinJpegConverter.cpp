@@ -10,7 +10,8 @@ namespace trelvin {
 
 namespace {
 
-// BmpToJpeg as jpeglib.dll declares it.
+// The two exports as jpeglib.dll declares them: UTF-16 paths, and ANSI paths.
+using BmpToJpegWFunction = int(__stdcall*)(const wchar_t*, const wchar_t*, std::int16_t);
 using BmpToJpegFunction = int(__stdcall*)(const char*, const char*, std::int16_t);
 
 std::wstring ProgramDirectory() {
@@ -28,44 +29,36 @@ std::wstring ProgramDirectory() {
   return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
 
-// `wide` in the ANSI code page, or nothing when a character has no exact spelling there.
-std::optional<std::string> ExactAnsi(const std::wstring& wide) {
-  if (wide.empty()) return std::string();
-  BOOL lossy = FALSE;
-  const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
-                                    static_cast<int>(wide.size()), nullptr, 0, nullptr, &lossy);
-  if (n <= 0 || lossy) return std::nullopt;
-  std::string ansi(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
-                      ansi.data(), n, nullptr, &lossy);
-  if (lossy) return std::nullopt;
-  return ansi;
-}
-
-std::optional<std::wstring> ShortPath(const std::wstring& path) {
-  const DWORD n = GetShortPathNameW(path.c_str(), nullptr, 0);
-  if (n == 0) return std::nullopt;
-  std::wstring out(n, L'\0');
-  const DWORD m = GetShortPathNameW(path.c_str(), out.data(), n);
-  if (m == 0 || m >= n) return std::nullopt;
-  out.resize(m);
-  return out;
-}
-
-// The path as the DLL takes it: ANSI as it is, else by the short form of the file (when it
-// exists) or of its directory.
-std::optional<std::string> AnsiPath(const std::string& utf8) {
-  const std::wstring wide = Widen(utf8);
-  if (auto exact = ExactAnsi(wide)) return exact;
-  if (auto file = ShortPath(wide)) return ExactAnsi(*file);
-  const auto slash = wide.find_last_of(L"\\/");
-  if (slash == std::wstring::npos) return std::nullopt;
-  auto dir = ShortPath(wide.substr(0, slash + 1));
-  if (!dir) return std::nullopt;
-  return ExactAnsi(*dir + wide.substr(slash + 1));
+// The core's UTF-8 as UTF-16, or nothing when it is not valid UTF-8: a path with a replacement
+// character in it would name another file.
+std::optional<std::wstring> ExactWide(const std::string& utf8) {
+  if (utf8.empty()) return std::nullopt;
+  const int size = static_cast<int>(utf8.size());
+  const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, nullptr, 0);
+  if (n <= 0) return std::nullopt;
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), size, wide.data(), n);
+  return wide;
 }
 
 }  // namespace
+
+std::optional<std::string> WinJpegConverter::ExactSpelling(const std::wstring& wide,
+                                                           unsigned code_page) {
+  if (wide.empty()) return std::nullopt;
+  const int size = static_cast<int>(wide.size());
+  const int n = WideCharToMultiByte(code_page, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return std::nullopt;
+  std::string text(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(code_page, 0, wide.data(), size, text.data(), n, nullptr, nullptr);
+  // The spelling is exact when it reads back as the same name; a best-fit letter ("a" for "ā")
+  // or a "?" does not.
+  const int back = MultiByteToWideChar(code_page, 0, text.data(), n, nullptr, 0);
+  std::wstring again(static_cast<std::size_t>(back > 0 ? back : 0), L'\0');
+  if (back > 0) MultiByteToWideChar(code_page, 0, text.data(), n, again.data(), back);
+  if (again != wide) return std::nullopt;
+  return text;
+}
 
 WinJpegConverter::WinJpegConverter(std::string dll_path) : dll_path_(std::move(dll_path)) {}
 
@@ -74,19 +67,21 @@ WinJpegConverter::~WinJpegConverter() {
 }
 
 bool WinJpegConverter::Load() {
-  if (tried_) return entry_ != nullptr;
+  if (tried_) return wide_entry_ != nullptr || entry_ != nullptr;
   tried_ = true;
   // By full path only, so no other jpeglib.dll on the search path is ever taken.
   const std::wstring path =
       dll_path_.empty() ? ProgramDirectory() + L"jpeglib.dll" : Widen(dll_path_);
   HMODULE module = LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
   if (!module) return false;
+  FARPROC wide_entry = GetProcAddress(module, "BmpToJpegW");
   FARPROC entry = GetProcAddress(module, "BmpToJpeg");
-  if (!entry) {
+  if (!wide_entry && !entry) {
     FreeLibrary(module);
     return false;
   }
   module_ = module;
+  wide_entry_ = reinterpret_cast<void*>(wide_entry);
   entry_ = reinterpret_cast<void*>(entry);
   return true;
 }
@@ -94,11 +89,17 @@ bool WinJpegConverter::Load() {
 int WinJpegConverter::BmpToJpeg(const std::string& bmp_path, const std::string& jpeg_path,
                                 std::int16_t level) {
   if (!Load()) return kUnavailable;
-  const auto bmp = AnsiPath(bmp_path);
-  const auto jpeg = AnsiPath(jpeg_path);
+  const auto bmp = ExactWide(bmp_path);
+  const auto jpeg = ExactWide(jpeg_path);
   if (!bmp || !jpeg) return kUnspellable;
-  const auto convert = reinterpret_cast<BmpToJpegFunction>(entry_);
-  return convert(bmp->c_str(), jpeg->c_str(), level);
+  if (wide_entry_) {
+    return reinterpret_cast<BmpToJpegWFunction>(wide_entry_)(bmp->c_str(), jpeg->c_str(), level);
+  }
+  // An older jpeglib.dll with the ANSI export alone: only names that code page spells exactly.
+  const auto ansi_bmp = ExactSpelling(*bmp, CP_ACP);
+  const auto ansi_jpeg = ExactSpelling(*jpeg, CP_ACP);
+  if (!ansi_bmp || !ansi_jpeg) return kUnspellable;
+  return reinterpret_cast<BmpToJpegFunction>(entry_)(ansi_bmp->c_str(), ansi_jpeg->c_str(), level);
 }
 
 }  // namespace trelvin

@@ -1,5 +1,5 @@
-// The converter's source file on Windows. Paths arrive in the ANSI code page, as the library's
-// callers have always passed them; names that code page cannot spell cannot reach the library.
+// The converter's source file on Windows. Its paths are UTF-8, as the temporary-file writer takes
+// them; the ANSI export's callers' paths come through WriterPath, the wide export's are UTF-16.
 #include <windows.h>
 
 #include "SourceFile.h"
@@ -8,11 +8,11 @@ namespace trelvin::bmp {
 
 namespace {
 
-std::wstring FromAnsi(const char* text) {
-  const int n = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, -1, nullptr, 0);
+std::wstring FromCodePage(UINT code_page, const char* text) {
+  const int n = MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, text, -1, nullptr, 0);
   if (n <= 1) return {};
   std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, -1, wide.data(), n);
+  MultiByteToWideChar(code_page, MB_ERR_INVALID_CHARS, text, -1, wide.data(), n);
   wide.resize(static_cast<std::size_t>(n - 1));
   return wide;
 }
@@ -27,7 +27,7 @@ bool FileIdentity(HANDLE file, BY_HANDLE_FILE_INFORMATION& info) {
 }  // namespace
 
 SourceFile::SourceFile(const char* path) {
-  const std::wstring wide = FromAnsi(path);
+  const std::wstring wide = FromCodePage(CP_UTF8, path);
   if (wide.empty()) return;
   // Others may read, write or rename the file meanwhile, as a POSIX open allows.
   HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ,
@@ -64,7 +64,7 @@ bool SourceFile::ReadAt(std::uint64_t offset, void* out, std::size_t n) {
 }
 
 bool SourceFile::IsSameFile(const char* path) const {
-  const std::wstring wide = FromAnsi(path);
+  const std::wstring wide = FromCodePage(CP_UTF8, path);
   if (wide.empty()) return false;
   HANDLE other =
       CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -81,8 +81,8 @@ bool SourceFile::IsSameFile(const char* path) const {
 }
 
 std::string SourceFile::WriterPath(const char* path) {
-  // The temporary-file writer takes UTF-8.
-  const std::wstring wide = FromAnsi(path);
+  // The temporary-file writer takes UTF-8. Also right where the ANSI code page is UTF-8 itself.
+  const std::wstring wide = FromCodePage(CP_ACP, path);
   if (wide.empty()) return {};
   const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
                                     0, nullptr, nullptr);

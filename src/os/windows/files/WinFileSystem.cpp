@@ -3,6 +3,7 @@
 #include "os/windows/WinApi.h"
 
 #include "atomicfile/TempFile.h"
+#include "core/base/PatternMatch.h"
 #include "os/windows/WinText.h"
 #include "os/windows/app/WinPaths.h"
 
@@ -97,7 +98,9 @@ std::vector<std::string> WinFileSystem::FindFiles(const std::string& directory,
   }
   query += Widen(pattern);
   WIN32_FIND_DATAW data{};
-  // The system's own matching: case-insensitive, and it also matches short names.
+  // The system's matching only narrows the listing: it also matches short names ("a.jpeg" under
+  // "*.jpg"), and a share's server answers as it likes ("jpeglib.dll" under "*.jpg", which a copy
+  // into the program's folder would then replace). Every name is checked again below.
   HANDLE find = FindFirstFileExW(query.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
                                  nullptr, FIND_FIRST_EX_LARGE_FETCH);
   if (find == INVALID_HANDLE_VALUE) return names;
@@ -105,7 +108,8 @@ std::vector<std::string> WinFileSystem::FindFiles(const std::string& directory,
     constexpr DWORD kSkipped =
         FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     if (data.dwFileAttributes & kSkipped) continue;
-    names.push_back(Narrow(data.cFileName));
+    std::string name = Narrow(data.cFileName);
+    if (MatchesPattern(name, pattern)) names.push_back(std::move(name));
   } while (names.size() < limit && FindNextFileW(find, &data));
   FindClose(find);
   return names;

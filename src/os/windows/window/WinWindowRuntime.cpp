@@ -104,6 +104,8 @@ WinFormWindow* WinWindowRuntime::CreateFormWindow(Form& form, HWND owner) {
   auto window = std::make_unique<WinFormWindow>(form, owner);
   if (!window->hwnd()) return nullptr;
   WinFormWindow* raw = window.get();
+  raw->AddMessageHook(
+      [this](UINT message, WPARAM wparam, LPARAM) { return OnSessionMessage(message, wparam); });
   windows_[&form] = std::move(window);
   form.SetHost(this);
   return raw;

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "core/controls/Form.h"
 #include "core/services/WindowRuntime.h"
@@ -43,6 +44,9 @@ class WinWindowRuntime : public WindowRuntime, public FormHost {
 
  private:
   WinFormWindow* CreateFormWindow(Form& form, HWND owner);
+  // WinWindowRuntimeSession.cpp: the end of the user's session unloads every form.
+  std::optional<LRESULT> OnSessionMessage(UINT message, WPARAM wparam);
+  void UnloadAllForms();
   void DestroyFormWindow(Form& form);
 
   std::map<const Form*, std::unique_ptr<WinFormWindow>> windows_;
