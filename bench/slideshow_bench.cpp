@@ -28,6 +28,7 @@
 #include <QPainter>
 #include <QTimer>
 
+#include "core/base/ReducedScale.h"
 #include "core/services/StandardRandom.h"
 #include "core/shell/FormMainSlide.h"
 #include "core/slideshow/Catalogue.h"
@@ -297,7 +298,7 @@ int main(int argc, char* argv[]) {
   const long peak_mb = PeakRssMb();
 
   const std::string large = (show_dir / "a-large.jpg").string();
-  const Size reduced = QtPictures::ReducedJpegSize({4000, 3000}, screen);
+  const Size reduced = ReducedJpegSize({4000, 3000}, screen);
   const unsigned eighths = static_cast<unsigned>(reduced.width * 8 / 4000);
   std::vector<double> floor_large, floor_screen;
   for (int i = 0; i < kRepeats; ++i) {

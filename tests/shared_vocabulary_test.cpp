@@ -1,5 +1,5 @@
 // The small shared rules the forms and the platforms use: case folding, the random index, the
-// guarded 16-bit counter.
+// guarded 16-bit counter, the reduced JPEG size.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include "core/base/Guard.h"
 #include "core/base/Int16Counter.h"
 #include "core/base/RandomIndex.h"
+#include "core/base/ReducedScale.h"
 
 namespace trelvin {
 namespace {
@@ -47,6 +48,22 @@ TEST(Int16CounterTest, IncrementsUpToTheLimitThenFailsTheStepLeavingTheValue) {
   value = -1;
   IncrementInt16(value);
   EXPECT_EQ(value, 0);
+}
+
+TEST(ReducedScaleTest, IsTheSmallestOfHalfQuarterEighthThatCoversTheDisplay) {
+  const struct {
+    Size natural, display, expected;
+  } kCases[] = {
+      {{4000, 3000}, {1920, 1080}, {2000, 1500}},
+      {{4001, 3001}, {1920, 1080}, {2001, 1501}},   // sides rounded up
+      {{16000, 9000}, {1920, 1080}, {2000, 1125}},  // 1/8
+      {{8192, 6144}, {1024, 768}, {1024, 768}},     // exactly the display
+      {{2049, 1537}, {1024, 768}, {1025, 769}},
+      {{1920, 1080}, {1920, 1080}, {1920, 1080}},  // no reduction covers it: whole
+      {{4000, 1000}, {1920, 1080}, {4000, 1000}},
+      {{3000, 2000}, {1920, 1080}, {3000, 2000}},  // 6/8 would, but is no decoder's reduction
+  };
+  for (const auto& c : kCases) EXPECT_EQ(ReducedJpegSize(c.natural, c.display), c.expected);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/base/PatternMatch.h"
+#include "core/base/TitleMatch.h"
 
 namespace trelvin::fakes {
 
@@ -220,19 +221,13 @@ int FakeMessageBox::MsgBox(const std::string& text, int style, const std::string
 bool FakeWindowActivation::ActivateWindow(const std::string& title) {
   if (log) log->push_back("activate " + title);
   if (activation_fails) return false;
+  TitleMatch<std::string> match(title);
   for (const std::string& t : titles) {
-    if (t == title) {
-      active = t;
-      return true;
-    }
+    if (match.Offer(t, t)) break;
   }
-  for (const std::string& t : titles) {
-    if (t.rfind(title, 0) == 0) {
-      active = t;
-      return true;
-    }
-  }
-  return false;
+  if (!match.Best()) return false;
+  active = *match.Best();
+  return true;
 }
 
 FakePlatform::FakePlatform()

@@ -60,12 +60,5 @@ TEST(QtKeyMapTest, KeysWithoutACodeMatchNoCommand) {
   EXPECT_EQ(Code(Qt::Key_Adiaeresis), kVkNone);
 }
 
-TEST(QtKeyMapTest, ModifiersBecomeTheShiftArgument) {
-  const QKeyEvent event(QEvent::KeyPress, Qt::Key_P,
-                        Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-  EXPECT_EQ(ToShiftState(event), 7);
-  EXPECT_EQ(ToShiftState(QKeyEvent(QEvent::KeyPress, Qt::Key_P, Qt::NoModifier)), 0);
-}
-
 }  // namespace
 }  // namespace trelvin

@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "core/base/ReducedScale.h"
 #include "os/linux/desktop/QtPicture.h"
 #include "os/linux/desktop/QtPictures.h"
 
@@ -54,18 +55,6 @@ class QtPicturesTest : public ::testing::Test {
   QtPictures pictures_;
 };
 
-TEST_F(QtPicturesTest, ReducedSizeIsTheSmallestEighthThatCoversTheDisplay) {
-  EXPECT_EQ(QtPictures::ReducedJpegSize({4000, 3000}, {1920, 1080}), (Size{2000, 1500}));
-  EXPECT_EQ(QtPictures::ReducedJpegSize({4001, 3001}, {1920, 1080}), (Size{2001, 1501}));
-  EXPECT_EQ(QtPictures::ReducedJpegSize({16000, 9000}, {1920, 1080}), (Size{2000, 1125}));
-  // Not larger than the screen in both directions: decoded whole.
-  EXPECT_EQ(QtPictures::ReducedJpegSize({1920, 1080}, {1920, 1080}), (Size{1920, 1080}));
-  EXPECT_EQ(QtPictures::ReducedJpegSize({4000, 1000}, {1920, 1080}), (Size{4000, 1000}));
-  // Only the reductions Qt asks libjpeg for: 6/8 would cover the screen, but is decoded whole.
-  EXPECT_EQ(QtPictures::ReducedJpegSize({3000, 2000}, {1920, 1080}), (Size{3000, 2000}));
-  EXPECT_EQ(QtPictures::ReducedJpegSize({8000, 6000}, {1920, 1080}), (Size{2000, 1500}));
-}
-
 TEST_F(QtPicturesTest, StretchedLargeJpegDecodesReducedAndShowsTheSameWithinAPixel) {
   for (Size natural : {Size{4000, 3000}, Size{4001, 3001}}) {
     const std::string path = Blocks(natural.width, natural.height, "big.jpg");
@@ -73,7 +62,7 @@ TEST_F(QtPicturesTest, StretchedLargeJpegDecodesReducedAndShowsTheSameWithinAPix
     auto whole = pictures_.LoadPicture(path, {});
     ASSERT_TRUE(reduced && whole);
     EXPECT_EQ(reduced->PixelSize(), natural);
-    const Size expected = QtPictures::ReducedJpegSize(natural, {1920, 1080});
+    const Size expected = ReducedJpegSize(natural, {1920, 1080});
     EXPECT_EQ(AsQt(reduced).image().size(), QSize(expected.width, expected.height));
     EXPECT_EQ(AsQt(whole).image().size(), QSize(natural.width, natural.height));
 

@@ -1,6 +1,7 @@
 #!/bin/bash
 # Runs a command on a virtual display of its own (Xvfb with openbox) with a Wine prefix of its own
-# whose server runs on that display: with-display.sh PREFIX COMMAND [ARGS...]
+# whose server runs on that display: with-display.sh PREFIX COMMAND [ARGS...]; PREFIX "-" for a
+# display without Wine (the Linux conformance tests).
 # The command sees DISPLAY and WINEPREFIX; the server, the window manager and Xvfb end with it.
 set -u
 prefix=$1
@@ -8,8 +9,8 @@ shift
 here=$(cd "$(dirname "$0")" && pwd)
 pids=()
 cleanup() {
-  WINEPREFIX="$prefix" wineserver -k 2>/dev/null
-  WINEPREFIX="$prefix" wineserver -w 2>/dev/null
+  [ "$prefix" = - ] || WINEPREFIX="$prefix" wineserver -k 2>/dev/null
+  [ "$prefix" = - ] || WINEPREFIX="$prefix" wineserver -w 2>/dev/null
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
   wait 2>/dev/null
 }
@@ -35,6 +36,10 @@ until xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q window; do
   sleep 0.1
 done
 
+if [ "$prefix" = - ]; then
+  "$@"
+  exit
+fi
 export WINEPREFIX="$prefix" WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
 # A server left from an earlier run would belong to another display.
 wineserver -k 2>/dev/null

@@ -10,12 +10,12 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 
 #include "core/base/BmpFile.h"
 #include "core/controls/Bitmap.h"
 #include "os/windows/WinText.h"
 #include "os/windows/capture/WinJpegConverter.h"
+#include "support/JpegDecode.h"
 
 namespace trelvin {
 namespace {
@@ -63,37 +63,6 @@ Bitmap Pattern(int width, int height, bool noise = false) {
     }
   }
   return image;
-}
-
-struct Decoded {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint8_t> rgb;
-};
-
-Decoded Decode(const std::string& path) {
-  Decoded out;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return out;
-  jpeg_decompress_struct cinfo;
-  jpeg_error_mgr error;
-  cinfo.err = jpeg_std_error(&error);
-  jpeg_create_decompress(&cinfo);
-  jpeg_stdio_src(&cinfo, file);
-  jpeg_read_header(&cinfo, TRUE);
-  cinfo.out_color_space = JCS_RGB;
-  jpeg_start_decompress(&cinfo);
-  out.width = static_cast<int>(cinfo.output_width);
-  out.height = static_cast<int>(cinfo.output_height);
-  out.rgb.resize(static_cast<std::size_t>(out.width) * out.height * 3);
-  while (cinfo.output_scanline < cinfo.output_height) {
-    JSAMPROW row = out.rgb.data() + static_cast<std::size_t>(cinfo.output_scanline) * out.width * 3;
-    jpeg_read_scanlines(&cinfo, &row, 1);
-  }
-  jpeg_finish_decompress(&cinfo);
-  jpeg_destroy_decompress(&cinfo);
-  std::fclose(file);
-  return out;
 }
 
 // Names left in `directory` that the converter's temporary files would have.
@@ -150,7 +119,8 @@ TEST_F(JpeglibDll, RoundTripKeepsSizeAndPicture) {
   WriteBytes(dir_ + "in.bmp", EncodeBmp24(image));
   ASSERT_EQ(convert_((dir_ + "in.bmp").c_str(), (dir_ + "out.jpg").c_str(), 95), 0);
   EXPECT_TRUE(Exists(dir_ + "in.bmp"));
-  const Decoded jpeg = Decode(dir_ + "out.jpg");
+  const test_support::DecodedJpeg jpeg = test_support::DecodeJpegFile(dir_ + "out.jpg");
+  ASSERT_TRUE(jpeg.ok);
   ASSERT_EQ(jpeg.width, 160);
   ASSERT_EQ(jpeg.height, 96);
   int worst = 0;
@@ -158,10 +128,11 @@ TEST_F(JpeglibDll, RoundTripKeepsSizeAndPicture) {
   for (int y = 8; y < 96; y += 16) {
     for (int x = 8; x < 160; x += 16) {
       const std::uint32_t want = image.Row(y)[x];
-      const std::uint8_t* got = &jpeg.rgb[(static_cast<std::size_t>(y) * 160 + x) * 3];
-      for (int c = 0; c < 3; ++c) {
-        const int expected = static_cast<int>(want >> (16 - 8 * c) & 0xFF);
-        worst = std::max(worst, std::abs(expected - got[c]));
+      const std::uint32_t got = jpeg.At(x, y);
+      for (int shift : {0, 8, 16}) {
+        const int difference =
+            static_cast<int>(want >> shift & 0xFF) - static_cast<int>(got >> shift & 0xFF);
+        worst = std::max(worst, std::abs(difference));
       }
     }
   }

@@ -20,43 +20,31 @@ namespace {
 
 class TestForm : public Form {
  public:
-  explicit TestForm(BorderStyle border = BorderStyle::kFixedSingle)
+  TestForm()
       : Form("testForm"),
         bar("bar", {3, 25, 204, 12}, 1, 1, 600, 1, 10, 1),
         box("box", {3, 127, 105, 14}, 2, "Box"),
         button("button", {118, 144, 75, 28}, 0, "&Start"),
         label("label", {2, 63, 271, 17}, 3, "C:\\A&B\\") {
     SetCaption("Runtime Test");
-    SetBorder(border);
     Move({0, 0, 278, 173});
     for (Control* c : std::initializer_list<Control*>{&bar, &box, &button, &label}) AddControl(*c);
     bar.on_change = [this] { ++changes; };
     box.on_click = [this] { ++clicks; };
     button.on_click = [this] { ++presses; };
   }
-  void Form_Load() override {
-    ++loads;
-    if (on_load) on_load();
-  }
-  void Form_Unload(std::int16_t&) override { ++unloads; }
-  void Form_KeyDown(std::int16_t& key, std::int16_t shift) override {
-    last_key = key;
-    last_shift = shift;
-  }
 
   ScrollBar bar;
   CheckBox box;
   Button button;
   Label label;
-  int changes = 0, clicks = 0, presses = 0, loads = 0, unloads = 0;
-  std::int16_t last_key = 0, last_shift = -1;
-  std::function<void()> on_load;
+  int changes = 0, clicks = 0, presses = 0;
 };
 
 class WinRuntimeTest : public ::testing::Test {
  protected:
-  void Open(BorderStyle border = BorderStyle::kFixedSingle) {
-    form_ = std::make_unique<TestForm>(border);
+  void Open() {
+    form_ = std::make_unique<TestForm>();
     window_ = std::make_unique<WinFormWindow>(*form_, nullptr);
     ASSERT_NE(window_->hwnd(), nullptr);
     ASSERT_TRUE(window_->CreateViews());
@@ -182,36 +170,6 @@ TEST_F(WinRuntimeTest, MinimisedAndRestoredByTheSystemTheModelFollows) {
   // And a minimise by the model after that reaches the window again.
   form_->SetWindowState(WindowState::kMinimized);
   EXPECT_TRUE(IsIconic(window_->hwnd()));
-}
-
-TEST_F(WinRuntimeTest, KeysGoToABorderlessFormWithTheirVirtualKeyCodes) {
-  Open(BorderStyle::kNone);
-  SendMessageW(window_->hwnd(), WM_KEYDOWN, VK_NEXT, 0);
-  EXPECT_EQ(form_->last_key, VK_NEXT);
-  SendMessageW(window_->hwnd(), WM_SYSKEYDOWN, VK_F10, 0);
-  EXPECT_EQ(form_->last_key, VK_F10);
-  // A borderless form works in device pixels, not scaled.
-  RECT client;
-  GetClientRect(window_->hwnd(), &client);
-  EXPECT_EQ(client.right, 278);
-  EXPECT_EQ(client.bottom, 173);
-}
-
-TEST_F(WinRuntimeTest, ClosingTheWindowUnloadsTheFormOnceAndEndsItsModalShow) {
-  WinWindowRuntime runtime;
-  TestForm owner;
-  TestForm modal;
-  modal.on_load = [&] {
-    HWND window = runtime.HandleFor(modal);
-    ASSERT_NE(window, nullptr);
-    PostMessageW(window, WM_CLOSE, 0, 0);
-    PostMessageW(window, WM_CLOSE, 0, 0);
-  };
-  runtime.ShowModal(modal, owner);  // returns once the window has closed
-  EXPECT_EQ(modal.loads, 1);
-  EXPECT_EQ(modal.unloads, 1);
-  EXPECT_FALSE(modal.Loaded());
-  EXPECT_EQ(runtime.WindowFor(modal), nullptr);
 }
 
 // A kind of control the runtime has no view for.

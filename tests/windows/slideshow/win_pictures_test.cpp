@@ -112,13 +112,6 @@ TEST_F(WicPicturesTest, AStretchedJpegCoversTheScreenAndKeepsItsNaturalSize) {
   EXPECT_EQ(WicPictures::FullPixels(*picture).width, 2048);
 }
 
-TEST(WicPicturesScale, ReducedSizeIsTheSmallestEighthScaleCoveringTheDisplay) {
-  EXPECT_EQ(WicPictures::ReducedJpegSize({4000, 3000}, {1024, 768}), (Size{2000, 1500}));
-  EXPECT_EQ(WicPictures::ReducedJpegSize({8192, 6144}, {1024, 768}), (Size{1024, 768}));
-  EXPECT_EQ(WicPictures::ReducedJpegSize({1025, 769}, {1024, 768}), (Size{1025, 769}));
-  EXPECT_EQ(WicPictures::ReducedJpegSize({2049, 1537}, {1024, 768}), (Size{1025, 769}));
-}
-
 TEST_F(WicPicturesTest, SavedBitmapIsTheFull24BitPictureAndReplacesAnOldFile) {
   WriteBytes(folder_ + "red.jpg", SolidJpeg(33, 7, kRed));
   WriteBytes(folder_ + "out.bmp", {'o', 'l', 'd'});

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/base/TitleMatch.h"
 #include "os/linux/capture/X11ErrorTrap.h"
 
 namespace trelvin {
@@ -158,7 +159,7 @@ X11WindowActivation::~X11WindowActivation() = default;
 bool X11WindowActivation::ActivateWindow(const std::string& title) {
   State& s = *state_;
   if (!s.Connect()) return false;
-  Window exact = 0, prefix = 0;
+  TitleMatch<Window> match(title);
   bool managed = false;
   {
     // Windows may vanish while they are looked at; their errors only drop them from the search.
@@ -166,16 +167,11 @@ bool X11WindowActivation::ActivateWindow(const std::string& title) {
     managed = s.WindowManagerRuns();
     for (Window window : s.TopLevelWindows(managed)) {
       const auto name = s.Title(window);
-      if (!name) continue;
-      if (*name == title) {
-        exact = window;
-        break;
-      }
-      if (prefix == 0 && name->compare(0, title.size(), title) == 0) prefix = window;
+      if (name && match.Offer(*name, window)) break;
     }
   }
-  const Window target = exact != 0 ? exact : prefix;
-  if (target == 0) return false;
+  if (!match.Best()) return false;
+  const Window target = *match.Best();
   X11ErrorTrap trap(s.display);
   s.Activate(target, managed);
   if (trap.Failed()) return false;

@@ -4,13 +4,11 @@
 #include <QImageReader>
 #include <QSaveFile>
 
+#include "core/base/ReducedScale.h"
+
 namespace trelvin {
 
 namespace {
-
-long long CeilEighths(int length, int eighths) {
-  return (static_cast<long long>(length) * eighths + 7) / 8;
-}
 
 bool FitsTheCap(QSize size) {
   return size.isValid() && !size.isEmpty() &&
@@ -31,7 +29,7 @@ QImage Decode(const std::string& path, Size display, Size* natural_out) {
   if (!FitsTheCap(natural)) return {};
   Size decode{natural.width(), natural.height()};
   if (format == "jpeg" && display.width > 0 && display.height > 0) {
-    decode = QtPictures::ReducedJpegSize(decode, display);
+    decode = ReducedJpegSize(decode, display);
     if (decode.width != natural.width() || decode.height != natural.height()) {
       reader.setScaledSize(QSize(decode.width, decode.height));
     }
@@ -49,19 +47,6 @@ QImage Decode(const std::string& path, Size display, Size* natural_out) {
 }
 
 }  // namespace
-
-Size QtPictures::ReducedJpegSize(Size natural, Size display) {
-  // Qt's JPEG reader has libjpeg reduce only by 1/2, 1/4 or 1/8; any other size would be decoded
-  // larger and then scaled by Qt's slow area-averaging scaler, costing more than a whole decode.
-  for (int eighths : {1, 2, 4}) {
-    const long long w = CeilEighths(natural.width, eighths);
-    const long long h = CeilEighths(natural.height, eighths);
-    if (w >= display.width && h >= display.height) {
-      return {static_cast<int>(w), static_cast<int>(h)};
-    }
-  }
-  return natural;
-}
 
 std::shared_ptr<const Picture> QtPictures::LoadPicture(const std::string& path, Size display_size) {
   Size natural;

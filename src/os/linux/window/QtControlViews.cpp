@@ -42,7 +42,8 @@ void Bind(QWidget* widget, Model& model, std::function<void()> sync) {
 
 class LabelView : public QLabel {
  public:
-  LabelView(Label& model, QWidget* parent, bool device_pixels) : QLabel(parent), model_(model) {
+  LabelView(Label& model, QWidget* parent, FormEvents& events, bool device_pixels)
+      : QLabel(parent), model_(model), events_(events) {
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     const LabelStyle& style = model.Style();
@@ -64,30 +65,30 @@ class LabelView : public QLabel {
 
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
-        model_.on_click) {
-      model_.on_click();
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+      events_.Control(model_.on_click);
     }
   }
   void mouseDoubleClickEvent(QMouseEvent* event) override {
-    if (event->button() == Qt::LeftButton && model_.on_dbl_click) model_.on_dbl_click();
+    if (event->button() == Qt::LeftButton) events_.Control(model_.on_dbl_click);
   }
 
  private:
   Label& model_;
+  FormEvents& events_;
 };
 
 class ScrollBarView : public QScrollBar {
  public:
-  ScrollBarView(ScrollBar& model, QWidget* parent, bool device_pixels)
+  ScrollBarView(ScrollBar& model, QWidget* parent, FormEvents& events, bool device_pixels)
       : QScrollBar(Qt::Horizontal, parent), model_(model) {
     // The change comes when the thumb is released, not while it is dragged.
     setTracking(false);
     setRange(model.Min(), model.Max());
     setSingleStep(model.SmallChange());
     setPageStep(model.LargeChange());
-    connect(this, &QScrollBar::valueChanged, this, [this](int value) {
-      if (!syncing_) model_.SetValue(value);
+    connect(this, &QScrollBar::valueChanged, this, [this, ev = &events](int value) {
+      if (!syncing_) ev->Control([this, value] { model_.SetValue(value); });
     });
     Bind(this, model_, [this, device_pixels] {
       syncing_ = true;
@@ -104,8 +105,8 @@ class ScrollBarView : public QScrollBar {
 
 class CheckBoxView : public QCheckBox {
  public:
-  CheckBoxView(CheckBox& model, QWidget* parent, bool device_pixels)
-      : QCheckBox(parent), model_(model) {
+  CheckBoxView(CheckBox& model, QWidget* parent, FormEvents& events, bool device_pixels)
+      : QCheckBox(parent), model_(model), events_(events) {
     setText(ToQ(model.Caption()));
     Bind(this, model_, [this, device_pixels] {
       syncing_ = true;
@@ -121,22 +122,25 @@ class CheckBoxView : public QCheckBox {
   // The user only clears or checks a box; a grayed one becomes checked.
   void nextCheckState() override {
     if (syncing_) return;
-    model_.SetValue(model_.Value() == CheckBox::kChecked ? CheckBox::kCleared : CheckBox::kChecked);
+    events_.Control([this] {
+      model_.SetValue(model_.Value() == CheckBox::kChecked ? CheckBox::kCleared
+                                                           : CheckBox::kChecked);
+    });
   }
 
  private:
   CheckBox& model_;
+  FormEvents& events_;
   bool syncing_ = false;
 };
 
 class ButtonView : public QPushButton {
  public:
-  ButtonView(Button& model, QWidget* parent, bool device_pixels)
+  ButtonView(Button& model, QWidget* parent, FormEvents& events, bool device_pixels)
       : QPushButton(parent), model_(model) {
     setAutoDefault(false);
-    connect(this, &QPushButton::clicked, this, [this] {
-      if (model_.on_click) model_.on_click();
-    });
+    connect(this, &QPushButton::clicked, this,
+            [this, ev = &events] { ev->Control(model_.on_click); });
     Bind(this, model_, [this, device_pixels] {
       setText(ToQ(model_.Caption()));
       SyncCommon(*this, model_, device_pixels);
@@ -160,8 +164,8 @@ class PictureBoxView : public QWidget {
 
 class ImageView : public QWidget {
  public:
-  ImageView(ImageControl& model, QWidget* parent, bool device_pixels)
-      : QWidget(parent), model_(model), device_pixels_(device_pixels) {
+  ImageView(ImageControl& model, QWidget* parent, FormEvents& events, bool device_pixels)
+      : QWidget(parent), model_(model), events_(events), device_pixels_(device_pixels) {
     Bind(this, model_, [this] {
       SyncCommon(*this, model_, device_pixels_);
       // An opaque picture that covers the whole control leaves nothing beneath to paint. On a
@@ -201,7 +205,7 @@ class ImageView : public QWidget {
   // A press over the picture is the picture's: the show ends at the click, not at the press.
   void mousePressEvent(QMouseEvent* event) override { event->accept(); }
   void mouseReleaseEvent(QMouseEvent* event) override {
-    if (rect().contains(event->position().toPoint()) && model_.on_click) model_.on_click();
+    if (rect().contains(event->position().toPoint())) events_.Control(model_.on_click);
   }
 
  private:
@@ -215,6 +219,7 @@ class ImageView : public QWidget {
   }
 
   ImageControl& model_;
+  FormEvents& events_;
   bool device_pixels_;
 };
 
@@ -229,23 +234,24 @@ QRect LogicalCover(const QRect& device, qreal ratio) {
   return QRect(left, top, right - left, bottom - top);
 }
 
-QWidget* CreateControlView(Control& control, QWidget* parent, bool device_pixels) {
+QWidget* CreateControlView(Control& control, QWidget* parent, FormEvents& events,
+                           bool device_pixels) {
   if (auto* label = dynamic_cast<Label*>(&control)) {
-    return new LabelView(*label, parent, device_pixels);
+    return new LabelView(*label, parent, events, device_pixels);
   }
   if (auto* bar = dynamic_cast<ScrollBar*>(&control)) {
-    return new ScrollBarView(*bar, parent, device_pixels);
+    return new ScrollBarView(*bar, parent, events, device_pixels);
   }
   if (auto* box = dynamic_cast<CheckBox*>(&control)) {
-    return new CheckBoxView(*box, parent, device_pixels);
+    return new CheckBoxView(*box, parent, events, device_pixels);
   }
   if (auto* button = dynamic_cast<Button*>(&control)) {
-    return new ButtonView(*button, parent, device_pixels);
+    return new ButtonView(*button, parent, events, device_pixels);
   }
   if (auto* canvas = dynamic_cast<PictureBox*>(&control))
     return new PictureBoxView(*canvas, parent, device_pixels);
   if (auto* image = dynamic_cast<ImageControl*>(&control)) {
-    return new ImageView(*image, parent, device_pixels);
+    return new ImageView(*image, parent, events, device_pixels);
   }
   return nullptr;
 }

@@ -1,7 +1,5 @@
 #include "os/linux/window/QtFormWindow.h"
 
-#include <algorithm>
-
 #include <QCloseEvent>
 #include <QEvent>
 #include <QGuiApplication>
@@ -12,6 +10,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include "core/runtime/FormRules.h"
 #include "os/linux/window/QtControlViews.h"
 #include "os/linux/window/QtKeyMap.h"
 
@@ -40,18 +39,19 @@ QtFormWindow::~QtFormWindow() {
 }
 
 void QtFormWindow::CreateControls() {
-  std::vector<Control*> controls = form_.Controls();
-  std::vector<QWidget*> focus_chain;
-  std::stable_sort(controls.begin(), controls.end(),
-                   [](Control* a, Control* b) { return a->TabIndex() < b->TabIndex(); });
-  for (Control* control : controls) {
-    QWidget* view = CreateControlView(*control, this, DevicePixels());
-    if (view && view->focusPolicy() != Qt::NoFocus) focus_chain.push_back(view);
+  for (Control* control : TabOrder(form_)) {
+    QWidget* view = CreateControlView(*control, this, events_, DevicePixels());
+    if (!view) continue;
+    views_[control] = view;
+    // The focus moves by the form's own rules (focusNextPrevChild), never by Qt's chain.
+    view->setFocusPolicy(TakesFocus(*control) ? Qt::StrongFocus : Qt::NoFocus);
   }
-  for (std::size_t i = 1; i < focus_chain.size(); ++i) {
-    QWidget::setTabOrder(focus_chain[i - 1], focus_chain[i]);
-  }
-  if (!focus_chain.empty()) focus_chain.front()->setFocus();
+  if (Control* first = NextFocus(form_, nullptr, 1)) views_[first]->setFocus();
+}
+
+QWidget* QtFormWindow::ViewOf(const Control& control) const {
+  auto it = views_.find(&control);
+  return it == views_.end() ? nullptr : it->second;
 }
 
 void QtFormWindow::CreateTimers() {
@@ -59,13 +59,12 @@ void QtFormWindow::CreateTimers() {
     auto timer = std::make_unique<QTimer>(this);
     QTimer* raw = timer.get();
     raw->setTimerType(Qt::PreciseTimer);
-    connect(raw, &QTimer::timeout, this, [this, model] {
-      if (!unloaded_ && model->Enabled() && model->on_timer) model->on_timer();
-    });
-    auto sync = [raw, model] {
+    connect(raw, &QTimer::timeout, this, [this, model] { events_.Tick(*model); });
+    auto sync = [this, raw, model] {
       raw->setInterval(model->Interval());
-      if (model->Enabled() && !raw->isActive()) raw->start();
-      if (!model->Enabled()) raw->stop();
+      const bool runs = TimerRuns(*model) && !unloaded_;
+      if (runs && !raw->isActive()) raw->start();
+      if (!runs) raw->stop();
     };
     model->on_view_changed = sync;
     sync();
@@ -75,16 +74,13 @@ void QtFormWindow::CreateTimers() {
 
 namespace {
 
-// A borderless form placed at (0, 0) with the primary screen's size covers that screen: it goes
-// full screen there, so that the window manager keeps it above its panels.
+// The primary screen when the form covers it (CoversScreen): it goes full screen there, so that
+// the window manager keeps it above its panels.
 QScreen* CoveredScreen(const Form& form) {
   QScreen* primary = QGuiApplication::primaryScreen();
-  if (!primary || form.Border() != BorderStyle::kNone) return nullptr;
-  const Rect g = form.Geometry();
+  if (!primary) return nullptr;
   const QSize size = DeviceSize(*primary);
-  const bool covers =
-      g.left == 0 && g.top == 0 && g.width == size.width() && g.height == size.height();
-  return covers ? primary : nullptr;
+  return CoversScreen(form, {size.width(), size.height()}) ? primary : nullptr;
 }
 
 }  // namespace
@@ -119,6 +115,15 @@ void QtFormWindow::SyncForm() {
     }
   }
   if (!form_.Visible() && isVisible()) hide();
+  if (isVisible() && form_.State() == WindowState::kNormal &&
+      isFullScreen() != (covered != nullptr)) {
+    // Moved onto the whole screen, or off it, while shown.
+    if (covered) {
+      showFullScreen();
+    } else {
+      showNormal();
+    }
+  }
   if (isVisible()) {
     switch (form_.State()) {
       case WindowState::kMinimized:
@@ -162,29 +167,37 @@ void QtFormWindow::changeEvent(QEvent* event) {
 }
 
 void QtFormWindow::closeEvent(QCloseEvent* event) {
-  // The form decides: closing the window is unloading the form.
+  // The form decides: the window goes when the form has unloaded.
   event->ignore();
-  if (!unloaded_) form_.Unload();
+  events_.CloseRequested();
+}
+
+bool QtFormWindow::focusNextPrevChild(bool next) {
+  // A borderless form takes Tab as any other key.
+  if (form_.Border() == BorderStyle::kNone) return false;
+  const Control* current = nullptr;
+  for (const auto& [control, view] : views_) {
+    if (view == focusWidget()) current = control;
+  }
+  if (Control* target = NextFocus(form_, current, next ? 1 : -1)) {
+    views_[target]->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  }
+  return true;
 }
 
 void QtFormWindow::keyPressEvent(QKeyEvent* event) {
-  // Keys queued behind the one that closed the window belong to nothing any more.
-  if (unloaded_ || !form_.Loaded()) return;
-  if (form_.Border() != BorderStyle::kNone) {
+  if (!events_.KeyDown(ToVirtualKey(*event), ToShiftState(event->modifiers()))) {
     QWidget::keyPressEvent(event);
-    return;
   }
-  std::int16_t key_code = ToVirtualKey(*event);
-  form_.Form_KeyDown(key_code, ToShiftState(*event));
 }
 
 void QtFormWindow::mousePressEvent(QMouseEvent* event) {
-  if (unloaded_ || !form_.Loaded()) return;
-  std::int16_t button = event->button() == Qt::LeftButton    ? 1
-                        : event->button() == Qt::RightButton ? 2
-                                                             : 4;
+  const std::int16_t button = event->button() == Qt::LeftButton    ? kLeftButton
+                              : event->button() == Qt::RightButton ? kRightButton
+                                                                   : kMiddleButton;
   const QPointF p = event->position() * (DevicePixels() ? devicePixelRatioF() : 1.0);
-  form_.Form_MouseDown(button, 0, static_cast<float>(p.x()), static_cast<float>(p.y()));
+  events_.MouseDown(button, ToShiftState(event->modifiers()), static_cast<float>(p.x()),
+                    static_cast<float>(p.y()));
 }
 
 void QtFormWindow::paintEvent(QPaintEvent* event) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "core/controls/Form.h"
+#include "core/runtime/FormEvents.h"
 
 class QScreen;
 
@@ -18,7 +19,8 @@ namespace trelvin {
 QSize DeviceSize(const QScreen& screen);
 
 // The top-level widget of one form. It creates a widget for each control, mirrors the models onto
-// them, drives the form's timers and turns key, mouse and close events into the form's handlers.
+// them, and turns Qt's timer, key, mouse, focus and close events into calls on the form's
+// FormEvents, which keeps the rules.
 class QtFormWindow : public QWidget {
   Q_OBJECT
 
@@ -27,6 +29,9 @@ class QtFormWindow : public QWidget {
   ~QtFormWindow() override;
 
   Form& form() { return form_; }
+  FormEvents& events() { return events_; }
+  // The widget that shows `control`, or nullptr.
+  QWidget* ViewOf(const Control& control) const;
   // Runs a nested event loop until the form unloads.
   void RunModal();
   // Called once the form has unloaded: ends the modal loop.
@@ -35,6 +40,7 @@ class QtFormWindow : public QWidget {
  protected:
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
@@ -48,9 +54,11 @@ class QtFormWindow : public QWidget {
   void CreateTimers();
 
   Form& form_;
+  FormEvents events_{form_};
   QEventLoop* modal_loop_ = nullptr;
   bool unloaded_ = false;
   std::vector<std::unique_ptr<QTimer>> timers_;
+  std::map<const Control*, QWidget*> views_;
 };
 
 }  // namespace trelvin

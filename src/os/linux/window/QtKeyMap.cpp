@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 
 #include "core/base/VirtualKeys.h"
+#include "core/runtime/FormRules.h"
 
 namespace trelvin {
 
@@ -96,12 +97,9 @@ std::int16_t ToVirtualKey(const QKeyEvent& event) {
   }
 }
 
-std::int16_t ToShiftState(const QKeyEvent& event) {
-  std::int16_t shift = 0;
-  if (event.modifiers() & Qt::ShiftModifier) shift |= kShiftMask;
-  if (event.modifiers() & Qt::ControlModifier) shift |= kCtrlMask;
-  if (event.modifiers() & Qt::AltModifier) shift |= kAltMask;
-  return shift;
+std::int16_t ToShiftState(Qt::KeyboardModifiers modifiers) {
+  return ShiftState(modifiers.testFlag(Qt::ShiftModifier), modifiers.testFlag(Qt::ControlModifier),
+                    modifiers.testFlag(Qt::AltModifier));
 }
 
 }  // namespace trelvin

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include <Qt>
+
 class QKeyEvent;
 
 namespace trelvin {
@@ -9,7 +11,7 @@ namespace trelvin {
 // The Windows virtual-key code of a Qt key event; keys without one map to 0, which no command uses.
 std::int16_t ToVirtualKey(const QKeyEvent& event);
 
-// The modifier state as a Shift argument: 1 Shift, 2 Ctrl, 4 Alt.
-std::int16_t ToShiftState(const QKeyEvent& event);
+// The modifiers held down as the Shift argument of the key and mouse handlers (ShiftState).
+std::int16_t ToShiftState(Qt::KeyboardModifiers modifiers);
 
 }  // namespace trelvin

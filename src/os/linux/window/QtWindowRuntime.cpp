@@ -21,7 +21,7 @@ QtWindowRuntime::~QtWindowRuntime() {
 
 int QtWindowRuntime::Run(Form& startup) {
   QtFormWindow* window = CreateWindow(startup, nullptr);
-  startup.RunLoad();
+  window->events().Load();
   if (!startup.Loaded()) {
     DestroyWindow(startup);
     return 0;
@@ -51,22 +51,25 @@ Size QtWindowRuntime::ScreenSize() const {
 
 void QtWindowRuntime::ShowModal(Form& form, Form& owner) {
   if (form.Loaded()) return;
-  QtFormWindow* window = CreateWindow(form, embed_in_ ? nullptr : WidgetFor(owner));
-  if (embed_in_) embed_in_->Embed(*window);
-  window->setWindowModality(Qt::ApplicationModal);
-  form.RunLoad();
-  if (form.Loaded()) {
-    if (!window->isVisible()) {
-      form.SetVisible(true);
-      window->show();
-    }
-    if (!embed_in_) {
-      window->activateWindow();
-      window->raise();
-    }
-    window->RunModal();
-  }
+  if (QtFormWindow* window = Open(form, &owner, true)) window->RunModal();
   DestroyWindow(form);
+}
+
+QtFormWindow* QtWindowRuntime::Open(Form& form, Form* owner, bool modal) {
+  QtFormWindow* window = CreateWindow(form, embed_in_ || !owner ? nullptr : WidgetFor(*owner));
+  if (embed_in_) embed_in_->Embed(*window);
+  if (modal) window->setWindowModality(Qt::ApplicationModal);
+  window->events().Load();
+  if (!form.Loaded()) return nullptr;
+  if (!window->isVisible()) {
+    form.SetVisible(true);
+    window->show();
+  }
+  if (!embed_in_) {
+    window->activateWindow();
+    window->raise();
+  }
+  return window;
 }
 
 void QtWindowRuntime::EndAtOnce() {
@@ -76,9 +79,13 @@ void QtWindowRuntime::EndAtOnce() {
 }
 
 void QtWindowRuntime::CloseForm(Form& form) {
-  form.RunUnload();
   auto it = windows_.find(&form);
-  if (it != windows_.end()) it->second->FormUnloaded();
+  if (it == windows_.end()) {
+    form.RunUnload();
+    return;
+  }
+  it->second->events().Unload();
+  it->second->FormUnloaded();
 }
 
 QWidget* QtWindowRuntime::WidgetFor(const Form& form) const {
@@ -98,7 +105,6 @@ void QtWindowRuntime::DestroyWindow(Form& form) {
   form.SetHost(nullptr);
   auto it = windows_.find(&form);
   if (it == windows_.end()) return;
-  // Only called once the window's modal loop has ended, so none of its handlers is running.
   windows_.erase(it);
 }
 

@@ -30,6 +30,13 @@ class QtWindowRuntime : public WindowRuntime, public FormHost {
 
   void CloseForm(Form& form) override;
 
+  // Opens the window of `form` over `owner`'s (application modal with `modal`): runs its load and
+  // shows it, without waiting for it to close (ShowModal waits). The window when the form loaded,
+  // else nullptr.
+  QtFormWindow* Open(Form& form, Form* owner, bool modal = false);
+  // Destroys the window of `form`, if it has one; never while one of its handlers runs.
+  void DestroyWindow(Form& form);
+
   // From now on modal forms open inside the daemon's window of `host` (which outlives the
   // runtime's use of it), and the screen is that window.
   void EmbedShowsIn(ScreenSaverHost* host) { embed_in_ = host; }
@@ -39,7 +46,6 @@ class QtWindowRuntime : public WindowRuntime, public FormHost {
 
  private:
   QtFormWindow* CreateWindow(Form& form, QWidget* owner);
-  void DestroyWindow(Form& form);
 
   std::map<const Form*, std::unique_ptr<QtFormWindow>> windows_;
   ScreenSaverHost* embed_in_ = nullptr;

@@ -2,19 +2,15 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
+#include "core/base/TitleMatch.h"
 #include "os/windows/WinText.h"
 
 namespace trelvin {
 
 namespace {
-
-struct Search {
-  std::wstring title;
-  HWND exact = nullptr;
-  HWND prefix = nullptr;
-};
 
 std::wstring WindowTitle(HWND window) {
   const int length = GetWindowTextLengthW(window);
@@ -26,18 +22,10 @@ std::wstring WindowTitle(HWND window) {
 }
 
 BOOL CALLBACK Visit(HWND window, LPARAM data) {
-  auto& search = *reinterpret_cast<Search*>(data);
+  auto& match = *reinterpret_cast<TitleMatch<HWND>*>(data);
   if (!IsWindowVisible(window)) return TRUE;
-  const std::wstring text = WindowTitle(window);
-  if (text == search.title) {
-    search.exact = window;
-    return FALSE;  // nothing beats an exact title
-  }
-  if (!search.prefix && text.size() > search.title.size() &&
-      text.compare(0, search.title.size(), search.title) == 0) {
-    search.prefix = window;
-  }
-  return TRUE;
+  // FALSE ends the enumeration: nothing beats an exact title.
+  return match.Offer(Narrow(WindowTitle(window)), window) ? FALSE : TRUE;
 }
 
 // SetForegroundWindow is refused while another process holds the foreground lock; with this
@@ -57,12 +45,11 @@ bool BringToForeground(HWND window) {
 }  // namespace
 
 bool WinWindowActivation::ActivateWindow(const std::string& title) {
-  if (title.empty()) return false;
-  Search search;
-  search.title = Widen(title);
-  EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
-  HWND window = search.exact ? search.exact : search.prefix;
-  if (!window) return false;
+  TitleMatch<HWND> match(title);
+  EnumWindows(Visit, reinterpret_cast<LPARAM>(&match));
+  const std::optional<HWND> found = match.Best();
+  if (!found) return false;
+  HWND window = *found;
   if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
   return BringToForeground(window);
 }

@@ -14,6 +14,7 @@
 
 #include "atomicfile/TempFile.h"
 #include "core/base/BmpFile.h"
+#include "core/base/ReducedScale.h"
 #include "os/windows/WinText.h"
 #include "os/windows/desktop/PictureHeader.h"
 
@@ -53,8 +54,6 @@ class ComRef {
  private:
   T* p_ = nullptr;
 };
-
-long long CeilEighths(long long length, int eighths) { return (length * eighths + 7) / 8; }
 
 bool FitsTheCap(UINT width, UINT height) {
   return width > 0 && height > 0 &&
@@ -148,7 +147,7 @@ bool Decode(const std::string& path, Size display, Bitmap& out, Size& natural) {
   natural = {static_cast<int>(width), static_cast<int>(height)};
 
   if (jpeg && display.width > 0 && display.height > 0) {
-    const Size reduced = WicPictures::ReducedJpegSize(natural, display);
+    const Size reduced = ReducedJpegSize(natural, display);
     if (reduced != natural && DecodeReduced(frame.get(), reduced, out)) {
       ClearUnusedByte(out);
       return true;
@@ -187,17 +186,6 @@ Bitmap Resampled(const Bitmap& source, Size size) {
 }
 
 }  // namespace
-
-Size WicPictures::ReducedJpegSize(Size natural, Size display) {
-  for (int eighths : {1, 2, 4}) {
-    const long long w = CeilEighths(natural.width, eighths);
-    const long long h = CeilEighths(natural.height, eighths);
-    if (w >= display.width && h >= display.height) {
-      return {static_cast<int>(w), static_cast<int>(h)};
-    }
-  }
-  return natural;
-}
 
 std::shared_ptr<const Picture> WicPictures::LoadPicture(const std::string& path,
                                                         Size display_size) {

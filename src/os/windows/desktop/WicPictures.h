@@ -20,9 +20,6 @@ class WicPictures : public Pictures {
   std::shared_ptr<const Picture> LoadPicture(const std::string& path, Size display_size) override;
   bool SavePicture(const Picture& picture, const std::string& path) override;
 
-  // The size to ask the decoder for when a `natural` JPEG is shown stretched to `display`: the
-  // smallest scale M/8 (M = 1, 2, 4 or 8) whose output still covers `display` in both directions.
-  static Size ReducedJpegSize(Size natural, Size display);
   // Every pixel of the picture: the held ones, or the file decoded again when they were reduced.
   static Bitmap FullPixels(const WicPicture& picture);
 };

@@ -22,8 +22,6 @@ class WinControlView {
 
   HWND hwnd() const { return hwnd_; }
   Control& model() { return model_; }
-  // Whether the view takes part in the Tab order.
-  virtual bool Focusable() const { return false; }
   // Whether the control is drawn on the form rather than being a window of its own (labels,
   // pictures): such views lie beneath all the others, wherever they overlap.
   virtual bool Lightweight() const { return false; }

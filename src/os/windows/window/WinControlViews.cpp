@@ -48,8 +48,8 @@ class LabelView : public WinControlView {
   }
 
   void OnCommand(UINT code) override {
-    if (code == STN_CLICKED && label_.on_click) label_.on_click();
-    if (code == STN_DBLCLK && label_.on_dbl_click) label_.on_dbl_click();
+    if (code == STN_CLICKED) window_.events().Control(label_.on_click);
+    if (code == STN_DBLCLK) window_.events().Control(label_.on_dbl_click);
   }
 
   HBRUSH OnColor(HDC dc) override {
@@ -73,8 +73,6 @@ class ScrollBarView : public WinControlView {
     Create(L"SCROLLBAR", L"", SBS_HORZ | WS_TABSTOP, 0);
     Bind();
   }
-
-  bool Focusable() const override { return true; }
 
   void Sync() override {
     WinControlView::Sync();
@@ -126,7 +124,7 @@ class ScrollBarView : public WinControlView {
     // The model raises the change only when the value really changes, and then moves the thumb;
     // otherwise the thumb goes back to the unchanged value.
     const bool changes = value != bar_.Value();
-    bar_.SetValue(value);
+    window_.events().Control([this, value] { bar_.SetValue(value); });
     if (!changes) Sync();
   }
 
@@ -142,8 +140,6 @@ class CheckBoxView : public WinControlView {
     Bind();
   }
 
-  bool Focusable() const override { return true; }
-
   void Sync() override {
     WinControlView::Sync();
     if (!hwnd_) return;
@@ -156,7 +152,9 @@ class CheckBoxView : public WinControlView {
   void OnCommand(UINT code) override {
     // The user only clears or checks a box; a grayed one becomes checked.
     if (code != BN_CLICKED) return;
-    box_.SetValue(box_.Value() == CheckBox::kChecked ? CheckBox::kCleared : CheckBox::kChecked);
+    window_.events().Control([this] {
+      box_.SetValue(box_.Value() == CheckBox::kChecked ? CheckBox::kCleared : CheckBox::kChecked);
+    });
   }
 
  private:
@@ -170,15 +168,13 @@ class ButtonView : public WinControlView {
     Bind();
   }
 
-  bool Focusable() const override { return true; }
-
   void Sync() override {
     WinControlView::Sync();
     if (hwnd_) SetTextIfChanged(hwnd_, button_.Caption());
   }
 
   void OnCommand(UINT code) override {
-    if (code == BN_CLICKED && button_.on_click) button_.on_click();
+    if (code == BN_CLICKED) window_.events().Control(button_.on_click);
   }
 
  private:

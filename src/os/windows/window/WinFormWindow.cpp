@@ -3,8 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include <algorithm>
-
+#include "core/runtime/FormRules.h"
 #include "os/windows/WinText.h"
 #include "os/windows/window/WinControlViews.h"
 #include "os/windows/window/WinKeys.h"
@@ -72,7 +71,6 @@ WinFormWindow::WinFormWindow(Form& form, HWND owner) : form_(form) {
   PlaceWindow(nullptr);
 
   for (std::size_t i = 0; i < form_.Timers().size(); ++i) {
-    timer_running_.push_back(false);
     form_.Timers()[i]->on_view_changed = [this, i] { SyncTimer(i); };
     SyncTimer(i);
   }
@@ -100,11 +98,8 @@ WinFormWindow* WinFormWindow::FromHandle(HWND hwnd) {
 }
 
 bool WinFormWindow::CreateViews() {
-  std::vector<Control*> controls = form_.Controls();
-  std::stable_sort(controls.begin(), controls.end(),
-                   [](Control* a, Control* b) { return a->TabIndex() < b->TabIndex(); });
   // Creation order is the Tab order (the dialog manager walks the children in Z order).
-  for (Control* control : controls) {
+  for (Control* control : TabOrder(form_)) {
     std::unique_ptr<WinControlView> view = CreateControlView(*control, *this);
     if (!view) {
       views_.clear();
@@ -140,6 +135,13 @@ int WinFormWindow::ControlId(const WinControlView& view) const {
 WinControlView* WinFormWindow::ViewOf(HWND child) const {
   for (const auto& view : views_) {
     if (view->hwnd() == child) return view.get();
+  }
+  return nullptr;
+}
+
+WinControlView* WinFormWindow::ViewOf(const Control* control) const {
+  for (const auto& view : views_) {
+    if (&view->model() == control) return view.get();
   }
   return nullptr;
 }
@@ -205,9 +207,8 @@ void WinFormWindow::SyncForm() {
   if (caption != current) SetWindowTextW(hwnd_, caption.c_str());
 
   const Rect g = form_.Geometry();
-  const bool covers = form_.Border() == BorderStyle::kNone && g.left == 0 && g.top == 0 &&
-                      g.width == GetSystemMetrics(SM_CXSCREEN) &&
-                      g.height == GetSystemMetrics(SM_CYSCREEN);
+  const bool covers =
+      CoversScreen(form_, {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
   if (Scaled()) {
     PlaceWindow(nullptr);
   } else {
@@ -232,8 +233,7 @@ void WinFormWindow::SyncForm() {
 void WinFormWindow::SyncTimer(std::size_t index) {
   const Timer& model = *form_.Timers()[index];
   const UINT_PTR id = kFirstTimerId + index;
-  // An interval of 0 stops a timer as disabling it does.
-  const bool run = model.Enabled() && model.Interval() > 0 && !unloaded_;
+  const bool run = TimerRuns(model) && !unloaded_;
   if (run) {
     SetTimer(hwnd_, id, static_cast<UINT>(model.Interval()), nullptr);
   } else {
@@ -241,31 +241,17 @@ void WinFormWindow::SyncTimer(std::size_t index) {
   }
 }
 
-void WinFormWindow::OnTimer(std::size_t index) {
-  Timer& model = *form_.Timers()[index];
-  // Never inside another tick of the same timer (a handler may run a nested loop, such as a
-  // message box); the system merges the ticks that fall due meanwhile.
-  if (unloaded_ || !model.Enabled() || !model.on_timer || timer_running_[index]) return;
-  timer_running_[index] = true;
-  model.on_timer();
-  // The handler may have unloaded the form and destroyed this window's model hooks; the window
-  // itself lives until the runtime destroys it after the modal loop.
-  timer_running_[index] = false;
-}
-
-void WinFormWindow::OnMouse(int button, LPARAM lparam) {
+void WinFormWindow::OnMouse(std::int16_t button, WPARAM wparam, LPARAM lparam) {
   float x = static_cast<float>(GET_X_LPARAM(lparam));
   float y = static_cast<float>(GET_Y_LPARAM(lparam));
   if (Scaled()) {
     x = x * 96.0f / static_cast<float>(dpi_);
     y = y * 96.0f / static_cast<float>(dpi_);
   }
-  form_.Form_MouseDown(static_cast<std::int16_t>(button), ShiftState(), x, y);
-}
-
-void WinFormWindow::OnKey(WPARAM key) {
-  std::int16_t key_code = static_cast<std::int16_t>(key);
-  form_.Form_KeyDown(key_code, ShiftState());
+  // The message carries Shift and Ctrl as they were when the button went down.
+  const std::int16_t shift =
+      ShiftState((wparam & MK_SHIFT) != 0, (wparam & MK_CONTROL) != 0, GetKeyState(VK_MENU) < 0);
+  events_.MouseDown(button, shift, x, y);
 }
 
 void WinFormWindow::FormUnloaded() {
@@ -288,8 +274,8 @@ LRESULT WinFormWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   }
   switch (message) {
     case WM_CLOSE:
-      // The form decides: closing the window is unloading the form.
-      if (!unloaded_) form_.Unload();
+      // The form decides: the window goes when the form has unloaded.
+      events_.CloseRequested();
       return 0;
     case WM_ACTIVATE:
       // Like a dialog, the window keeps the focused control across deactivation.
@@ -349,30 +335,29 @@ LRESULT WinFormWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       break;
     case WM_TIMER:
       if (wparam >= kFirstTimerId && wparam < kFirstTimerId + form_.Timers().size()) {
-        OnTimer(wparam - kFirstTimerId);
+        events_.Tick(*form_.Timers()[wparam - kFirstTimerId]);
       }
       return 0;
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-      // The keys go to a borderless window itself (the slide show); in a window with a border
-      // they go to its controls.
-      if (form_.Border() == BorderStyle::kNone && !unloaded_) OnKey(wparam);
+    case WM_SYSKEYDOWN: {
       // F10 and Alt open no menu over the borderless window, and Alt+F4 never closes it behind
       // the form's back.
-      if (message == WM_KEYDOWN || form_.Border() == BorderStyle::kNone) return 0;
+      const bool taken = events_.KeyDown(static_cast<std::int16_t>(wparam), ShiftState());
+      if (message == WM_KEYDOWN || taken) return 0;
       break;
+    }
     case WM_SYSKEYUP:
     case WM_SYSCHAR:
       if (form_.Border() == BorderStyle::kNone) return 0;
       break;
     case WM_LBUTTONDOWN:
-      OnMouse(1, lparam);
+      OnMouse(kLeftButton, wparam, lparam);
       return 0;
     case WM_RBUTTONDOWN:
-      OnMouse(2, lparam);
+      OnMouse(kRightButton, wparam, lparam);
       return 0;
     case WM_MBUTTONDOWN:
-      OnMouse(4, lparam);
+      OnMouse(kMiddleButton, wparam, lparam);
       return 0;
     default:
       break;

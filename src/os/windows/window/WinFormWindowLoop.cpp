@@ -1,8 +1,7 @@
 // The modal message loop of a form's window and its keyboard focus, as in a dialog.
 #include "os/windows/window/WinFormWindow.h"
 
-#include <algorithm>
-#include <vector>
+#include "core/runtime/FormRules.h"
 
 namespace trelvin {
 
@@ -11,35 +10,32 @@ void WinFormWindow::RestoreFocus() {
     SetFocus(focus_);
     return;
   }
-  for (const auto& view : views_) {
-    HWND child = view->hwnd();
-    if (view->Focusable() && IsWindowEnabled(child) && IsWindowVisible(child)) {
-      SetFocus(child);
-      return;
-    }
-  }
-  SetFocus(hwnd_);
+  WinControlView* first = ViewOf(NextFocus(form_, nullptr, 1));
+  SetFocus(first ? first->hwnd() : hwnd_);
 }
 
 void WinFormWindow::MoveFocus(int step) {
-  std::vector<HWND> order;
-  for (const auto& view : views_) {
-    HWND child = view->hwnd();
-    if (view->Focusable() && IsWindowEnabled(child) && IsWindowVisible(child)) {
-      order.push_back(child);
-    }
-  }
-  if (order.empty()) return;
-  const auto current = std::find(order.begin(), order.end(), GetFocus());
-  std::size_t next = 0;
-  if (current != order.end()) {
-    const auto n = static_cast<std::ptrdiff_t>(order.size());
-    next = static_cast<std::size_t>(((current - order.begin()) + step + n) % n);
-  } else if (step < 0) {
-    next = order.size() - 1;
-  }
+  WinControlView* current = ViewOf(GetFocus());
+  WinControlView* next = ViewOf(NextFocus(form_, current ? &current->model() : nullptr, step));
   // As the dialog manager does it: a push button with the focus is the default one.
-  SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(order[next]), TRUE);
+  if (next) SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next->hwnd()), TRUE);
+}
+
+Control* WinFormWindow::FocusedControl() const {
+  WinControlView* view = ViewOf(GetFocus());
+  return view ? &view->model() : nullptr;
+}
+
+bool WinFormWindow::PreTranslate(MSG& msg) {
+  // Tab in the form's Tab order; arrow keys, mnemonics and Enter as in a dialog, in windows
+  // with a fixed border.
+  WinFormWindow* target = FromHandle(msg.hwnd);
+  if (!target || !target->Scaled()) return false;
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
+    target->MoveFocus(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
+    return true;
+  }
+  return IsDialogMessageW(target->hwnd_, &msg) != FALSE;
 }
 
 void WinFormWindow::RunModal() {
@@ -53,16 +49,7 @@ void WinFormWindow::RunModal() {
       break;
     }
     if (got < 0) break;
-    // Tab in the form's Tab order; arrow keys, mnemonics and Enter as in a dialog, in windows
-    // with a fixed border.
-    WinFormWindow* target = FromHandle(msg.hwnd);
-    if (target && target->Scaled()) {
-      if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
-        target->MoveFocus(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
-        continue;
-      }
-      if (IsDialogMessageW(target->hwnd_, &msg)) continue;
-    }
+    if (PreTranslate(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

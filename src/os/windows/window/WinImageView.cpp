@@ -36,7 +36,7 @@ class ImageView : public WinCustomView {
     GetClientRect(hwnd_, &client);
     // A click is a press and a release over the control.
     const POINT at{x, y};
-    if (PtInRect(&client, at) && image_.on_click) image_.on_click();
+    if (PtInRect(&client, at)) window_.events().Control(image_.on_click);
   }
 
  private:

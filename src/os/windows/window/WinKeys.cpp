@@ -2,14 +2,13 @@
 
 #include "os/windows/WinApi.h"
 
+#include "core/runtime/FormRules.h"
+
 namespace trelvin {
 
 std::int16_t ShiftState() {
-  std::int16_t shift = 0;
-  if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
-  if (GetKeyState(VK_CONTROL) < 0) shift |= 2;
-  if (GetKeyState(VK_MENU) < 0) shift |= 4;
-  return shift;
+  return ShiftState(GetKeyState(VK_SHIFT) < 0, GetKeyState(VK_CONTROL) < 0,
+                    GetKeyState(VK_MENU) < 0);
 }
 
 }  // namespace trelvin

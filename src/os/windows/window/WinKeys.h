@@ -4,7 +4,7 @@
 
 namespace trelvin {
 
-// The shift state of the keyboard as the forms see it: 1 Shift, 2 Ctrl, 4 Alt, added up.
+// The modifiers held down now, as the Shift argument of the key handlers (core ShiftState).
 std::int16_t ShiftState();
 
 }  // namespace trelvin

@@ -24,7 +24,7 @@ int WinWindowRuntime::Run(Form& startup) {
     DestroyFormWindow(startup);
     return 1;
   }
-  startup.RunLoad();
+  window->events().Load();
   if (!startup.Loaded()) {
     DestroyFormWindow(startup);
     return 0;
@@ -52,24 +52,24 @@ Size WinWindowRuntime::ScreenSize() const {
 
 void WinWindowRuntime::ShowModal(Form& form, Form& owner) {
   if (form.Loaded()) return;
-  HWND owner_hwnd = HandleFor(owner);
-  WinFormWindow* window = CreateFormWindow(form, owner_hwnd);
-  if (!window || !window->CreateViews()) {
-    DestroyFormWindow(form);
-    return;
-  }
-  // The owner takes no input while the modal window is open.
-  const bool owner_was_enabled = owner_hwnd && IsWindowEnabled(owner_hwnd);
-  if (owner_was_enabled) EnableWindow(owner_hwnd, FALSE);
-  form.RunLoad();
-  if (form.Loaded()) {
-    if (!IsWindowVisible(window->hwnd())) form.SetVisible(true);
-    SetForegroundWindow(window->hwnd());
-    window->RunModal();
-  }
-  // Enabled again before the modal window goes, so that the owner gets the activation back.
-  if (owner_was_enabled) EnableWindow(owner_hwnd, TRUE);
+  if (WinFormWindow* window = Open(form, &owner)) window->RunModal();
   DestroyFormWindow(form);
+}
+
+WinFormWindow* WinWindowRuntime::Open(Form& form, Form* owner) {
+  HWND owner_hwnd = owner ? HandleFor(*owner) : nullptr;
+  WinFormWindow* window = CreateFormWindow(form, owner_hwnd);
+  if (!window || !window->CreateViews()) return nullptr;
+  // The owner takes no input while the window is open.
+  if (owner_hwnd && IsWindowEnabled(owner_hwnd)) {
+    EnableWindow(owner_hwnd, FALSE);
+    disabled_owners_[&form] = owner_hwnd;
+  }
+  window->events().Load();
+  if (!form.Loaded()) return nullptr;
+  if (!IsWindowVisible(window->hwnd())) form.SetVisible(true);
+  SetForegroundWindow(window->hwnd());
+  return window;
 }
 
 void WinWindowRuntime::EndAtOnce() {
@@ -79,8 +79,13 @@ void WinWindowRuntime::EndAtOnce() {
 }
 
 void WinWindowRuntime::CloseForm(Form& form) {
-  form.RunUnload();
-  if (WinFormWindow* window = WindowFor(form)) window->FormUnloaded();
+  WinFormWindow* window = WindowFor(form);
+  if (!window) {
+    form.RunUnload();
+    return;
+  }
+  window->events().Unload();
+  window->FormUnloaded();
 }
 
 WinFormWindow* WinWindowRuntime::WindowFor(const Form& form) const {
@@ -113,10 +118,13 @@ WinFormWindow* WinWindowRuntime::CreateFormWindow(Form& form, HWND owner) {
 
 void WinWindowRuntime::DestroyFormWindow(Form& form) {
   form.SetHost(nullptr);
-  auto it = windows_.find(&form);
-  if (it == windows_.end()) return;
-  // Only called once the window's modal loop has ended, so none of its handlers is running.
-  windows_.erase(it);
+  // Enabled again before the window goes, so that the owner gets the activation back.
+  auto owner = disabled_owners_.find(&form);
+  if (owner != disabled_owners_.end()) {
+    EnableWindow(owner->second, TRUE);
+    disabled_owners_.erase(owner);
+  }
+  windows_.erase(&form);
 }
 
 }  // namespace trelvin

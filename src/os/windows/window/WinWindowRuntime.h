@@ -36,6 +36,14 @@ class WinWindowRuntime : public WindowRuntime, public FormHost {
 
   void CloseForm(Form& form) override;
 
+  // Opens the window of `form` over `owner`'s, which takes no input meanwhile: runs its load and
+  // shows it, without waiting for it to close (ShowModal waits). The window when the form
+  // loaded, else nullptr.
+  WinFormWindow* Open(Form& form, Form* owner);
+  // Destroys the window of `form`, if it has one, and enables its owner again; never while one
+  // of its handlers runs.
+  void DestroyFormWindow(Form& form);
+
   // The window of `form`, or nullptr when it has none (not loaded).
   WinFormWindow* WindowFor(const Form& form) const;
   HWND HandleFor(const Form& form) const;
@@ -47,9 +55,10 @@ class WinWindowRuntime : public WindowRuntime, public FormHost {
   // WinWindowRuntimeSession.cpp: the end of the user's session unloads every form.
   std::optional<LRESULT> OnSessionMessage(UINT message, WPARAM wparam);
   void UnloadAllForms();
-  void DestroyFormWindow(Form& form);
 
   std::map<const Form*, std::unique_ptr<WinFormWindow>> windows_;
+  // The owners that Open disabled, by the form whose window did.
+  std::map<const Form*, HWND> disabled_owners_;
 };
 
 }  // namespace trelvin
