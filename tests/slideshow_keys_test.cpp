@@ -221,7 +221,38 @@ TEST_F(SlideShowKeysTest, CopyGoesIntoTheProgramsDirectory) {
   platform_.message_box.answers = {kIdYes};
   Open([&](FormSlideShow& s) { Key(s, kVkC); });
   EXPECT_TRUE(platform_.files.Has(NativePath("/opt/trelvin/0.jpg")));
-  EXPECT_EQ(platform_.message_box.shown[0].text, "Do you want to copy this image?");
+  EXPECT_EQ(platform_.message_box.shown[0].text,
+            NativePath("Do you want to copy this image?\r\n'/pics/0.jpg'"));
+}
+
+// A picture that fails to load leaves the one before it on the screen: the file commands act on
+// that one, and before any picture has loaded none of the four asks anything.
+TEST_F(SlideShowKeysTest, FileCommandsActOnThePictureOnTheScreen) {
+  main_.AppPath = NativePath("/mixed/");
+  platform_.files.Add(NativePath("/mixed/broken.jpg"));
+  platform_.files.Add(NativePath("/mixed/good.jpg"));
+  platform_.files.Add(NativePath("/mixed/damaged.jpg"));
+  platform_.pictures.sizes[NativePath("/mixed/good.jpg")] = {320, 200};
+  platform_.message_box.answers = {kIdYes, kIdYes};
+  Open([&](FormSlideShow& s) {
+    ASSERT_EQ(s.CurrentPath, NativePath("/mixed/broken.jpg"));
+    for (std::int16_t key : {kVkDelete, kVkC, kVkP, kVkW}) Key(s, key);
+    EXPECT_TRUE(platform_.message_box.shown.empty());
+    Ticks(s, 20);  // good.jpg, then damaged.jpg fails and good.jpg stays
+    ASSERT_EQ(s.CurrentPath, NativePath("/mixed/damaged.jpg"));
+    ASSERT_EQ(Shown(s), "good.jpg");
+    Key(s, kVkC);
+    Key(s, kVkDelete);
+  });
+  EXPECT_TRUE(platform_.files.Has(NativePath("/opt/trelvin/good.jpg")));
+  EXPECT_FALSE(platform_.files.Has(NativePath("/opt/trelvin/damaged.jpg")));
+  EXPECT_FALSE(platform_.files.Has(NativePath("/mixed/good.jpg")));
+  EXPECT_TRUE(platform_.files.Has(NativePath("/mixed/damaged.jpg")));
+  ASSERT_EQ(platform_.message_box.shown.size(), 2u);
+  EXPECT_EQ(platform_.message_box.shown[0].text,
+            NativePath("Do you want to copy this image?\r\n'/mixed/good.jpg'"));
+  EXPECT_EQ(platform_.message_box.shown[1].text,
+            NativePath("Do you want to delete the file\r\n'/mixed/good.jpg'?"));
 }
 
 TEST_F(SlideShowKeysTest, CopyOntoItselfLeavesTheFileIntact) {

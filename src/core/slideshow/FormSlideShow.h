@@ -73,6 +73,12 @@ class FormSlideShow : public Form {
 
   Services& services_;
   ShowOwner owner_;
+  // The file of the picture on the screen, which the file commands act on: the last picture that
+  // loaded. A picture that fails to load leaves the earlier one shown, and these with it, while
+  // CurrentName and CurrentPath already name the failed file. Kept from one show to the next,
+  // like CurrentPath.
+  std::string shown_name_;
+  std::string shown_path_;
 };
 
 }  // namespace trelvin
