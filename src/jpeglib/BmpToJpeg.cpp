@@ -133,6 +133,8 @@ extern "C" TRELVIN_JPEG_API int TRELVIN_JPEG_CALL BmpToJpeg(const char* bmp_path
   if (target.empty()) return 4;
   trelvin::TempFile temp(target);
   if (!temp.ok()) return 4;
+  // The caller deletes the BMP once the JPEG exists: by then the JPEG must be on the disk.
+  temp.RequireDurable();
   std::vector<JOCTET> buffer(kOutputBuffer);
   const int quality = std::clamp<int>(level, 1, 100);
   if (!Compress(reader, temp, buffer.data(), quality)) return 5;
