@@ -14,8 +14,8 @@
 
 #include "atomicfile/TempFile.h"
 #include "core/base/BmpFile.h"
+#include "core/base/PictureHeader.h"
 #include "os/windows/WinText.h"
-#include "os/windows/desktop/PictureHeader.h"
 
 namespace trelvin {
 
