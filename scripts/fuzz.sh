@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets with clang (libFuzzer + AddressSanitizer + UBSan) into build-fuzz/ and
+# Builds the fuzz targets with clang 16 (libFuzzer + AddressSanitizer + UBSan) into build-fuzz/ and
 # runs each for a bounded time (FUZZ_SECONDS, default 60) on its corpus in tests/fuzz/corpus/.
 # A crash makes the script fail; add the crashing input to the corpus once it is fixed.
 set -euo pipefail

@@ -15,6 +15,9 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   # lint
   git clang-format
+  # fuzzing (scripts/fuzz.sh): clang 16 with libFuzzer, the first Debian 12 clang whose front end
+  # gives libstdc++ 12 the std::source_location the core's guarded steps use
+  clang-16 libclang-rt-16-dev
   # run time: media, MIDI synthesis with a General MIDI sound font, desktop integration
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-alsa
   fluid-soundfont-gm xdg-utils fonts-dejavu-core fonts-liberation

@@ -202,17 +202,25 @@ TEST_F(CaptureTest, BasePathIsAppPathAndPaddedLocalTime) {
   EXPECT_EQ(p.jpeg.calls[2].jpeg, NativePath("/other/20270102000400.jpg"));
 }
 
-TEST_F(CaptureTest, SameSecondCapturesShareTheirNames) {
+// A capture in a second that already has one (a clock set back, the repeated hour in autumn)
+// takes the next free name: neither an earlier JPEG nor a BMP left by a failed conversion is lost.
+TEST_F(CaptureTest, ASecondCaptureInTheSameSecondTakesTheNextFreeName) {
   SetInterval(1);
   form.btnStart_Click();
-  Tick();
+  p.files.Add(NativePath("/caps/20261207130509-1.bmp"), {7});  // a failed earlier conversion
+  p.files.Add(NativePath("/caps/20261207130509-2.jpg"), {});   // even an empty JPEG counts
+  Tick(2);
   p.screen_grab.pixel = [](int, int) { return MakeRgb(1, 2, 3); };
-  p.files.undeletable.insert(NativePath("/caps/20261207130509.bmp"));
+  p.jpeg.writes_nothing = true;  // keeps this capture's bitmap to look at
   Tick();
-  ASSERT_EQ(Captures(), 2u);
-  EXPECT_EQ(p.jpeg.calls[1].bmp, p.jpeg.calls[0].bmp);
-  // The later capture replaced the bitmap.
-  EXPECT_EQ(BmpPixel(p.files.files.at(NativePath("/caps/20261207130509.bmp")), 5, 5),
+  ASSERT_EQ(Captures(), 3u);
+  EXPECT_EQ(p.jpeg.calls[0].jpeg, NativePath("/caps/20261207130509.jpg"));
+  EXPECT_EQ(p.jpeg.calls[1].jpeg, NativePath("/caps/20261207130509-3.jpg"));
+  EXPECT_EQ(p.jpeg.calls[2].bmp, NativePath("/caps/20261207130509-4.bmp"));
+  EXPECT_EQ(p.files.files.at(NativePath("/caps/20261207130509-1.bmp")),
+            std::vector<std::uint8_t>{7});
+  EXPECT_TRUE(p.files.Has(NativePath("/caps/20261207130509.jpg")));
+  EXPECT_EQ(BmpPixel(p.files.files.at(NativePath("/caps/20261207130509-4.bmp")), 5, 5),
             MakeRgb(1, 2, 3));
 }
 

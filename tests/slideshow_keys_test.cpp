@@ -167,27 +167,6 @@ TEST_F(SlideShowKeysTest, ConfirmPromptPausesShowsPointerAndAlwaysResumes) {
   }
 }
 
-TEST_F(SlideShowKeysTest, DeleteAsksWithThePathAndDeletesOnlyOnYes) {
-  Open([&](FormSlideShow& s) {
-    Key(s, kVkDelete);  // answered No
-    EXPECT_TRUE(platform_.files.Has(NativePath("/pics/0.jpg")));
-    platform_.message_box.answers = {kIdYes};
-    Key(s, kVkDelete);
-    EXPECT_FALSE(platform_.files.Has(NativePath("/pics/0.jpg")));
-    EXPECT_EQ(Shown(s), "0.jpg");
-    EXPECT_EQ(s.lstImages.ListCount(), 4);
-    EXPECT_EQ(s.PictureIndex, 1);
-    // Again on the same picture: the same question, the deletion fails silently.
-    platform_.message_box.answers = {kIdYes};
-    Key(s, kVkDelete);
-    EXPECT_TRUE(s.Loaded());
-  });
-  ASSERT_EQ(platform_.message_box.shown.size(), 3u);
-  for (const auto& box : platform_.message_box.shown) {
-    EXPECT_EQ(box.text, NativePath("Do you want to delete the file\r\n'/pics/0.jpg'?"));
-  }
-}
-
 TEST_F(SlideShowKeysTest, PrintCentresTheControlOnThePageAtThePicturesOwnSize) {
   platform_.printer.page = Size{12240, 15840};
   Open([&](FormSlideShow& s) {
@@ -215,26 +194,6 @@ TEST_F(SlideShowKeysTest, PrintWithoutPrinterStillEndsTheDocument) {
   Open([&](FormSlideShow& s) { Key(s, kVkP); });
   EXPECT_TRUE(platform_.printer.paints.empty());
   EXPECT_EQ(platform_.printer.end_docs, 1);
-}
-
-TEST_F(SlideShowKeysTest, CopyGoesIntoTheProgramsDirectory) {
-  platform_.message_box.answers = {kIdYes};
-  Open([&](FormSlideShow& s) { Key(s, kVkC); });
-  EXPECT_TRUE(platform_.files.Has(NativePath("/opt/trelvin/0.jpg")));
-  EXPECT_EQ(platform_.message_box.shown[0].text, "Do you want to copy this image?");
-}
-
-TEST_F(SlideShowKeysTest, CopyOntoItselfLeavesTheFileIntact) {
-  main_.AppPath = NativePath("/opt/trelvin/");
-  platform_.files.Add(NativePath("/opt/trelvin/self.jpg"), {1, 2, 3});
-  platform_.pictures.sizes[NativePath("/opt/trelvin/self.jpg")] = {10, 10};
-  platform_.message_box.answers = {kIdYes};
-  Open([&](FormSlideShow& s) {
-    Key(s, kVkC);
-    EXPECT_TRUE(s.Loaded());
-  });
-  EXPECT_EQ(platform_.files.files[NativePath("/opt/trelvin/self.jpg")],
-            (std::vector<std::uint8_t>{1, 2, 3}));
 }
 
 TEST_F(SlideShowKeysTest, WallpaperNoticeTellsWhetherItWorked) {
@@ -273,23 +232,6 @@ TEST_F(SlideShowKeysTest, WallpaperAnsweredNoDoesNothing) {
   EXPECT_TRUE(platform_.pictures.saves.empty());
   EXPECT_TRUE(platform_.wallpaper.paths.empty());
   EXPECT_EQ(platform_.message_box.shown.size(), 1u);
-}
-
-TEST_F(SlideShowKeysTest, EmptyShowAfterAnEarlierOneStillActsOnItsLastPicture) {
-  Open();
-  const std::string earlier = show().CurrentPath;
-  ASSERT_EQ(earlier, NativePath("/pics/0.jpg"));
-  main_.AppPath = NativePath("/empty/");
-  platform_.message_box.answers = {kIdYes, kIdYes};
-  Open([&](FormSlideShow& s) {
-    EXPECT_EQ(s.lstImages.ListCount(), 0);
-    Key(s, kVkC);
-    Key(s, kVkDelete);
-  });
-  EXPECT_FALSE(platform_.files.Has(NativePath("/pics/0.jpg")));
-  EXPECT_TRUE(platform_.files.Has(NativePath("/opt/trelvin/0.jpg")));
-  EXPECT_EQ(platform_.message_box.shown[1].text,
-            "Do you want to delete the file\r\n'" + earlier + "'?");
 }
 
 // The songs each "open ... alias MUSIC" named since `from`, in order.

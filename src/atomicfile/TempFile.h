@@ -30,6 +30,10 @@ class TempFile {
   // Gives the file `permissions` (POSIX bits; ignored where files have none), closes it and puts
   // it in the target's place. False when any of that fails; the target is then as before.
   bool Commit(int permissions = kDefaultPermissions);
+  // From now on Commit() returns only once the bytes and the new name are on the disk (the file
+  // and then its directory flushed), so a power cut after it never finds an empty or partial
+  // file. Costs a disk flush; the Windows writer always flushes.
+  void RequireDurable() { durable_ = true; }
 
  private:
   std::string base_;              // the target's file name
@@ -38,6 +42,7 @@ class TempFile {
   std::intptr_t handle_ = -1;     // the temporary file while open
   bool created_ = false;
   bool committed_ = false;
+  bool durable_ = false;
 };
 
 // Writes the chunks `next` yields, until an empty one, as the whole new content of `path`:

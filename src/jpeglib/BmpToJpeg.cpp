@@ -134,6 +134,8 @@ int ConvertBmpToJpeg(const std::string& bmp_path, const std::string& jpeg_path,
   if (jpeg_path.empty()) return 4;
   trelvin::TempFile temp(jpeg_path);
   if (!temp.ok()) return 4;
+  // The caller deletes the BMP once the JPEG exists: by then the JPEG must be on the disk.
+  temp.RequireDurable();
   std::vector<JOCTET> buffer(kOutputBuffer);
   const int quality = std::clamp<int>(level, 1, 100);
   if (!Compress(reader, temp, buffer.data(), quality)) return 5;

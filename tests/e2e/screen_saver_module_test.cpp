@@ -136,6 +136,54 @@ TEST_F(ScreenSaverModuleTest, ShowsInsideTheDaemonsWindowAndEndsCleanlyOnSigterm
   EXPECT_EQ(home_.ReadConfig(), settings) << "a screen saver must not write the settings";
 }
 
+// xscreensaver starts one module per monitor, and the user may be capturing meanwhile: no module
+// is stopped by another one or by the running program, as none of them takes the instance lock.
+TEST_F(ScreenSaverModuleTest, AModulePerMonitorEachShowsWhileACaptureRuns) {
+  const std::string settings = ShowSettings(pictures_, 600, false);
+  home_.WriteConfig(settings);
+  // The capturing program has settings of its own (its captures are not the show's pictures) but
+  // the same runtime directory, where the instance lock lives.
+  const fs::path capture_config = home_.Root() / "capture-config";
+  fs::create_directories(capture_config / "Trelvin");
+  std::ofstream(capture_config / "Trelvin/Trelvin.conf")
+      << "[Settings]\nPath=" << (home_.Root() / "captures").string() << "\nCaptureInterval=1\n";
+  fs::create_directories(home_.Root() / "captures");
+  Program capturing(display_, home_, {"/c"}, {{"XDG_CONFIG_HOME", capture_config.string()}});
+  std::string id;
+  ASSERT_TRUE(display_.WaitForWindow(MainWindowTitlePattern(), &id));
+  display_.Xdotool("windowactivate --sync " + id);
+  display_.Xdotool("mousemove --window " + id + " 155 158 click 1");  // "&Start"
+  ASSERT_TRUE(WaitFor([&] { return display_.Iconic(id); }));
+
+  SaverWindow left(display_, 0, 0, 512, 768, home_.Root() / "left-state");
+  SaverWindow right(display_, 512, 0, 512, 768, home_.Root() / "right-state");
+  ASSERT_FALSE(left.Id().empty() || right.Id().empty());
+  Program first(display_, home_, {"-window-id", left.Id()});
+  Program second(display_, home_, {"-root"}, {{"XSCREENSAVER_WINDOW", right.Id()}});
+  // The 320 x 200 picture in the middle of each half: x 96 to 415 and 608 to 927, y 284 to 483.
+  ASSERT_TRUE(WaitForColours(display_, {{{96, 284}, kPink},
+                                        {{415, 483}, kPink},
+                                        {{95, 284}, kBack},
+                                        {{608, 284}, kPink},
+                                        {{927, 483}, kPink},
+                                        {{928, 483}, kBack}}))
+      << "not every monitor shows the show";
+  display_.SavePng(std::string(TRELVIN_BUILD_DIR) + "/e2e-screensaver-two-monitors.png");
+  const std::size_t captured =
+      std::distance(fs::directory_iterator(home_.Root() / "captures"), fs::directory_iterator());
+  EXPECT_GT(captured, 0u);
+  EXPECT_TRUE(first.Running());
+  EXPECT_TRUE(second.Running());
+  EXPECT_TRUE(capturing.Running());
+
+  ::kill(first.Pid(), SIGTERM);
+  ::kill(second.Pid(), SIGTERM);
+  EXPECT_EQ(first.Wait(), 0);
+  EXPECT_EQ(second.Wait(), 0);
+  EXPECT_EQ(home_.ReadConfig(), settings) << "a screen saver must not write the settings";
+  EXPECT_TRUE(capturing.Running());
+}
+
 TEST_F(ScreenSaverModuleTest, WindowIdArgumentFillsASmallPreview) {
   const std::string settings = ShowSettings(pictures_, 600, false);
   home_.WriteConfig(settings);

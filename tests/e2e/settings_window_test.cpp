@@ -1,7 +1,10 @@
 // The settings window and the run modes, on the real program.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <regex>
@@ -61,13 +64,51 @@ TEST_F(SettingsWindowTest, PreviewSwitchEndsAtOnceAndWritesNothing) {
   EXPECT_FALSE(std::filesystem::exists(home_.ConfigFile()));
 }
 
+// One instance per user, whatever the executable's path: an installed and a portable copy share
+// the settings.
 TEST_F(SettingsWindowTest, SecondInstanceEndsAtOnce) {
   Program first(display_, home_, {"/c"});
   ASSERT_TRUE(display_.WaitForWindow(kTitle));
-  Program second(display_, home_, {"/c"});
+  const std::filesystem::path copy = InstallProgramCopy(home_.Root() / "portable");
+  Program second(display_, home_, {"/c"}, {}, copy.string());
   EXPECT_EQ(second.Wait(), 0);
   EXPECT_FALSE(std::filesystem::exists(home_.ConfigFile()));
   EXPECT_TRUE(first.Running());
+}
+
+// Log-off, a service manager or a closed terminal: SIGTERM or SIGHUP closes the window as its close
+// button does. A setting changed in the window reaches the file, the capture run ends, and no
+// BMP or temporary file is left behind.
+TEST_F(SettingsWindowTest, TerminationSignalsEndTheRunAsAClosingWindowDoes) {
+  for (const int signal : {SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    TestHome home;
+    const std::filesystem::path captures = home.Root() / "captures";
+    std::filesystem::create_directories(captures);
+    home.WriteConfig("[Settings]\nPath=" + captures.string() +
+                     "\nStretchImage=0\nShowInterval=25\n");
+    Program program(display_, home, {"/c"});
+    std::string id;
+    ASSERT_TRUE(display_.WaitForWindow(kTitle, &id));
+    display_.Xdotool("windowactivate --sync " + id);
+    display_.Xdotool("mousemove --window " + id + " 20 134 click 1");  // chkStretch
+    // "&Start": the window goes to the task bar once both clicks have been handled, in order.
+    display_.Xdotool("mousemove --window " + id + " 155 158 click 1");
+    ASSERT_TRUE(WaitFor([&] { return display_.Iconic(id); }));
+    ASSERT_TRUE(WaitFor([&] { return !std::filesystem::is_empty(captures); }));
+    ::kill(program.Pid(), signal);
+    ASSERT_EQ(program.Wait(), 0);
+    const std::string config = home.ReadConfig();
+    EXPECT_NE(config.find("StretchImage=1"), std::string::npos) << config;
+    EXPECT_NE(config.find("ShowInterval=25"), std::string::npos) << config;
+    EXPECT_NE(config.find("MP3=0"), std::string::npos) << config;
+    for (const auto& dir : {captures, home.ConfigFile().parent_path()}) {
+      for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(name.ends_with(".jpg") || name == "Trelvin.conf") << name;
+      }
+    }
+  }
 }
 
 TEST_F(SettingsWindowTest, DirectoryButtonChoosesTheCaptureDirectoryInAFolderDialog) {

@@ -82,6 +82,21 @@ TEST_F(PosixFileSystemTest, CopyReplacesWholeAndRefusesToCopyAFileOntoItself) {
   EXPECT_TRUE(Leftovers().empty());
 }
 
+// A copy takes the source's permission bits and nothing more: a set-user-id, set-group-id or
+// sticky picture file gives a plain copy.
+TEST_F(PosixFileSystemTest, CopyKeepsOnlyThePermissionBits) {
+  const mode_t old_mask = ::umask(0);
+  for (const mode_t mode : {06755, 01644, 0600}) {
+    Write("special", "x");
+    ASSERT_EQ(::chmod((dir_ + "special").c_str(), mode), 0);
+    ASSERT_TRUE(files_.CopyFile(dir_ + "special", dir_ + "copy"));
+    struct stat st {};
+    ASSERT_EQ(::stat((dir_ + "copy").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, mode & 0777) << std::oct << mode;
+  }
+  ::umask(old_mask);
+}
+
 TEST_F(PosixFileSystemTest, FailedCopyAndWriteLeaveNothingBehind) {
   EXPECT_FALSE(files_.CopyFile(dir_ + "missing", dir_ + "dst"));
   EXPECT_FALSE(fs::exists(dir_ + "dst"));

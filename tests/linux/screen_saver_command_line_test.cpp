@@ -30,6 +30,8 @@ TEST(ScreenSaverCommandLineTest, WindowsSwitchesKeepTheirMeaningWhateverTheEnvir
 TEST(ScreenSaverCommandLineTest, TheDaemonsWindowComesFromTheArgumentsOrTheEnvironment) {
   EXPECT_EQ(TargetOf({"-window-id", "0x2a00007"}, nullptr), 0x2a00007ul);
   EXPECT_EQ(TargetOf({"--window-id", "44040199"}, nullptr), 44040199ul);
+  // A leading zero is still decimal, never octal.
+  EXPECT_EQ(TargetOf({"-window-id", "0100"}, nullptr), 100ul);
   // The explicit id wins over the variable.
   EXPECT_EQ(TargetOf({"-window-id", "0x400001"}, "0x2a00007"), 0x400001ul);
   EXPECT_EQ(TargetOf({"-root"}, "0x2a00007"), 0x2a00007ul);
@@ -44,7 +46,9 @@ TEST(ScreenSaverCommandLineTest, AnUnusableWindowIdIsAnErrorNotAShow) {
   for (const Args& args :
        {Args{"-window-id"}, Args{"-window-id", "screen"}, Args{"-window-id", "0"},
         Args{"-window-id", "-5"}, Args{"-window-id", "0x2a00007junk"},
-        Args{"-window-id", "0x7fffffff"}, Args{"-window-id", "99999999999999999999999"}}) {
+        Args{"-window-id", "0x7fffffff"}, Args{"-window-id", "99999999999999999999999"},
+        Args{"-window-id", "0x"}, Args{"-window-id", "0x1g"},
+        Args{"-window-id", std::string("12\0x", 4)}}) {
     const ScreenSaverCommandLine::Reading reading = ScreenSaverCommandLine::Read(args, nullptr);
     EXPECT_FALSE(reading.target) << args.back();
     EXPECT_NE(reading.error, "") << args.back();

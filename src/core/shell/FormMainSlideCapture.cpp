@@ -6,6 +6,7 @@
 
 #include "core/base/Guard.h"
 #include "core/base/Int16Counter.h"
+#include "core/capture/CaptureName.h"
 #include "core/shell/FormMainSlide.h"
 
 namespace trelvin {
@@ -59,7 +60,9 @@ void FormMainSlide::Timer1_Timer() {
   if (CaptureTicks < hscrCapture.Value()) return;
   CaptureTicks = 0;
   std::string base_path;
-  Step([&] { base_path = AppPath + TimeStamp(services_.clock.Now()); });
+  Step([&] {
+    base_path = FreeCaptureBase(services_.files, AppPath + TimeStamp(services_.clock.Now()));
+  });
   Step([&] { CaptureScreen(Picture1, base_path); });
 }
 

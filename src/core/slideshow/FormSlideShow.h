@@ -76,6 +76,12 @@ class FormSlideShow : public Form {
   // The desktop is locked behind this show (set at every load): no command acts on files, the
   // printer or the desktop.
   bool secure_saver_ = false;
+  // The file of the picture on the screen, which the file commands act on: the last picture that
+  // loaded. A picture that fails to load leaves the earlier one shown, and these with it, while
+  // CurrentName and CurrentPath already name the failed file. Kept from one show to the next,
+  // like CurrentPath.
+  std::string shown_name_;
+  std::string shown_path_;
 };
 
 }  // namespace trelvin

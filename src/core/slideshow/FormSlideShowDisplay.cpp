@@ -41,6 +41,8 @@ void FormSlideShow::ShowSlide() {
       auto picture = services_.pictures.LoadPicture(CurrentPath, display);
       Require(picture != nullptr);
       Image1.SetPicture(std::move(picture));
+      shown_name_ = CurrentName;
+      shown_path_ = CurrentPath;
     });
   }
   if (StretchFlag) {

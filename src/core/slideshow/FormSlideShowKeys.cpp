@@ -33,7 +33,7 @@ void FormSlideShow::Form_KeyDown(std::int16_t& KeyCode, std::int16_t Shift) {
   }
   switch (KeyCode) {
     case kVkDelete:
-      if (!CurrentPath.empty()) DeleteCommand();
+      if (!shown_path_.empty()) DeleteCommand();
       return;
     case kVkNext:
       Step([&] { Timer1.SetEnabled(false); });
@@ -52,13 +52,13 @@ void FormSlideShow::Form_KeyDown(std::int16_t& KeyCode, std::int16_t Shift) {
       Step([&] { ShowSlide(); });
       return;
     case kVkP:
-      if (!CurrentPath.empty()) PrintCommand();
+      if (!shown_path_.empty()) PrintCommand();
       return;
     case kVkC:
-      if (!CurrentPath.empty()) CopyCommand();
+      if (!shown_path_.empty()) CopyCommand();
       return;
     case kVkW:
-      if (!CurrentPath.empty()) WallpaperCommand();
+      if (!shown_path_.empty()) WallpaperCommand();
       return;
     case kVkM:
       Step([&] { MusicFlag = !MusicFlag; });
@@ -114,10 +114,10 @@ bool FormSlideShow::ConfirmPrompt(const std::string& question) {
 
 void FormSlideShow::DeleteCommand() {
   bool yes = false;
-  Step([&] { yes = ConfirmPrompt("Do you want to delete the file\r\n'" + CurrentPath + "'?"); });
+  Step([&] { yes = ConfirmPrompt("Do you want to delete the file\r\n'" + shown_path_ + "'?"); });
   if (!yes) return;
   // The entry, the index and the picture on screen stay as they are.
-  Step([&] { Require(services_.files.DeleteFile(CurrentPath)); });
+  Step([&] { Require(services_.files.DeleteFile(shown_path_)); });
 }
 
 void FormSlideShow::PrintCommand() {
@@ -153,10 +153,12 @@ void FormSlideShow::PrintCommand() {
 
 void FormSlideShow::CopyCommand() {
   bool yes = false;
-  Step([&] { yes = ConfirmPrompt("Do you want to copy this image?"); });
+  // The question names the file, as the delete question does: the picture shown is not always
+  // the one the show last tried to load.
+  Step([&] { yes = ConfirmPrompt("Do you want to copy this image?\r\n'" + shown_path_ + "'"); });
   if (!yes) return;
   // The file system refuses a copy onto the file itself, which leaves it intact.
-  Step([&] { Require(services_.files.CopyFile(CurrentPath, ProgramPath + CurrentName)); });
+  Step([&] { Require(services_.files.CopyFile(shown_path_, ProgramPath + shown_name_)); });
 }
 
 void FormSlideShow::WallpaperCommand() {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "TestFiles.h"
-#include "os/windows/desktop/PictureHeader.h"
+#include "core/base/PictureHeader.h"
 
 namespace trelvin {
 namespace {

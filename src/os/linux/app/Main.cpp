@@ -16,11 +16,13 @@
 
 #include "core/services/StandardRandom.h"
 #include "core/shell/FormMainSlide.h"
+#include "core/slideshow/FormSlideShow.h"
 #include "os/linux/app/LinuxKnownPaths.h"
 #include "os/linux/app/QtInstanceLock.h"
 #include "os/linux/app/QtLocale.h"
 #include "os/linux/app/QtSettingsStore.h"
 #include "os/linux/app/ReadOnlySettingsStore.h"
+#include "os/linux/app/SessionEnd.h"
 #include "os/linux/app/StartSignal.h"
 #include "os/linux/app/SystemClock.h"
 #include "os/linux/capture/LibJpegConverter.h"
@@ -146,7 +148,10 @@ int main(int argc, char* argv[]) {
   SystemClock clock;
   StandardRandom random;
   XdgShell shell;
-  QtInstanceLock instance;
+  QtInstanceLock user_instance;
+  NoInstanceLock module_instance;
+  InstanceLock& instance =
+      saver.target ? static_cast<InstanceLock&>(module_instance) : user_instance;
   QtFolderDialog folder_dialog(runtime);
   LinuxKnownPaths known_paths;
   QtLocale locale;
@@ -173,5 +178,12 @@ int main(int argc, char* argv[]) {
                     screen_grab, jpeg,      media,         pictures,    printer,
                     message_box, wallpaper, cursor,        windows,     saver_lock};
   FormMainSlide formMainSlide(services, command_line);
+  // Log-off, SIGTERM and SIGHUP close the windows as the user would, so nothing is lost.
+  std::unique_ptr<SessionEnd> session_end;
+  if (!saver.target)
+    session_end = std::make_unique<SessionEnd>([&] {
+      if (formMainSlide.HasSlideShow()) formMainSlide.formSlideShow().Unload();
+      formMainSlide.Unload();
+    });
   return runtime.Run(formMainSlide);
 }

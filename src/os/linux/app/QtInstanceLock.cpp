@@ -4,25 +4,21 @@
 
 #include <cstdlib>
 
-#include <QCryptographicHash>
 #include <QDir>
-#include <QFileInfo>
 
 namespace trelvin {
 
 bool QtInstanceLock::AnotherInstanceRunning() {
   if (lock_) return false;
-  const QString exe = QFileInfo("/proc/self/exe").canonicalFilePath();
-  const QByteArray key =
-      QCryptographicHash::hash(exe.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
   const char* runtime_dir = std::getenv("XDG_RUNTIME_DIR");
-  // The runtime directory is the user's own. The shared temporary directory is everybody's: there
-  // the user's id is part of the name, so another user's running program does not count.
+  // One name for every copy of the program, wherever its executable lies: an installed and a
+  // portable copy share the user's settings, so only one of them may run. The runtime directory
+  // is the user's own; the shared temporary directory is everybody's, so there the user's id is
+  // part of the name, and another user's running program does not count.
   const QString name =
       runtime_dir && *runtime_dir == '/'
-          ? QString(runtime_dir) + "/trelvinshow-" + QString::fromLatin1(key) + ".lock"
-          : QDir::tempPath() + "/trelvinshow-" + QString::number(::getuid()) + "-" +
-                QString::fromLatin1(key) + ".lock";
+          ? QString(runtime_dir) + "/trelvinshow.lock"
+          : QDir::tempPath() + "/trelvinshow-" + QString::number(::getuid()) + ".lock";
   auto lock = std::make_unique<QLockFile>(name);
   // Only a dead owner makes a lock stale, never its age.
   lock->setStaleLockTime(0);
@@ -32,5 +28,7 @@ bool QtInstanceLock::AnotherInstanceRunning() {
   }
   return lock->error() == QLockFile::LockFailedError;
 }
+
+bool NoInstanceLock::AnotherInstanceRunning() { return false; }
 
 }  // namespace trelvin

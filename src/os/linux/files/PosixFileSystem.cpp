@@ -64,7 +64,8 @@ bool PosixFileSystem::CopyFile(const std::string& from, const std::string& to) {
     if (n == 0) break;
     if (!temp.Write(buffer, static_cast<std::size_t>(n))) return false;
   }
-  return temp.Commit(static_cast<int>(src.st_mode & 07777));
+  // The permission bits only: a copy never carries set-user-id, set-group-id or sticky bits.
+  return temp.Commit(static_cast<int>(src.st_mode & 0777));
 }
 
 bool PosixFileSystem::WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {

@@ -8,6 +8,8 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 
 #include "atomicfile/TempFile.h"
 
@@ -35,10 +37,29 @@ bool ReplaceTarget(int directory, const std::string& from, const std::string& to
   return ::renameat(directory, from.c_str(), directory, to.c_str()) == 0;
 }
 
+// The mode a newly created file gets: 0666 less the umask. The umask is read from the kernel's
+// status of the process, never set: setting it, even for a moment, would change the mode of files
+// other threads (or a program that loaded the converter) create meanwhile. Where the status cannot
+// be read, the file stays private to its owner.
 mode_t NewFileMode() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
+  const int fd = ::open("/proc/self/status", O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return 0600;
+  char text[4096];
+  ssize_t size = 0;
+  while (size < static_cast<ssize_t>(sizeof text) - 1) {
+    const ssize_t n = ::read(fd, text + size, sizeof text - 1 - static_cast<std::size_t>(size));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    size += n;
+  }
+  ::close(fd);
+  text[size] = '\0';
+  const char* line = std::strstr(text, "\nUmask:");
+  if (!line) return 0600;
+  char* end = nullptr;
+  const unsigned long mask = std::strtoul(line + 7, &end, 8);
+  if (end == line + 7 || mask > 0777) return 0600;
+  return static_cast<mode_t>(0666 & ~mask);
 }
 
 }  // namespace
@@ -84,12 +105,18 @@ bool TempFile::Commit(int permissions) {
   const int fd = static_cast<int>(handle_);
   const mode_t mode =
       permissions == kDefaultPermissions ? NewFileMode() : static_cast<mode_t>(permissions & 07777);
+  // The mode is set on the descriptor: the file was made 0600, so nobody else could open it
+  // while it was being written.
   if (::fchmod(fd, mode) != 0) return false;
+  // The bytes (and the length that finds them) reach the disk before the new name does, so the
+  // name never stands for an empty file.
+  if (durable_ && ::fdatasync(fd) != 0) return false;
   handle_ = -1;
   if (::close(fd) != 0) return false;
   if (!ReplaceTarget(static_cast<int>(directory_), name_, base_)) return false;
   committed_ = true;
-  return true;
+  // The rename itself is on the disk only once the directory is.
+  return !durable_ || ::fsync(static_cast<int>(directory_)) == 0;
 }
 
 }  // namespace trelvin

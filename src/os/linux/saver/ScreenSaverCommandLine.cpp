@@ -1,8 +1,6 @@
 #include "os/linux/saver/ScreenSaverCommandLine.h"
 
 #include <cctype>
-#include <cerrno>
-#include <cstdlib>
 
 namespace trelvin {
 
@@ -15,12 +13,21 @@ bool IsOption(const std::string& arg, const std::string& name) {
 }  // namespace
 
 std::optional<unsigned long> ScreenSaverCommandLine::ParseWindowId(const std::string& text) {
-  if (text.empty() || !std::isxdigit(static_cast<unsigned char>(text.front()))) return std::nullopt;
-  errno = 0;
-  char* end = nullptr;
-  const unsigned long long value = std::strtoull(text.c_str(), &end, 0);
-  // X resource ids are 29 bits wide; anything larger is not a window.
-  if (errno != 0 || *end != '\0' || value == 0 || value > 0x1fffffffULL) return std::nullopt;
+  // Decimal, or hexadecimal after "0x": a leading zero does not make the rest octal, and every
+  // character counts (an id with a NUL inside is not the number before it).
+  const bool hex = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
+  const std::size_t start = hex ? 2 : 0;
+  if (start == text.size()) return std::nullopt;
+  unsigned long long value = 0;
+  for (std::size_t i = start; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (hex ? !std::isxdigit(c) : !std::isdigit(c)) return std::nullopt;
+    const unsigned digit = std::isdigit(c) ? c - '0' : (std::tolower(c) - 'a' + 10);
+    value = value * (hex ? 16 : 10) + digit;
+    // X resource ids are 29 bits wide; anything larger is not a window.
+    if (value > 0x1fffffffULL) return std::nullopt;
+  }
+  if (value == 0) return std::nullopt;
   return static_cast<unsigned long>(value);
 }
 

@@ -31,7 +31,7 @@ class ScreenSaverCommandLine {
   // its usual meaning ("/p", "/c", "/s" ...).
   static Reading Read(const std::vector<std::string>& args, const char* xscreensaver_window);
 
-  // A window id in decimal or "0x" hexadecimal; nullopt for anything else or 0.
+  // A window id in decimal or "0x" hexadecimal (29 bits at most); nullopt for anything else or 0.
   static std::optional<unsigned long> ParseWindowId(const std::string& text);
 };
 

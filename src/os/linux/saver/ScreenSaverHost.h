@@ -26,7 +26,7 @@ class ScreenSaverHost : public QObject {
  public:
   // mate-screensaver and xfce4-screensaver start a module with little of the session's
   // environment. Restores XDG_RUNTIME_DIR from the user's standard runtime directory, so the
-  // instance lock and the sound server are found where the rest of the session has them.
+  // sound server is found where the rest of the session has it.
   static void RestoreRuntimeDirectory();
 
   // `window` is an X window id; 0 stands for the root window of the default screen.

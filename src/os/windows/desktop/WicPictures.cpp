@@ -14,9 +14,9 @@
 
 #include "atomicfile/TempFile.h"
 #include "core/base/BmpFile.h"
+#include "core/base/PictureHeader.h"
 #include "core/base/ReducedScale.h"
 #include "os/windows/WinText.h"
-#include "os/windows/desktop/PictureHeader.h"
 
 namespace trelvin {
 

@@ -1,4 +1,4 @@
-#include "os/windows/desktop/PictureHeader.h"
+#include "core/base/PictureHeader.h"
 
 #include <algorithm>
 #include <cstdint>
