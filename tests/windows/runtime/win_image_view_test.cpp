@@ -64,6 +64,7 @@ class WinImageViewTest : public ::testing::Test {
     window_ = std::make_unique<WinFormWindow>(form_, nullptr);
     ASSERT_NE(window_->hwnd(), nullptr);
     ASSERT_TRUE(window_->CreateViews());
+    form_.RunLoad();  // the user's actions reach a loaded form only
     view_ = FindWindowExW(window_->hwnd(), nullptr, L"TrelvinView", nullptr);
     ASSERT_NE(view_, nullptr);
   }

@@ -48,6 +48,7 @@ class WinRuntimeTest : public ::testing::Test {
     window_ = std::make_unique<WinFormWindow>(*form_, nullptr);
     ASSERT_NE(window_->hwnd(), nullptr);
     ASSERT_TRUE(window_->CreateViews());
+    form_->RunLoad();  // the user's actions reach a loaded form only
   }
   // The child window of this class, with this text when one is given.
   HWND Child(const wchar_t* window_class, const wchar_t* text = nullptr) {

@@ -17,8 +17,8 @@ void WinFormWindow::RestoreFocus() {
 void WinFormWindow::MoveFocus(int step) {
   WinControlView* current = ViewOf(GetFocus());
   WinControlView* next = ViewOf(NextFocus(form_, current ? &current->model() : nullptr, step));
-  // As the dialog manager does it: a push button with the focus is the default one.
-  if (next) SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next->hwnd()), TRUE);
+  // Not WM_NEXTDLGCTL: only a dialog's own window procedure acts on it, and this window is none.
+  if (next) SetFocus(next->hwnd());
 }
 
 Control* WinFormWindow::FocusedControl() const {
