@@ -222,10 +222,11 @@ struct Program {
   trelvin::fakes::FakeMessageBox message_box{cursor};
   trelvin::fakes::FakeWallpaper wallpaper;
   trelvin::X11WindowActivation windows;
+  trelvin::fakes::FakeNotifications notifications;
   trelvin::Services services{runtime,     settings,  files,         clock,       random,
                              shell,       instance,  folder_dialog, known_paths, locale,
                              screen_grab, jpeg,      media,         pictures,    printer,
-                             message_box, wallpaper, cursor,        windows};
+                             message_box, wallpaper, cursor,        windows,     notifications};
   trelvin::FormMainSlide form{services, "/c"};
 };
 

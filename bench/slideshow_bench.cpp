@@ -32,6 +32,7 @@
 #include "core/shell/FormMainSlide.h"
 #include "core/slideshow/Catalogue.h"
 #include "core/slideshow/FormSlideShow.h"
+#include "fakes/FakePlatform.h"
 #include "os/linux/app/LinuxKnownPaths.h"
 #include "os/linux/app/QtInstanceLock.h"
 #include "os/linux/app/QtLocale.h"
@@ -123,6 +124,7 @@ struct NoScreenGrab : ScreenGrab {
   void BeginSession() override {}
   void EndSession() override {}
   std::unique_ptr<GrabSession> OpenDesktop() override { return nullptr; }
+  std::string Problem() override { return ""; }
 };
 struct NoJpeg : JpegConverter {
   int BmpToJpeg(const std::string&, const std::string&, std::int16_t) override { return 1; }
@@ -226,9 +228,11 @@ int main(int argc, char* argv[]) {
   DesktopWallpaper wallpaper;
   QtCursor cursor;
   NoWindows windows;
-  Services services{runtime,       settings,    files,     clock,       random, shell, instance,
-                    folder_dialog, known_paths, locale,    screen_grab, jpeg,   media, pictures,
-                    printer,       message_box, wallpaper, cursor,      windows};
+  fakes::FakeNotifications notifications;
+  Services services{runtime,     settings,  files,         clock,       random,
+                    shell,       instance,  folder_dialog, known_paths, locale,
+                    screen_grab, jpeg,      media,         pictures,    printer,
+                    message_box, wallpaper, cursor,        windows,     notifications};
   FormMainSlide main_window(services, "");
   main_window.AppPath = show_dir.string() + "/";
   main_window.hscrShow.SetValue(600);

@@ -224,6 +224,22 @@ TEST_F(SlideShowKeysTest, CopyGoesIntoTheProgramsDirectory) {
   EXPECT_EQ(platform_.message_box.shown[0].text, "Do you want to copy this image?");
 }
 
+// Copies follow the captures' rule, and songs are looked for in the user's Music when the
+// program's directory has none.
+TEST_F(SlideShowKeysTest, UnwritableProgramDirectoryCopiesIntoPicturesAndPlaysUserMusic) {
+  platform_.files.unwritable_dirs.insert(NativePath("/opt/trelvin/"));
+  platform_.files.Add(NativePath("/home/u/Music/Trelvin/song.mp3"));
+  ASSERT_TRUE(main_.chkMusic.SetValue(CheckBox::kChecked));
+  platform_.message_box.answers = {kIdYes};
+  Open([&](FormSlideShow& s) { Key(s, kVkC); });
+  EXPECT_EQ(platform_.files.created_dirs,
+            std::vector<std::string>{NativePath("/home/u/Pictures/Trelvin/")});
+  EXPECT_TRUE(platform_.files.Has(NativePath("/home/u/Pictures/Trelvin/0.jpg")));
+  EXPECT_EQ(
+      platform_.media.commands.at(1),
+      "open \"" + NativePath("/home/u/Music/Trelvin/song.mp3") + "\" type MPEGVideo alias MUSIC");
+}
+
 TEST_F(SlideShowKeysTest, CopyOntoItselfLeavesTheFileIntact) {
   main_.AppPath = NativePath("/opt/trelvin/");
   platform_.files.Add(NativePath("/opt/trelvin/self.jpg"), {1, 2, 3});

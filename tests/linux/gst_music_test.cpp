@@ -100,8 +100,8 @@ struct ShowOnRealMedia {
       : services{p.runtime,     p.settings,  p.files,         p.clock,       p.random,
                  p.shell,       p.instance,  p.folder_dialog, p.known_paths, p.locale,
                  p.screen_grab, p.jpeg,      media,           p.pictures,    p.printer,
-                 p.message_box, p.wallpaper, p.cursor,        p.windows} {
-    show.ProgramPath = program_path;
+                 p.message_box, p.wallpaper, p.cursor,        p.windows,     p.notifications} {
+    show.MusicPath = program_path;
     show.MusicFlag = true;
   }
   fakes::FakePlatform p;

@@ -2,6 +2,7 @@
 
 #include "core/base/Guard.h"
 #include "core/base/PathRules.h"
+#include "core/base/ProgramDirectory.h"
 #include "core/shell/AppInfo.h"
 #include "core/slideshow/FormSlideShow.h"
 
@@ -44,7 +45,8 @@ FormMainSlide::FormMainSlide(Services& services, std::string command_line)
   Move({0, 0, 278, 173});
   chkMP3.SetVisible(false);
   Step([&] {
-    lblCredits.SetToolTipText(JoinPath(DefaultCaptureDir() + kAboutFolder, kCreditsTooltipPage));
+    lblCredits.SetToolTipText(
+        JoinPath(ProgramDirectory(services_.files) + kAboutFolder, kCreditsTooltipPage));
   });
   Picture1.SetVisible(false);
 

@@ -34,6 +34,7 @@ void FormMainSlide::btnStart_Click() {
     Step([&] { SetWindowState(WindowState::kMinimized); });
     // Asked for before the timer runs, so the desktop can answer before the first tick is due.
     Step([&] { services_.screen_grab.BeginSession(); });
+    Step([&] { capture_.BeginRun(); });
     Step([&] { Timer1.SetEnabled(true); });
     Step([&] { btnStart.SetCaption("&Stop"); });
     // The first tick after a start is due at once.
@@ -60,6 +61,7 @@ void FormMainSlide::Timer1_Timer() {
   CaptureTicks = 0;
   std::string base_path;
   Step([&] { base_path = AppPath + TimeStamp(services_.clock.Now()); });
+  Step([&] { capture_.EnsureUserFolder(AppPath); });
   Step([&] { CaptureScreen(Picture1, base_path); });
 }
 

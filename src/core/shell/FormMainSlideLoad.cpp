@@ -4,7 +4,7 @@
 #include "core/base/AsciiCase.h"
 #include "core/base/Guard.h"
 #include "core/base/PathRules.h"
-#include "core/base/ProgramDirectory.h"
+#include "core/base/UserFolders.h"
 #include "core/shell/AppInfo.h"
 #include "core/shell/FormMainSlide.h"
 #include "core/shell/SettingText.h"
@@ -114,6 +114,8 @@ bool FormMainSlide::FileExists(const std::string& path) {
   return exists;
 }
 
-std::string FormMainSlide::DefaultCaptureDir() { return ProgramDirectory(services_.files); }
+std::string FormMainSlide::DefaultCaptureDir() {
+  return ProductsDirectory(services_.files, services_.known_paths);
+}
 
 }  // namespace trelvin

@@ -14,6 +14,7 @@
 #include <QIcon>
 #include <QtGlobal>
 
+#include "core/base/FailureLog.h"
 #include "core/base/StandardRandom.h"
 #include "core/shell/FormMainSlide.h"
 #include "os/linux/app/LinuxKnownPaths.h"
@@ -30,6 +31,7 @@
 #include "os/linux/capture/WaylandScreenGrab.h"
 #include "os/linux/capture/X11ScreenGrab.h"
 #include "os/linux/capture/X11WindowActivation.h"
+#include "os/linux/desktop/DBusNotifications.h"
 #include "os/linux/desktop/DesktopWallpaper.h"
 #include "os/linux/desktop/QtPictures.h"
 #include "os/linux/desktop/QtPrinter.h"
@@ -143,11 +145,13 @@ int main(int argc, char* argv[]) {
   }
   PosixFileSystem files;
   SystemClock clock;
+  LinuxKnownPaths known_paths;
+  FailureLog failure_log(files, clock, known_paths.FailureLogPath());
+  const ScopedFailureSink failures_logged(failure_log);
   StandardRandom random;
   XdgShell shell;
   QtInstanceLock instance;
   QtFolderDialog folder_dialog(runtime);
-  LinuxKnownPaths known_paths;
   QtLocale locale;
   X11ScreenGrab x11_grab;
   PortalScreenCast portal;
@@ -165,10 +169,12 @@ int main(int argc, char* argv[]) {
   DesktopWallpaper wallpaper;
   QtCursor cursor;
   X11WindowActivation windows;
+  DBusNotifications notifications;
 
-  Services services{runtime,       settings,    files,     clock,       random, shell, instance,
-                    folder_dialog, known_paths, locale,    screen_grab, jpeg,   media, pictures,
-                    printer,       message_box, wallpaper, cursor,      windows};
+  Services services{runtime,     settings,  files,         clock,       random,
+                    shell,       instance,  folder_dialog, known_paths, locale,
+                    screen_grab, jpeg,      media,         pictures,    printer,
+                    message_box, wallpaper, cursor,        windows,     notifications};
   FormMainSlide formMainSlide(services, command_line);
   return runtime.Run(formMainSlide);
 }

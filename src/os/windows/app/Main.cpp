@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "core/base/FailureLog.h"
 #include "core/base/StandardRandom.h"
 #include "core/shell/FormMainSlide.h"
 #include "os/windows/app/WinClock.h"
@@ -19,6 +20,7 @@
 #include "os/windows/capture/WinJpegConverter.h"
 #include "os/windows/capture/WinWindowActivation.h"
 #include "os/windows/desktop/WicPictures.h"
+#include "os/windows/desktop/WinNotifications.h"
 #include "os/windows/desktop/WinPrinter.h"
 #include "os/windows/desktop/WinShell.h"
 #include "os/windows/desktop/WinWallpaper.h"
@@ -44,11 +46,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     WinSettingsStore settings;
     WinFileSystem files;
     WinClock clock;
+    WinKnownPaths known_paths;
+    FailureLog failure_log(files, clock, known_paths.FailureLogPath());
+    const ScopedFailureSink failures_logged(failure_log);
     StandardRandom random;
     WinShell shell;
     WinInstanceLock instance;
     WinFolderDialog folder_dialog(runtime);
-    WinKnownPaths known_paths;
     WinLocale locale;
     GdiScreenGrab screen_grab;
     WinJpegConverter jpeg;
@@ -60,10 +64,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     WinWallpaper wallpaper;
     WinCursor cursor;
     WinWindowActivation windows;
+    WinNotifications notifications;
 
-    Services services{runtime,       settings,    files,     clock,       random, shell, instance,
-                      folder_dialog, known_paths, locale,    screen_grab, jpeg,   media, pictures,
-                      printer,       message_box, wallpaper, cursor,      windows};
+    Services services{runtime,     settings,  files,         clock,       random,
+                      shell,       instance,  folder_dialog, known_paths, locale,
+                      screen_grab, jpeg,      media,         pictures,    printer,
+                      message_box, wallpaper, cursor,        windows,     notifications};
     FormMainSlide formMainSlide(services, command_line);
     exit_code = runtime.Run(formMainSlide);
   }
