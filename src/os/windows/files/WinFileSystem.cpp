@@ -155,7 +155,7 @@ bool WinFileSystem::AppendToFile(const std::string& path, const std::string& tex
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   const bool ok =
-      WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+      ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
       written == text.size();
   return CloseHandle(file) && ok;
 }
