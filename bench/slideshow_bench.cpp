@@ -33,6 +33,7 @@
 #include "core/shell/FormMainSlide.h"
 #include "core/slideshow/Catalogue.h"
 #include "core/slideshow/FormSlideShow.h"
+#include "fakes/FakePlatform.h"
 #include "os/linux/app/LinuxKnownPaths.h"
 #include "os/linux/app/QtInstanceLock.h"
 #include "os/linux/app/QtLocale.h"
@@ -125,6 +126,7 @@ struct NoScreenGrab : ScreenGrab {
   void BeginSession() override {}
   void EndSession() override {}
   std::unique_ptr<GrabSession> OpenDesktop() override { return nullptr; }
+  std::string Problem() override { return ""; }
 };
 struct NoJpeg : JpegConverter {
   int BmpToJpeg(const std::string&, const std::string&, std::int16_t) override { return 1; }
@@ -228,11 +230,12 @@ int main(int argc, char* argv[]) {
   DesktopWallpaper wallpaper;
   QtCursor cursor;
   NoWindows windows;
+  fakes::FakeNotifications notifications;
   LinuxScreenSaverLock saver_lock;
-  Services services{runtime,     settings,  files,         clock,       random,
-                    shell,       instance,  folder_dialog, known_paths, locale,
-                    screen_grab, jpeg,      media,         pictures,    printer,
-                    message_box, wallpaper, cursor,        windows,     saver_lock};
+  Services services{runtime,  settings,      files,        clock,       random,      shell,
+                    instance, folder_dialog, known_paths,  locale,      screen_grab, jpeg,
+                    media,    pictures,      printer,      message_box, wallpaper,   cursor,
+                    windows,  saver_lock,    notifications};
   FormMainSlide main_window(services, "");
   main_window.AppPath = show_dir.string() + "/";
   main_window.hscrShow.SetValue(600);

@@ -4,6 +4,19 @@
 # A crash makes the script fail; add the crashing input to the corpus once it is fixed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# Clang 16 with libFuzzer: the first Debian 12 clang whose front end gives libstdc++ 12 the
+# std::source_location the core's guarded steps use. Only fuzzing needs it.
+fuzz_packages=(clang-16 libclang-rt-16-dev)
+missing=()
+for p in "${fuzz_packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
 SECONDS_EACH=${FUZZ_SECONDS:-60}
 # The "fuzzing" preset of CMakePresets.json.
 cmake --preset fuzzing >/dev/null

@@ -2,25 +2,29 @@
 # Installs the Debian packages the build, the program and the tests need (only the missing ones),
 # then configures and builds into build/. Safe to run again; fast when nothing is missing.
 # SETUP_PACKAGES_ONLY=1 stops after the packages (scripts/test.sh runs the lint before building).
+# SETUP_FOR=run installs only what building and running the program needs, and builds nothing
+# (scripts/run.sh builds the program alone).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-PACKAGES=(
+# Building and running the program.
+RUN_PACKAGES=(
   # build
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev qt6-qpa-plugins
   libjpeg62-turbo-dev
   libx11-dev libxext-dev libxtst-dev libxrandr-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
-  # lint
-  git clang-format
-  # fuzzing (scripts/fuzz.sh): clang 16 with libFuzzer, the first Debian 12 clang whose front end
-  # gives libstdc++ 12 the std::source_location the core's guarded steps use
-  clang-16 libclang-rt-16-dev
   # run time: media, MIDI synthesis with a General MIDI sound font, desktop integration
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-alsa
   fluid-soundfont-gm xdg-utils fonts-dejavu-core fonts-liberation
+)
+
+# Everything else: the tests, the benchmarks, the lint and the package.
+TEST_PACKAGES=(
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # lint
+  git clang-format
   # tests and benchmarks: virtual display, window manager, input, pixel read-back, printing
   xvfb xauth openbox xdotool x11-utils x11-xserver-utils imagemagick scrot
   cups cups-client cups-bsd
@@ -34,6 +38,9 @@ PACKAGES=(
   dpkg-dev debootstrap desktop-file-utils libxml2-utils
 )
 
+PACKAGES=("${RUN_PACKAGES[@]}")
+[ "${SETUP_FOR:-all}" = run ] || PACKAGES+=("${TEST_PACKAGES[@]}")
+
 missing=()
 for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$' || missing+=("$p")
@@ -46,7 +53,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-[ "${SETUP_PACKAGES_ONLY:-0}" = 1 ] && exit 0
+[ "${SETUP_PACKAGES_ONLY:-0}" = 1 ] || [ "${SETUP_FOR:-all}" = run ] && exit 0
 
 BUILD_TYPE=${BUILD_TYPE:-RelWithDebInfo}
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="$BUILD_TYPE" -DTRELVIN_WERROR="${TRELVIN_WERROR:-OFF}" >/dev/null

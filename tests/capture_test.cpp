@@ -116,16 +116,54 @@ TEST_F(CaptureTest, UnloadWhileCapturingClosesTheGrabSession) {
   EXPECT_FALSE(form.Timer1.Enabled());
 }
 
-TEST_F(CaptureTest, RefusedGrabSessionStillCapturesBlankPictures) {
+// A failed grab writes nothing and is told once the grab says why (till then the desktop may be
+// asking the user); each kind is told once a run, the recovery once; a new run tells again.
+TEST_F(CaptureTest, EachFailureKindIsToldOnceARunAndTheRecoveryOnce) {
   SetInterval(1);
-  p.screen_grab.needs_session = true;
   form.btnStart_Click();
-  p.screen_grab.in_session = false;  // the desktop said no
-  p.jpeg.writes_nothing = true;      // keeps the bitmap to look at
-  Tick(1);
-  ASSERT_EQ(Captures(), 1u);
-  const auto& bmp = p.files.files.at(p.jpeg.calls[0].bmp);
-  EXPECT_EQ(BmpPixel(bmp, 5, 5), form.Picture1.BackColor());
+  p.screen_grab.open_fails = true;
+  Tick(2);
+  EXPECT_TRUE(p.notifications.shown.empty());
+  p.screen_grab.problem = "Allow sharing the screen.";
+  Tick(3);
+  EXPECT_TRUE(p.files.files.empty());
+  EXPECT_TRUE(p.jpeg.calls.empty());
+  p.screen_grab.open_fails = false;
+  p.screen_grab.problem.clear();
+  p.files.unwritable_dirs.insert(NativePath("/caps/"));
+  Tick(3);
+  p.files.unwritable_dirs.clear();
+  p.jpeg.writes_nothing = true;
+  Tick(2);
+  p.jpeg.writes_nothing = false;
+  Tick(3);
+  p.files.unwritable_dirs.insert(NativePath("/caps/"));  // told already in this run
+  Tick(2);
+  std::vector<std::string> summaries;
+  for (const auto& [summary, body] : p.notifications.shown) summaries.push_back(summary);
+  EXPECT_EQ(summaries,
+            (std::vector<std::string>{
+                "Trelvin Show cannot copy the screen", "Trelvin Show cannot save captures",
+                "Trelvin Show cannot convert captures", "Trelvin Show saves captures again"}));
+  EXPECT_NE(p.notifications.shown[0].second.find("Allow sharing the screen."), std::string::npos);
+  EXPECT_NE(p.notifications.shown[1].second.find(NativePath("/caps/")), std::string::npos);
+  EXPECT_NE(p.notifications.shown[3].second.find(p.known_paths.failure_log), std::string::npos);
+
+  form.btnStart_Click();
+  form.btnStart_Click();
+  Tick(2);
+  EXPECT_EQ(p.notifications.shown.size(), 5u);
+}
+
+// A grab that knows at the start that it cannot work is told at once, before any tick.
+TEST_F(CaptureTest, GrabProblemKnownAtStartIsToldAtStart) {
+  p.screen_grab.problem = "Install the portal.";
+  form.btnStart_Click();
+  ASSERT_EQ(p.notifications.shown.size(), 1u);
+  EXPECT_NE(p.notifications.shown[0].second.find("Install the portal."), std::string::npos);
+  p.screen_grab.open_fails = true;
+  Tick(3);
+  EXPECT_EQ(p.notifications.shown.size(), 1u);
 }
 
 TEST_F(CaptureTest, StopWithMusicClearedLeavesMp3Disabled) {
@@ -259,25 +297,20 @@ TEST_F(CaptureTest, BitmapHoldsTheScreenAtItsSize) {
   }
 }
 
-TEST_F(CaptureTest, FailedGrabSavesBlankPictureNotThePreviousOne) {
-  p.files.undeletable = {NativePath("/caps/a.bmp"), NativePath("/caps/b.bmp"),
-                         NativePath("/caps/c.bmp")};
+TEST_F(CaptureTest, FailedGrabWritesNothingAndClearsThePreviousPicture) {
   form.CaptureScreen(form.Picture1, NativePath("/caps/a"));
   p.screen_grab.open_fails = true;
   form.CaptureScreen(form.Picture1, NativePath("/caps/b"));
+  EXPECT_EQ(form.Picture1.Image().Row(10)[10], form.Picture1.BackColor());
   p.screen_grab.open_fails = false;
   p.screen_grab.copy_fails = true;
   form.CaptureScreen(form.Picture1, NativePath("/caps/c"));
-  const Rgb back = form.Picture1.BackColor();
-  EXPECT_NE(BmpPixel(p.files.files.at(NativePath("/caps/a.bmp")), 10, 10), back);
-  for (const std::string& path : {NativePath("/caps/b.bmp"), NativePath("/caps/c.bmp")}) {
-    const auto& bmp = p.files.files.at(path);
-    EXPECT_EQ(BmpPixel(bmp, 10, 10), back) << path;
-    EXPECT_EQ(BmpPixel(bmp, 1023, 767), back) << path;
+  EXPECT_TRUE(p.files.Has(NativePath("/caps/a.jpg")));
+  for (const char* name : {"/caps/b.bmp", "/caps/b.jpg", "/caps/c.bmp", "/caps/c.jpg"}) {
+    EXPECT_FALSE(p.files.Has(NativePath(name))) << name;
   }
-  // The blank pictures are converted like any other; every session opened is released once.
-  EXPECT_TRUE(p.files.Has(NativePath("/caps/b.jpg")));
-  EXPECT_TRUE(p.files.Has(NativePath("/caps/c.jpg")));
+  EXPECT_EQ(p.jpeg.calls.size(), 1u);
+  // Every session opened is released once.
   EXPECT_EQ(p.screen_grab.opened, 2);
   EXPECT_EQ(p.screen_grab.released, 2);
 }
@@ -286,7 +319,7 @@ TEST_F(CaptureTest, UnwritableBitmapLeavesNothingAndDeletesNothing) {
   p.files.unwritable_dirs.insert(NativePath("/caps/"));
   form.CaptureScreen(form.Picture1, NativePath("/caps/x"));
   EXPECT_TRUE(p.files.files.empty());
-  EXPECT_EQ(p.jpeg.calls.size(), 1u);
+  EXPECT_EQ(p.jpeg.calls.size(), 0u);  // it would have nothing to read
   for (const std::string& entry : log) EXPECT_NE(entry.rfind("delete", 0), 0u) << entry;
   EXPECT_EQ(p.screen_grab.released, 1);
 }

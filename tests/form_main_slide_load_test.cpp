@@ -48,6 +48,28 @@ TEST_F(FormMainSlideLoadTest, EmptyStoreGivesTheDefaults) {
                                       "StretchImage", "Music", "Random"}));
 }
 
+// An installation the user cannot write to captures into the Pictures folder's Trelvin, made by
+// the first capture; a stored folder is kept as it is and never made.
+TEST_F(FormMainSlideLoadTest, UnwritableProgramDirectoryCapturesIntoPictures) {
+  platform_.files.unwritable_dirs.insert(NativePath("/opt/trelvin/"));
+  FormMainSlide& form = Start("");
+  const std::string pictures = NativePath("/home/u/Pictures/Trelvin/");
+  EXPECT_EQ(form.AppPath, pictures);
+  EXPECT_EQ(form.lblPath.Caption(), pictures);
+  ASSERT_TRUE(form.hscrCapture.SetValue(1));
+  form.btnStart_Click();
+  form.Timer1_Timer();
+  EXPECT_EQ(platform_.files.created_dirs, std::vector<std::string>{pictures});
+  EXPECT_TRUE(platform_.files.Has(pictures + "20261207130509.jpg"));
+
+  platform_.settings.values["Path"] = NativePath("/media/usb/caps");
+  FormMainSlide& chosen = Start("");
+  chosen.btnStart_Click();
+  chosen.Timer1_Timer();
+  EXPECT_EQ(chosen.AppPath, NativePath("/media/usb/caps/"));
+  EXPECT_EQ(platform_.files.created_dirs.size(), 1u);
+}
+
 TEST_F(FormMainSlideLoadTest, UnusableStoredValuesKeepTheInitialStateNotTheDefault) {
   auto& v = platform_.settings.values;
   v = {{"CaptureInterval", "700"}, {"CompressionLevel", "0"},

@@ -24,7 +24,7 @@ std::string OpenProbe(const std::string& path) {
 class MusicTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    show_.ProgramPath = NativePath("/opt/my music/");
+    show_.MusicPath = NativePath("/opt/my music/");
     show_.MusicFlag = true;
   }
   void AddSongs(const std::vector<std::string>& names) {
@@ -34,7 +34,7 @@ class MusicTest : public ::testing::Test {
   // The song that each "open ... alias MUSIC" named, in order.
   std::vector<std::string> PlayedSongs() {
     std::vector<std::string> songs;
-    const std::string prefix = "open \"" + show_.ProgramPath;
+    const std::string prefix = "open \"" + show_.MusicPath;
     for (const std::string& c : sent()) {
       if (c.rfind(prefix, 0) == 0 && c.ends_with(" alias MUSIC")) {
         songs.push_back(c.substr(prefix.size(), c.find('"', prefix.size()) - prefix.size()));

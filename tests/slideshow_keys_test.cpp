@@ -196,6 +196,22 @@ TEST_F(SlideShowKeysTest, PrintWithoutPrinterStillEndsTheDocument) {
   EXPECT_EQ(platform_.printer.end_docs, 1);
 }
 
+// Copies follow the captures' rule, and songs are looked for in the user's Music when the
+// program's directory has none.
+TEST_F(SlideShowKeysTest, UnwritableProgramDirectoryCopiesIntoPicturesAndPlaysUserMusic) {
+  platform_.files.unwritable_dirs.insert(NativePath("/opt/trelvin/"));
+  platform_.files.Add(NativePath("/home/u/Music/Trelvin/song.mp3"));
+  ASSERT_TRUE(main_.chkMusic.SetValue(CheckBox::kChecked));
+  platform_.message_box.answers = {kIdYes};
+  Open([&](FormSlideShow& s) { Key(s, kVkC); });
+  EXPECT_EQ(platform_.files.created_dirs,
+            std::vector<std::string>{NativePath("/home/u/Pictures/Trelvin/")});
+  EXPECT_TRUE(platform_.files.Has(NativePath("/home/u/Pictures/Trelvin/0.jpg")));
+  EXPECT_EQ(
+      platform_.media.commands.at(1),
+      "open \"" + NativePath("/home/u/Music/Trelvin/song.mp3") + "\" type MPEGVideo alias MUSIC");
+}
+
 TEST_F(SlideShowKeysTest, WallpaperNoticeTellsWhetherItWorked) {
   struct Case {
     bool save_fails, set_fails;

@@ -2,6 +2,7 @@
 // file takes its place, the file system fills up or turns read-only, a file-size limit is hit.
 // Capturing goes on, every JPEG file there is whole, and nothing written earlier is lost.
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <map>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <thread>
 
 #include "e2e/Harness.h"
@@ -49,9 +51,15 @@ class CaptureFaultsTest : public ::testing::Test {
                       "/\nCaptureInterval=1\nCompressionLevel=90\nMusic=0\n");
   }
 
-  void StartCapturing() {
-    program_ = std::make_unique<Program>(display_, home_, std::vector<std::string>{"/c"});
-    std::string id;
+  // `as_user` runs `executable` through it (setpriv and its arguments).
+  void StartCapturing(const std::string& executable = "", std::vector<std::string> as_user = {},
+                      const fs::path& into = {}) {
+    std::vector<std::string> args = as_user;
+    if (!as_user.empty()) args.push_back(executable);
+    args.push_back("/c");
+    program_ = std::make_unique<Program>(display_, home_, args, env_,
+                                         as_user.empty() ? executable : as_user.front());
+    std::string& id = window_;
     ASSERT_TRUE(display_.WaitForWindow(kTitle, &id));
     std::this_thread::sleep_for(milliseconds(300));
     display_.Xdotool("windowactivate --sync " + id);
@@ -61,13 +69,15 @@ class CaptureFaultsTest : public ::testing::Test {
     display_.Xdotool("mousemove --window " + id + " 155 158");
     std::this_thread::sleep_for(milliseconds(100));
     display_.Xdotool("click 1");
-    ASSERT_TRUE(WaitForMore(0, 2)) << "capturing did not start";
+    ASSERT_TRUE(WaitFor([&] { return Jpegs(into.empty() ? dir_ : into).size() >= 2; },
+                        std::chrono::seconds(12)))
+        << "capturing did not start";
   }
 
   // The JPEG files in `dir`; every other entry must be a whole bitmap left by a failed
   // conversion (a file the program made, never a half-written one) or a hidden temporary file
   // of a write under way.
-  Captures Jpegs(const fs::path& dir) {
+  Captures Jpegs(const fs::path& dir) const {
     Captures captures;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(dir, error)) {
@@ -92,9 +102,9 @@ class CaptureFaultsTest : public ::testing::Test {
   }
 
   // Every JPEG file decodes completely to the screen's size and ends where JPEG data ends.
-  void ExpectAllWhole(const Captures& captures) {
+  void ExpectAllWhole(const Captures& captures, const fs::path& dir = {}) {
     for (const auto& [name, bytes] : captures) {
-      const auto jpeg = test_support::DecodeJpegFile((dir_ / name).string());
+      const auto jpeg = test_support::DecodeJpegFile(((dir.empty() ? dir_ : dir) / name).string());
       EXPECT_TRUE(jpeg.ok && jpeg.width == kWidth && jpeg.height == kHeight) << name;
       ASSERT_GE(bytes.size(), 2u) << name;
       EXPECT_EQ(bytes.substr(bytes.size() - 2), "\xFF\xD9") << name << " is cut short";
@@ -158,8 +168,97 @@ class CaptureFaultsTest : public ::testing::Test {
   VirtualDisplay display_{kWidth, kHeight};
   TestHome home_;
   fs::path dir_;
+  std::map<std::string, std::string> env_;
+  std::string window_;  // the settings window
   std::unique_ptr<Program> program_;
 };
+
+std::vector<std::string> Lines(const fs::path& path) {
+  std::ifstream in(path);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// Installed by the system: an ordinary user who cannot write to the program's directory, with no
+// settings, captures into the Trelvin folder of the Pictures folder the user-dirs rules name.
+TEST_F(CaptureFaultsTest, UnwritableInstallationCapturesIntoThePicturesFolder) {
+  if (::geteuid() != 0) GTEST_SKIP() << "running as another user needs root";
+  if (!fs::exists("/usr/bin/setpriv")) GTEST_SKIP() << "setpriv is missing";
+  fs::remove(home_.ConfigFile());
+  std::ofstream(home_.Root() / "config/user-dirs.dirs") << "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n";
+  ASSERT_EQ(e2e::Run("chown -R nobody:nogroup " + Quote(home_.Root().string())).status, 0);
+  const fs::path program_dir = home_.Root() / "opt";
+  const fs::path exe = InstallProgramCopy(program_dir);  // root's, not writable by nobody
+  const fs::path pictures = home_.Root() / "Bilder/Trelvin";
+  ASSERT_NO_FATAL_FAILURE(StartCapturing(
+      exe.string(), {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"},
+      pictures));
+  ExpectAllWhole(Jpegs(pictures), pictures);
+  for (const auto& entry : fs::directory_iterator(program_dir)) {
+    EXPECT_FALSE(entry.path().extension() == ".jpg" || entry.path().extension() == ".bmp")
+        << entry.path();
+  }
+  ASSERT_TRUE(display_.CloseWindow(window_));
+  ASSERT_EQ(program_->Wait(), 0);
+  EXPECT_NE(home_.ReadConfig().find("Path=" + pictures.string() + "/"), std::string::npos)
+      << home_.ReadConfig();
+}
+
+// A folder that vanishes under a capture run and comes back: the desktop's notification service
+// hears of it exactly twice (failed, saved again) however many ticks fail, no picture is made for
+// a failed tick, and the user's log has one line for each.
+TEST_F(CaptureFaultsTest, VanishedFolderIsToldOnceAndItsReturnOnce) {
+  if (e2e::Run("command -v dbus-daemon").status != 0) GTEST_SKIP() << "dbus-daemon is missing";
+  const CommandResult bus =
+      e2e::Run("dbus-daemon --session --fork --print-address=1 --print-pid=1");
+  std::istringstream bus_lines(bus.output);
+  std::string address;
+  pid_t bus_pid = 0;
+  ASSERT_TRUE(bus_lines >> address >> bus_pid) << bus.output;
+  struct Stop {
+    pid_t pid;
+    ~Stop() { ::kill(pid, SIGTERM); }
+  } stop_bus{bus_pid};
+  const fs::path notices = home_.Root() / "notices";
+  const CommandResult standin =
+      e2e::Run("DBUS_SESSION_BUS_ADDRESS=" + Quote(address) + " " TRELVIN_NOTIFICATION_STANDIN " " +
+               Quote(notices.string()) + " >/dev/null 2>&1 & echo $!");
+  Stop stop_standin{static_cast<pid_t>(std::stoi(standin.output))};
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(notices); })) << "the stand-in did not start";
+  env_["DBUS_SESSION_BUS_ADDRESS"] = address;
+
+  ASSERT_NO_FATAL_FAILURE(StartCapturing());
+  // Right after a capture is complete, so no capture is caught half-way.
+  const std::size_t before = Jpegs(dir_).size();
+  ASSERT_TRUE(WaitForMore(before, 1));
+  fs::remove_all(dir_);
+  const fs::path log = home_.Root() / ".local/state/Trelvin/trelvin.log";
+  auto failed_lines = [&] {
+    std::vector<std::string> found;
+    for (const std::string& line : Lines(log)) {
+      if (line.find(dir_.string()) != std::string::npos) found.push_back(line);
+    }
+    return found;
+  };
+  ASSERT_TRUE(WaitFor([&] { return failed_lines().size() >= 4; })) << "no failures logged";
+  fs::create_directories(dir_);
+  ASSERT_TRUE(WaitForMore(0, 3)) << "capturing did not resume";
+  ASSERT_TRUE(WaitFor([&] { return Lines(notices).size() >= 2; }));
+  EXPECT_EQ(Lines(notices), (std::vector<std::string>{"Trelvin Show cannot save captures",
+                                                      "Trelvin Show saves captures again"}));
+  const Captures after = Jpegs(dir_);
+  std::set<std::string> stamps;
+  const std::regex failed(
+      R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d .*: the capture could not be written: .*/(\d{14})\.bmp)");
+  for (const std::string& line : failed_lines()) {
+    std::smatch match;
+    ASSERT_TRUE(std::regex_match(line, match, failed)) << line;
+    EXPECT_TRUE(stamps.insert(match[1]).second) << "two lines for one tick: " << line;
+    EXPECT_EQ(after.count(match[1].str() + ".jpg"), 0u) << line;
+  }
+  ASSERT_TRUE(program_->Running());
+}
 
 TEST_F(CaptureFaultsTest, VanishedDirectoryFileInItsPlaceAndSizeLimit) {
   ASSERT_NO_FATAL_FAILURE(StartCapturing());

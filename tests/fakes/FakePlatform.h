@@ -65,6 +65,13 @@ class FakeFileSystem : public FileSystem {
   std::vector<std::string> FindFiles(const std::string& directory, const std::string& pattern,
                                      std::size_t limit) override;
   std::string ExecutableDirectory() override { return exe_dir; }
+  bool CanWriteDirectory(const std::string& directory) override {
+    return !unwritable_dirs.count(directory);
+  }
+  // Records the directory; fails with `create_fails`.
+  bool CreateDirectories(const std::string& directory) override;
+  bool AppendToFile(const std::string& path, const std::string& text) override;
+  bool RenameFile(const std::string& from, const std::string& to) override;
 
   // Adds a file (listing order is the order of adding); directories are implied by paths.
   void Add(const std::string& path, std::vector<std::uint8_t> bytes = {1});
@@ -76,6 +83,8 @@ class FakeFileSystem : public FileSystem {
   std::set<std::string> undeletable;
   std::set<std::string> unwritable_dirs;  // writes into these directories fail
   bool length_fails = false;
+  bool create_fails = false;
+  std::vector<std::string> created_dirs;
   std::string exe_dir = NativePath("/opt/trelvin");
   std::vector<std::string> log;       // "delete PATH", "write PATH", "copy A B"
   std::vector<std::string> searches;  // "DIRECTORY PATTERN", in order
@@ -143,10 +152,16 @@ class FakeKnownPaths : public KnownPaths {
  public:
   std::vector<std::string> WinampPlaylistCandidates() override { return playlists; }
   std::string WallpaperBitmapPath() override { return wallpaper_bitmap; }
+  std::string PicturesDirectory() override { return pictures; }
+  std::string MusicDirectory() override { return music; }
+  std::string FailureLogPath() override { return failure_log; }
   std::vector<std::string> playlists{
       NativePath("/wine/drive_c/Program Files/Winamp/WINAMP.m3u"),
       NativePath("/wine/drive_c/Archivos de programa/Winamp/WINAMP.m3u")};
   std::string wallpaper_bitmap = NativePath("/home/u/.local/share/Trelvin/wallpaper.bmp");
+  std::string pictures = NativePath("/home/u/Pictures");
+  std::string music = NativePath("/home/u/Music");
+  std::string failure_log = NativePath("/home/u/.local/state/Trelvin/trelvin.log");
 };
 
 class FakeLocale : public Locale {
@@ -160,12 +175,14 @@ class FakeScreenGrab : public ScreenGrab {
   std::unique_ptr<GrabSession> OpenDesktop() override;
   void BeginSession() override;
   void EndSession() override;
+  std::string Problem() override { return problem; }
   // The desktop's pixels: pixel(x, y).
   std::function<std::uint32_t(int, int)> pixel = [](int x, int y) {
     return static_cast<std::uint32_t>((x * 7 + y * 13) & 0xFFFFFF);
   };
   bool open_fails = false;
   bool copy_fails = false;
+  std::string problem;  // what Problem() says
   int opened = 0;
   int released = 0;
   int begun = 0;  // BeginSession calls
@@ -309,6 +326,16 @@ class FakeScreenSaverLock : public ScreenSaverLock {
   bool password_on_resume = false;
 };
 
+class FakeNotifications : public Notifications {
+ public:
+  bool Notify(const std::string& summary, const std::string& body) override {
+    shown.push_back({summary, body});
+    return !fails;
+  }
+  std::vector<std::pair<std::string, std::string>> shown;  // summary and body, in order
+  bool fails = false;
+};
+
 // All fakes together, with the Services the forms take.
 struct FakePlatform {
   FakePlatform();
@@ -332,6 +359,7 @@ struct FakePlatform {
   FakeWallpaper wallpaper;
   FakeWindowActivation windows;
   FakeScreenSaverLock saver_lock;
+  FakeNotifications notifications;
   Services services;
 };
 

@@ -67,6 +67,20 @@ TEST(ResolveNoCaseTest, MatchesEachComponentIgnoringCase) {
             dir.path() + "/DRIVE_C/Archivos de programa/Winamp");
 }
 
+TEST(XdgUserDirTest, ReadsTheUserDirsRulesWithTheirFallback) {
+  const std::string dirs =
+      "# written by xdg-user-dirs-update\n"
+      "XDG_MUSIC_DIR=\"$HOME/Musik\"\n"
+      "  XDG_PICTURES_DIR=\"/data/Bilder\\\"alt\\\"\"  \n"
+      "XDG_VIDEOS_DIR=relative\n"
+      "XDG_DESKTOP_DIR=\"$HOMEWORK/x\"\n";
+  EXPECT_EQ(XdgUserDir(dirs, "MUSIC", "/home/u"), "/home/u/Musik");
+  EXPECT_EQ(XdgUserDir(dirs, "PICTURES", "/home/u"), "/data/Bilder\"alt\"");
+  EXPECT_EQ(XdgUserDir(dirs, "VIDEOS", "/home/u"), "/home/u/Videos");
+  EXPECT_EQ(XdgUserDir(dirs, "DESKTOP", "/home/u"), "/home/u/Desktop");
+  EXPECT_EQ(XdgUserDir("", "PICTURES", "/home/u"), "/home/u/Pictures");
+}
+
 TEST(XdgShellTest, StartsAnExecutableByBareNameInItsWorkingDirectory) {
   TempDir dir;
   const std::string script = dir.path() + "/VGS.EXE";

@@ -1,17 +1,46 @@
 // One capture: the whole screen into the canvas, the canvas into a BMP file, the BMP file into the
-// JPEG file.
+// JPEG file; and the notices when that fails.
 #include "core/capture/DesktopCapture.h"
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "core/base/BmpFile.h"
 #include "core/base/Guard.h"
+#include "core/services/UserFolders.h"
 
 namespace trelvin {
 
+namespace {
+
+// The folder part of a base path (up to its last separator), as the notices name it.
+std::string FolderOf(const std::string& basePath) {
+  const std::size_t end = basePath.find_last_of(kPathSeparator);
+  return end == std::string::npos ? basePath : basePath.substr(0, end + 1);
+}
+
+}  // namespace
+
+void DesktopCapture::BeginRun() {
+  std::string log_path;
+  Step([&] { log_path = services_.known_paths.FailureLogPath(); });
+  report_.BeginRun(log_path);
+  Step([&] {
+    const std::string problem = services_.screen_grab.Problem();
+    if (problem.empty()) return;
+    report_.Failed(CaptureFailure::kGrab, "", problem);
+    throw std::runtime_error("no screen grab: " + problem);
+  });
+}
+
+void DesktopCapture::EnsureUserFolder(const std::string& directory) {
+  if (directory != TrelvinFolderIn(services_.known_paths.PicturesDirectory())) return;
+  Require(services_.files.CreateDirectories(directory), "the Pictures folder could not be made");
+}
+
 void DesktopCapture::CaptureScreen(PictureBox& canvas, const std::string& basePath, int level) {
-  // Cleared first, so a failed grab saves a blank picture, never the previous capture.
+  // Cleared first, so the canvas never keeps the previous capture's pixels.
   Step([&] { canvas.Cls(); });
   Step([&] { canvas.SetAutoRedraw(true); });
   int width = 0;
@@ -23,34 +52,62 @@ void DesktopCapture::CaptureScreen(PictureBox& canvas, const std::string& basePa
     canvas.Move({0, 0, width, height});
   });
   std::unique_ptr<GrabSession> session;
-  Step([&] {
+  bool grabbed = Step([&] {
     session = services_.screen_grab.OpenDesktop();
-    Require(session != nullptr);
+    Require(session != nullptr, "no screen grab could be opened");
   });
-  // The copy's result is not examined: a failed copy leaves the blank canvas to be saved. The
-  // clear is done by the copy itself, in the same pass, wherever it copies nothing.
-  Step([&] {
-    Require(session != nullptr);
-    if (canvas.TakePendingClear()) {
-      session->CopyToCleared(canvas.Image(), width, height, canvas.BackColor());
-    } else {
-      session->CopyTo(canvas.Image(), width, height);
-    }
-  });
+  // The clear is done by the copy itself, in the same pass, wherever it copies nothing.
+  grabbed = grabbed && Step([&] {
+              const bool copied =
+                  canvas.TakePendingClear()
+                      ? session->CopyToCleared(canvas.Image(), width, height, canvas.BackColor())
+                      : session->CopyTo(canvas.Image(), width, height);
+              Require(copied, "the screen could not be copied");
+            });
   Step([&] {
     Require(session != nullptr);
     session->Release();
   });
+  const std::string folder = FolderOf(basePath);
+  // A blank file named as a capture would be a failure reported as success: a failed grab
+  // writes nothing. The tick has counted all the same, so the next capture is due as before.
+  if (!grabbed) {
+    GrabFailed(folder);
+    return;
+  }
   const std::string bmp_path = basePath + ".bmp";
   const std::string jpeg_path = basePath + ".jpg";
-  Step([&] {
+  const bool written = Step([&] {
     Bmp24Encoder bmp(canvas.Image());
-    Require(services_.files.WriteFileChunks(bmp_path, [&] { return bmp.Next(); }));
+    if (!services_.files.WriteFileChunks(bmp_path, [&] { return bmp.Next(); })) {
+      throw std::runtime_error("the capture could not be written: " + bmp_path);
+    }
   });
+  // Without its bitmap the converter has nothing to read.
+  if (!written) {
+    report_.Failed(CaptureFailure::kFolder, folder, "");
+    return;
+  }
   Step([&] { services_.jpeg.BmpToJpeg(bmp_path, jpeg_path, level); });
-  Step([&] {
-    if (FileExists(services_.files, jpeg_path)) Require(services_.files.DeleteFile(bmp_path));
+  const bool converted = Step([&] {
+    if (!FileExists(services_.files, jpeg_path)) {
+      throw std::runtime_error("the converter made no JPEG file: " + jpeg_path);
+    }
   });
+  if (!converted) {
+    report_.Failed(CaptureFailure::kConverter, folder, "");
+    return;
+  }
+  Step([&] { Require(services_.files.DeleteFile(bmp_path), "the bitmap could not be deleted"); });
+  report_.Succeeded(folder);
+}
+
+void DesktopCapture::GrabFailed(const std::string& folder) {
+  std::string problem;
+  Step([&] { problem = services_.screen_grab.Problem(); });
+  // A grab without a reason is still waiting for the desktop's answer (the user may be looking
+  // at its sharing dialog): not a failure to tell yet.
+  if (!problem.empty()) report_.Failed(CaptureFailure::kGrab, folder, problem);
 }
 
 }  // namespace trelvin

@@ -34,6 +34,15 @@ class FileSystem {
                                              const std::string& pattern, std::size_t limit) = 0;
   // The directory of the running executable, without a trailing separator (except a root).
   virtual std::string ExecutableDirectory() = 0;
+  // Whether this user may make files in `directory` now: it exists, is writable and not on a
+  // read-only volume.
+  virtual bool CanWriteDirectory(const std::string& directory) = 0;
+  // Makes `directory` and its missing parents; true when it exists as a directory afterwards.
+  virtual bool CreateDirectories(const std::string& directory) = 0;
+  // Adds `text` at the end of the file, which is made when missing; false on any failure.
+  virtual bool AppendToFile(const std::string& path, const std::string& text) = 0;
+  // Renames `from` to `to`, replacing `to` in one step; false on any failure.
+  virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
 };
 
 // True when the file's length can be read and is greater than 0.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "core/base/Types.h"
 #include "core/controls/Bitmap.h"
@@ -37,6 +38,9 @@ class ScreenGrab {
   virtual void EndSession() = 0;
   // A new session on the desktop, or nullptr when none can be had.
   virtual std::unique_ptr<GrabSession> OpenDesktop() = 0;
+  // Why grabs fail now, in words for the user that say what to install or allow; empty while
+  // they work or while the desktop is still being asked.
+  virtual std::string Problem() = 0;
 };
 
 }  // namespace trelvin

@@ -10,6 +10,7 @@
 #include "core/services/Locale.h"
 #include "core/services/MediaControl.h"
 #include "core/services/MessageBox.h"
+#include "core/services/Notifications.h"
 #include "core/services/Pictures.h"
 #include "core/services/Printer.h"
 #include "core/services/Random.h"
@@ -46,6 +47,7 @@ struct Services {
   Cursor& cursor;
   WindowActivation& windows;
   ScreenSaverLock& saver_lock;
+  Notifications& notifications;
 };
 
 }  // namespace trelvin

@@ -4,6 +4,7 @@
 #include "core/base/AsciiCase.h"
 #include "core/base/Guard.h"
 #include "core/base/PathRules.h"
+#include "core/services/ProgramDirectory.h"
 #include "core/slideshow/FormSlideShow.h"
 
 namespace trelvin {
@@ -45,7 +46,8 @@ FormMainSlide::FormMainSlide(Services& services, std::string command_line)
   Move({0, 0, 278, 173});
   chkMP3.SetVisible(false);
   Step([&] {
-    lblCredits.SetToolTipText(JoinPath(DefaultCaptureDir() + kAboutFolder, kCreditsTooltipPage));
+    lblCredits.SetToolTipText(
+        JoinPath(ProgramDirectory(services_.files) + kAboutFolder, kCreditsTooltipPage));
   });
   Picture1.SetVisible(false);
 

@@ -40,7 +40,8 @@ class FormMainSlide : public Form {
   void Form_Unload(std::int16_t& Cancel) override;
   // True when the file's length can be read and is greater than 0.
   bool FileExists(const std::string& path);
-  // The executable's directory with a trailing separator.
+  // The executable's directory with a trailing separator when this user may write there, else
+  // the program's folder in the user's Pictures.
   std::string DefaultCaptureDir();
 
   // FormMainSlideHandlers.cpp: value labels, links, the directory picker, the show opener.

@@ -35,6 +35,7 @@ void FormMainSlide::btnStart_Click() {
     Step([&] { SetWindowState(WindowState::kMinimized); });
     // Asked for before the timer runs, so the desktop can answer before the first tick is due.
     Step([&] { services_.screen_grab.BeginSession(); });
+    Step([&] { capture_.BeginRun(); });
     Step([&] { Timer1.SetEnabled(true); });
     Step([&] { btnStart.SetCaption("&Stop"); });
     // The first tick after a start is due at once.
@@ -60,6 +61,7 @@ void FormMainSlide::Timer1_Timer() {
   if (CaptureTicks < hscrCapture.Value()) return;
   CaptureTicks = 0;
   std::string base_path;
+  Step([&] { capture_.EnsureUserFolder(AppPath); });
   Step([&] {
     base_path = FreeCaptureBase(services_.files, AppPath + TimeStamp(services_.clock.Now()));
   });

@@ -6,6 +6,7 @@
 #include "core/base/AppInfo.h"
 #include "core/base/Guard.h"
 #include "core/base/PathRules.h"
+#include "core/services/ProgramDirectory.h"
 #include "core/shell/FormMainSlide.h"
 #include "core/slideshow/FormSlideShow.h"
 
@@ -38,8 +39,9 @@ void FormMainSlide::hscrShow_Change() {
 
 void FormMainSlide::lblCredits_Click() {
   Step([&] {
-    services_.shell.ShellExecute(JoinPath(DefaultCaptureDir() + kAboutFolder, kCreditsPage), "",
-                                 kSwShowNormal);
+    services_.shell.ShellExecute(
+        JoinPath(ProgramDirectory(services_.files) + kAboutFolder, kCreditsPage), "",
+        kSwShowNormal);
   });
 }
 

@@ -6,6 +6,7 @@
 #include "core/base/Guard.h"
 #include "core/base/PathRules.h"
 #include "core/services/ProgramDirectory.h"
+#include "core/services/UserFolders.h"
 #include "core/shell/FormMainSlide.h"
 #include "core/shell/SettingText.h"
 
@@ -114,6 +115,8 @@ bool FormMainSlide::FileExists(const std::string& path) {
   return exists;
 }
 
-std::string FormMainSlide::DefaultCaptureDir() { return ProgramDirectory(services_.files); }
+std::string FormMainSlide::DefaultCaptureDir() {
+  return ProductsDirectory(services_.files, services_.known_paths);
+}
 
 }  // namespace trelvin

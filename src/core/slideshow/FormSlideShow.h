@@ -48,6 +48,12 @@ class FormSlideShow : public Form {
   std::int16_t SlideTicks = 0;
   std::string PicturePath;
   std::string ProgramPath;
+  // The songs' directory: ProgramPath when it holds songs, else the program's folder in the
+  // user's Music (an installation the user cannot write to gets its songs there).
+  std::string MusicPath;
+  // Where copies go: ProgramPath when this user may write there, else the program's folder in
+  // the user's Pictures (made when the first copy needs it).
+  std::string CopyPath;
   std::string CurrentName;
   std::string CurrentPath;
   std::int16_t PictureIndex = 0;

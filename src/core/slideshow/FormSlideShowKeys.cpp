@@ -117,7 +117,9 @@ void FormSlideShow::DeleteCommand() {
   Step([&] { yes = ConfirmPrompt("Do you want to delete the file\r\n'" + shown_path_ + "'?"); });
   if (!yes) return;
   // The entry, the index and the picture on screen stay as they are.
-  Step([&] { Require(services_.files.DeleteFile(shown_path_)); });
+  Step([&] {
+    Require(services_.files.DeleteFile(shown_path_), "the picture could not be deleted");
+  });
 }
 
 void FormSlideShow::PrintCommand() {
@@ -145,10 +147,10 @@ void FormSlideShow::PrintCommand() {
     Require(placed);
     const auto& picture = Image1.CurrentPicture();
     Require(picture != nullptr);
-    Require(services_.printer.PaintPicture(*picture, x, y));
+    Require(services_.printer.PaintPicture(*picture, x, y), "the picture could not be printed");
   });
   // Also after a failure above: the document is ended either way.
-  Step([&] { Require(services_.printer.EndDoc()); });
+  Step([&] { Require(services_.printer.EndDoc(), "the printer did not take the page"); });
 }
 
 void FormSlideShow::CopyCommand() {
@@ -157,8 +159,17 @@ void FormSlideShow::CopyCommand() {
   // the one the show last tried to load.
   Step([&] { yes = ConfirmPrompt("Do you want to copy this image?\r\n'" + shown_path_ + "'"); });
   if (!yes) return;
+  // The program's folder in the user's Pictures is made when the first copy needs it.
+  Step([&] {
+    if (CopyPath != ProgramPath) {
+      Require(services_.files.CreateDirectories(CopyPath), "the copies' folder could not be made");
+    }
+  });
   // The file system refuses a copy onto the file itself, which leaves it intact.
-  Step([&] { Require(services_.files.CopyFile(shown_path_, ProgramPath + shown_name_)); });
+  Step([&] {
+    Require(services_.files.CopyFile(shown_path_, CopyPath + shown_name_),
+            "the picture could not be copied");
+  });
 }
 
 void FormSlideShow::WallpaperCommand() {

@@ -5,6 +5,7 @@
 #include "core/base/PathRules.h"
 #include "core/controls/CheckBox.h"
 #include "core/services/ProgramDirectory.h"
+#include "core/services/UserFolders.h"
 #include "core/slideshow/Catalogue.h"
 #include "core/slideshow/FormSlideShow.h"
 
@@ -29,6 +30,7 @@ void FormSlideShow::Form_Load() {
   Step([&] { settings = owner_.settings(); });
   Step([&] { PicturePath = WithTrailingSeparator(settings.picture_dir); });
   Step([&] { ProgramPath = ProgramDirectory(services_.files); });
+  Step([&] { CopyPath = ProductsDirectory(services_.files, services_.known_paths); });
   Step([&] {
     MP3Flag = IsChecked(settings.mp3);
     MusicFlag = IsChecked(settings.music);
@@ -45,7 +47,15 @@ void FormSlideShow::Form_Load() {
     }
     Step([&] {
       lstMusic.Clear();
-      FillCatalogue(lstMusic, services_.files, ProgramPath, kMusicExtensions);
+      MusicPath = ProgramPath;
+      FillCatalogue(lstMusic, services_.files, MusicPath, kMusicExtensions);
+    });
+    Step([&] {
+      if (lstMusic.ListCount() > 0) return;
+      const std::string user_music = TrelvinFolderIn(services_.known_paths.MusicDirectory());
+      if (user_music.empty()) return;
+      MusicPath = user_music;
+      FillCatalogue(lstMusic, services_.files, MusicPath, kMusicExtensions);
     });
     Step([&] { PlayMusic(true); });
   });

@@ -42,7 +42,7 @@ void FormSlideShow::PlayMusic(bool Automatic) {
   }
 
   std::string path;
-  Step([&] { path = ProgramPath + lstMusic.List(MusicIndex); });
+  Step([&] { path = MusicPath + lstMusic.List(MusicIndex); });
 
   if (send("close all", 0) != 0) return;
   const char* type = EndsWithNoCase(path, ".mid") ? "sequencer" : "MPEGVideo";

@@ -14,6 +14,7 @@
 #include <QIcon>
 #include <QtGlobal>
 
+#include "core/services/FailureLog.h"
 #include "core/services/StandardRandom.h"
 #include "core/shell/FormMainSlide.h"
 #include "core/slideshow/FormSlideShow.h"
@@ -32,6 +33,7 @@
 #include "os/linux/capture/WaylandScreenGrab.h"
 #include "os/linux/capture/X11ScreenGrab.h"
 #include "os/linux/capture/X11WindowActivation.h"
+#include "os/linux/desktop/DBusNotifications.h"
 #include "os/linux/desktop/DesktopWallpaper.h"
 #include "os/linux/desktop/QtPictures.h"
 #include "os/linux/desktop/QtPrinter.h"
@@ -146,6 +148,9 @@ int main(int argc, char* argv[]) {
   }
   PosixFileSystem files;
   SystemClock clock;
+  LinuxKnownPaths known_paths;
+  FailureLog failure_log(files, clock, known_paths.FailureLogPath());
+  const ScopedFailureSink failures_logged(failure_log);
   StandardRandom random;
   XdgShell shell;
   QtInstanceLock user_instance;
@@ -153,7 +158,6 @@ int main(int argc, char* argv[]) {
   InstanceLock& instance =
       saver.target ? static_cast<InstanceLock&>(module_instance) : user_instance;
   QtFolderDialog folder_dialog(runtime);
-  LinuxKnownPaths known_paths;
   QtLocale locale;
   X11ScreenGrab x11_grab;
   PortalScreenCast portal;
@@ -172,11 +176,12 @@ int main(int argc, char* argv[]) {
   QtCursor cursor;
   X11WindowActivation windows;
   LinuxScreenSaverLock saver_lock;
+  DBusNotifications notifications;
 
-  Services services{runtime,     settings,  files,         clock,       random,
-                    shell,       instance,  folder_dialog, known_paths, locale,
-                    screen_grab, jpeg,      media,         pictures,    printer,
-                    message_box, wallpaper, cursor,        windows,     saver_lock};
+  Services services{runtime,  settings,      files,        clock,       random,      shell,
+                    instance, folder_dialog, known_paths,  locale,      screen_grab, jpeg,
+                    media,    pictures,      printer,      message_box, wallpaper,   cursor,
+                    windows,  saver_lock,    notifications};
   FormMainSlide formMainSlide(services, command_line);
   // Log-off, SIGTERM and SIGHUP close the windows as the user would, so nothing is lost.
   std::unique_ptr<SessionEnd> session_end;

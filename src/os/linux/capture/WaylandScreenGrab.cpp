@@ -8,6 +8,25 @@
 
 namespace trelvin {
 
+namespace {
+
+constexpr char kPortalMissing[] =
+    "The desktop's screen-cast portal did not answer. Install xdg-desktop-portal and your "
+    "desktop's portal (xdg-desktop-portal-gnome, xdg-desktop-portal-kde or "
+    "xdg-desktop-portal-wlr), log in again, then press Start.";
+constexpr char kSharingRefused[] =
+    "Sharing the screen was refused. Press Stop, then Start, and allow the desktop to share the "
+    "screen (keep \"Remember this selection\" ticked).";
+constexpr char kSharingEnded[] =
+    "The desktop stopped sharing the screen. Press Stop, then Start, to share it again.";
+constexpr char kNoAnswer[] =
+    "The desktop has not answered the request to share the screen. Answer its dialog, or press "
+    "Stop, then Start.";
+// How long an unanswered request counts as the user still deciding.
+constexpr std::chrono::seconds kAnswerTime{60};
+
+}  // namespace
+
 class WaylandScreenGrab::Session : public GrabSession {
  public:
   Session(ScreenCastFrames& frames, bool& asked_again)
@@ -58,6 +77,7 @@ void WaylandScreenGrab::EndSession() {
 
 void WaylandScreenGrab::Ask() {
   state_ = State::kOpening;
+  asked_at_ = std::chrono::steady_clock::now();
   const std::string saved = token_.Load().value_or("");
   portal_.Open(
       saved,
@@ -68,6 +88,7 @@ void WaylandScreenGrab::Ask() {
         }
         if (outcome != ScreenCastOutcome::kStarted || grant.fd < 0) {
           if (grant.fd >= 0) close(grant.fd);
+          refusal_ = outcome == ScreenCastOutcome::kCancelled ? kSharingRefused : kPortalMissing;
           state_ = State::kRefused;
           return;
         }
@@ -91,6 +112,7 @@ std::unique_ptr<GrabSession> WaylandScreenGrab::OpenDesktop() {
   if (state_ == State::kStreaming && frames_.Ended()) Lose();
   if (state_ == State::kLost) {
     if (asked_again_) {
+      refusal_ = kSharingEnded;
       state_ = State::kRefused;
     } else {
       asked_again_ = true;
@@ -100,6 +122,17 @@ std::unique_ptr<GrabSession> WaylandScreenGrab::OpenDesktop() {
   // This grab fails while the renewed session comes up; the next one has its frames.
   if (state_ != State::kStreaming) return nullptr;
   return std::make_unique<Session>(frames_, asked_again_);
+}
+
+std::string WaylandScreenGrab::Problem() {
+  switch (state_) {
+    case State::kRefused:
+      return refusal_;
+    case State::kOpening:
+      return std::chrono::steady_clock::now() - asked_at_ > kAnswerTime ? kNoAnswer : "";
+    default:
+      return "";
+  }
 }
 
 }  // namespace trelvin

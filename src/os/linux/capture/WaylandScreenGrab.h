@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
+#include <string>
 
 #include "core/services/ScreenGrab.h"
 #include "os/linux/capture/ScreenCastFrames.h"
@@ -35,6 +37,9 @@ class WaylandScreenGrab : public ScreenGrab {
   void BeginSession() override;
   void EndSession() override;
   std::unique_ptr<GrabSession> OpenDesktop() override;
+  // What to install or allow when the portal is missing, refused or ended the sharing; empty
+  // while the desktop is being asked, for up to a minute (the user may be reading its dialog).
+  std::string Problem() override;
 
   State CurrentState() const { return state_; }
 
@@ -49,6 +54,9 @@ class WaylandScreenGrab : public ScreenGrab {
   State state_ = State::kIdle;
   // The one renewed request after a loss has been made, and no frame has come since.
   bool asked_again_ = false;
+  // Why the state is kRefused, for the user.
+  std::string refusal_;
+  std::chrono::steady_clock::time_point asked_at_{};
 };
 
 }  // namespace trelvin

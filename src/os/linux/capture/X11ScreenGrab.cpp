@@ -11,7 +11,9 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
+#include <string>
 
 #include "os/linux/capture/X11ErrorTrap.h"
 
@@ -195,6 +197,7 @@ struct X11ScreenGrab::State {
   bool last_shared = false;
   XImage* shm_image = nullptr;
   XShmSegmentInfo shm_info{};
+  std::string problem;  // why the last grab failed, for the user
 };
 
 class X11ScreenGrab::Session : public GrabSession {
@@ -203,18 +206,23 @@ class X11ScreenGrab::Session : public GrabSession {
   ~Session() override { Release(); }
   bool CopyTo(Bitmap& target, int width, int height) override {
     if (released_) return false;
-    return state_.Copy(area_, target, width, height, std::nullopt);
+    return Note(state_.Copy(area_, target, width, height, std::nullopt));
   }
   bool CopyToCleared(Bitmap& target, int width, int height, Rgb background) override {
     if (released_) {
       target.Fill(background);
       return false;
     }
-    return state_.Copy(area_, target, width, height, background);
+    return Note(state_.Copy(area_, target, width, height, background));
   }
   void Release() override { released_ = true; }
 
  private:
+  bool Note(bool copied) {
+    state_.problem = copied ? "" : "The X server did not hand out the screen's pixels.";
+    return copied;
+  }
+
   State& state_;
   Area area_;
   bool released_ = false;
@@ -224,7 +232,13 @@ X11ScreenGrab::X11ScreenGrab() : state_(std::make_unique<State>()) {}
 X11ScreenGrab::~X11ScreenGrab() = default;
 
 std::unique_ptr<GrabSession> X11ScreenGrab::OpenDesktop() {
-  if (!state_->Connect()) return nullptr;
+  if (!state_->Connect()) {
+    const char* name = std::getenv("DISPLAY");
+    state_->problem = "The X display \"" + std::string(name ? name : "") +
+                      "\" cannot be opened to read the screen; start the program on the desktop "
+                      "where the game runs.";
+    return nullptr;
+  }
   return std::make_unique<Session>(*state_, PrimaryArea(state_->display, state_->root));
 }
 
@@ -235,5 +249,7 @@ void X11ScreenGrab::DisableSharedMemory() {
 }
 
 bool X11ScreenGrab::LastCopyUsedSharedMemory() const { return state_->last_shared; }
+
+std::string X11ScreenGrab::Problem() { return state_->problem; }
 
 }  // namespace trelvin

@@ -20,6 +20,8 @@ class X11ScreenGrab : public ScreenGrab {
   void BeginSession() override {}
   void EndSession() override {}
   std::unique_ptr<GrabSession> OpenDesktop() override;
+  // Why the last grab failed: no display, or a server that refused its pixels.
+  std::string Problem() override;
 
   // Turns shared memory off, so every copy takes the plain GetImage road (tests, benchmarks).
   void DisableSharedMemory();

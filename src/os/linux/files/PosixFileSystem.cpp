@@ -8,7 +8,9 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "atomicfile/TempFile.h"
 #include "core/base/PatternMatch.h"
@@ -107,6 +109,36 @@ std::string PosixFileSystem::ExecutableDirectory() {
   if (n <= 0) return "";
   const std::string exe(buffer, static_cast<std::size_t>(n));
   return DirectoryOf(exe);
+}
+
+bool PosixFileSystem::CanWriteDirectory(const std::string& directory) {
+  struct stat st {};
+  if (::stat(directory.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  // access() answers for this user's rights and a read-only mount alike.
+  return ::access(directory.c_str(), W_OK | X_OK) == 0;
+}
+
+bool PosixFileSystem::CreateDirectories(const std::string& directory) {
+  std::error_code error;
+  std::filesystem::create_directories(directory, error);
+  return std::filesystem::is_directory(directory, error);
+}
+
+bool PosixFileSystem::AppendToFile(const std::string& path, const std::string& text) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<std::size_t>(n);
+  }
+  return ::close(fd) == 0 && done == text.size();
+}
+
+bool PosixFileSystem::RenameFile(const std::string& from, const std::string& to) {
+  return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
 }  // namespace trelvin

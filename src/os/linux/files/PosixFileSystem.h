@@ -17,6 +17,10 @@ class PosixFileSystem : public FileSystem {
   std::vector<std::string> FindFiles(const std::string& directory, const std::string& pattern,
                                      std::size_t limit) override;
   std::string ExecutableDirectory() override;
+  bool CanWriteDirectory(const std::string& directory) override;
+  bool CreateDirectories(const std::string& directory) override;
+  bool AppendToFile(const std::string& path, const std::string& text) override;
+  bool RenameFile(const std::string& from, const std::string& to) override;
 };
 
 // Writes `bytes` to `path` through a temporary file beside it; on failure nothing is left behind

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "core/services/FailureLog.h"
 #include "core/services/StandardRandom.h"
 #include "core/shell/FormMainSlide.h"
 #include "os/windows/app/WinClock.h"
@@ -20,6 +21,7 @@
 #include "os/windows/capture/WinJpegConverter.h"
 #include "os/windows/capture/WinWindowActivation.h"
 #include "os/windows/desktop/WicPictures.h"
+#include "os/windows/desktop/WinNotifications.h"
 #include "os/windows/desktop/WinPrinter.h"
 #include "os/windows/desktop/WinShell.h"
 #include "os/windows/desktop/WinWallpaper.h"
@@ -45,11 +47,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     WinSettingsStore settings;
     WinFileSystem files;
     WinClock clock;
+    WinKnownPaths known_paths;
+    FailureLog failure_log(files, clock, known_paths.FailureLogPath());
+    const ScopedFailureSink failures_logged(failure_log);
     StandardRandom random;
     WinShell shell;
     WinInstanceLock instance;
     WinFolderDialog folder_dialog(runtime);
-    WinKnownPaths known_paths;
     WinLocale locale;
     GdiScreenGrab screen_grab;
     WinJpegConverter jpeg;
@@ -62,11 +66,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     WinCursor cursor;
     WinWindowActivation windows;
     WinScreenSaverLock saver_lock;
+    WinNotifications notifications;
 
-    Services services{runtime,     settings,  files,         clock,       random,
-                      shell,       instance,  folder_dialog, known_paths, locale,
-                      screen_grab, jpeg,      media,         pictures,    printer,
-                      message_box, wallpaper, cursor,        windows,     saver_lock};
+    Services services{runtime,  settings,      files,        clock,       random,      shell,
+                      instance, folder_dialog, known_paths,  locale,      screen_grab, jpeg,
+                      media,    pictures,      printer,      message_box, wallpaper,   cursor,
+                      windows,  saver_lock,    notifications};
     FormMainSlide formMainSlide(services, command_line);
     exit_code = runtime.Run(formMainSlide);
   }

@@ -1,5 +1,9 @@
 #include "os/windows/app/WinKnownPaths.h"
 
+#include "os/windows/WinApi.h"
+
+#include <shlobj.h>
+
 #include "os/windows/WinText.h"
 #include "os/windows/app/WinPaths.h"
 
@@ -16,6 +20,16 @@ std::string WinKnownPaths::WallpaperBitmapPath() {
   const std::wstring folder = LocalTrelvinFolder();
   if (folder.empty()) return "";
   return Narrow(folder + L"wallpaper.bmp");
+}
+
+std::string WinKnownPaths::PicturesDirectory() { return Narrow(KnownFolder(FOLDERID_Pictures)); }
+
+std::string WinKnownPaths::MusicDirectory() { return Narrow(KnownFolder(FOLDERID_Music)); }
+
+std::string WinKnownPaths::FailureLogPath() {
+  const std::wstring folder = LocalTrelvinFolder();
+  if (folder.empty()) return "";
+  return Narrow(folder + L"trelvin.log");
 }
 
 }  // namespace trelvin

@@ -10,6 +10,11 @@ class WinKnownPaths : public KnownPaths {
  public:
   std::vector<std::string> WinampPlaylistCandidates() override;
   std::string WallpaperBitmapPath() override;
+  // The user's known folders (FOLDERID_Pictures, FOLDERID_Music), wherever the user moved them.
+  std::string PicturesDirectory() override;
+  std::string MusicDirectory() override;
+  // trelvin.log in the local application data's Trelvin folder.
+  std::string FailureLogPath() override;
 };
 
 }  // namespace trelvin

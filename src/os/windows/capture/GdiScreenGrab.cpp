@@ -18,6 +18,7 @@ struct GdiScreenGrab::State {
   int height = 0;
   int obtained = 0;
   int released = 0;
+  std::string problem;  // why the last grab failed, for the user
 
   ~State() { Drop(); }
 
@@ -56,12 +57,26 @@ struct GdiScreenGrab::State {
   }
 };
 
+namespace {
+
+constexpr char kNoPixels[] =
+    "Windows did not hand out the screen's pixels (is the workstation locked, or a secure "
+    "desktop in front?).";
+
+}  // namespace
+
 class GdiScreenGrab::Session : public GrabSession {
  public:
   Session(State& state, HWND desktop, HDC screen) : state_(state), desktop_(desktop), dc_(screen) {}
   ~Session() override { Release(); }
 
   bool CopyTo(Bitmap& target, int width, int height) override {
+    const bool copied = Copy(target, width, height);
+    state_.problem = copied ? "" : kNoPixels;
+    return copied;
+  }
+
+  bool Copy(Bitmap& target, int width, int height) {
     if (!dc_ || width <= 0 || height <= 0) return false;
     if (!state_.Ensure(dc_, width, height)) return false;
     if (!BitBlt(state_.memory_dc, 0, 0, width, height, dc_, 0, 0, SRCCOPY | CAPTUREBLT)) {
@@ -112,12 +127,17 @@ GdiScreenGrab::~GdiScreenGrab() = default;
 std::unique_ptr<GrabSession> GdiScreenGrab::OpenDesktop() {
   HWND desktop = GetDesktopWindow();
   HDC screen = GetDC(desktop);
-  if (!screen) return nullptr;
+  if (!screen) {
+    state_->problem = kNoPixels;
+    return nullptr;
+  }
   ++state_->obtained;
   return std::make_unique<Session>(*state_, desktop, screen);
 }
 
 int GdiScreenGrab::DesktopContextsObtained() const { return state_->obtained; }
 int GdiScreenGrab::DesktopContextsReleased() const { return state_->released; }
+
+std::string GdiScreenGrab::Problem() { return state_->problem; }
 
 }  // namespace trelvin

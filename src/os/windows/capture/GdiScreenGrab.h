@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "core/services/ScreenGrab.h"
 
@@ -21,6 +22,8 @@ class GdiScreenGrab : public ScreenGrab {
   void BeginSession() override {}
   void EndSession() override {}
   std::unique_ptr<GrabSession> OpenDesktop() override;
+  // Why the last grab failed: no desktop context or a refused copy.
+  std::string Problem() override;
 
   // How many times a desktop device context was obtained and released so far (tests).
   int DesktopContextsObtained() const;

@@ -2,6 +2,10 @@
 
 #include "os/windows/WinApi.h"
 
+#include <filesystem>
+#include <string>
+#include <system_error>
+
 #include "atomicfile/TempFile.h"
 #include "core/base/PatternMatch.h"
 #include "os/windows/WinText.h"
@@ -117,6 +121,52 @@ std::vector<std::string> WinFileSystem::FindFiles(const std::string& directory,
 
 std::string WinFileSystem::ExecutableDirectory() {
   return Narrow(DirectoryOfPath(ExecutablePath()));
+}
+
+bool WinFileSystem::CanWriteDirectory(const std::string& directory) {
+  const std::wstring folder = Widen(directory);
+  const DWORD attributes = GetFileAttributesW(folder.c_str());
+  if (directory.empty() || attributes == INVALID_FILE_ATTRIBUTES ||
+      !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return false;
+  }
+  // Only a try answers for access lists, read-only volumes and Program Files alike: a hidden
+  // file that goes when its handle closes.
+  std::wstring probe = folder;
+  if (!probe.empty() && probe.back() != L'\\') probe += L'\\';
+  probe += L".trelvin-probe-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+           std::to_wstring(GetTickCount64());
+  HANDLE file = CreateFileW(
+      probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
+}
+
+bool WinFileSystem::CreateDirectories(const std::string& directory) {
+  if (directory.empty()) return false;
+  std::error_code error;
+  const std::filesystem::path folder(Widen(directory));
+  std::filesystem::create_directories(folder, error);
+  return std::filesystem::is_directory(folder, error);
+}
+
+bool WinFileSystem::AppendToFile(const std::string& path, const std::string& text) {
+  if (path.empty()) return false;
+  HANDLE file = CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok =
+      ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+      written == text.size();
+  return CloseHandle(file) && ok;
+}
+
+bool WinFileSystem::RenameFile(const std::string& from, const std::string& to) {
+  return !from.empty() && !to.empty() &&
+         MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
 }
 
 }  // namespace trelvin

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "core/services/Notifications.h"
+
+namespace trelvin {
+
+// A balloon from the program's icon in the notification area (Shell_NotifyIconW with NIF_INFO).
+// The icon is added at the first notice, on a hidden window of its own, and stays until the
+// program ends, so later notices reuse it. Never modal, never takes the keyboard.
+class WinNotifications : public Notifications {
+ public:
+  WinNotifications() = default;
+  ~WinNotifications() override;
+  WinNotifications(const WinNotifications&) = delete;
+  WinNotifications& operator=(const WinNotifications&) = delete;
+
+  bool Notify(const std::string& summary, const std::string& body) override;
+
+ private:
+  bool AddIcon();
+
+  void* window_ = nullptr;  // HWND
+  bool icon_added_ = false;
+};
+
+}  // namespace trelvin

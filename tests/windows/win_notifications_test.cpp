@@ -1,0 +1,61 @@
+// The capture's notice on the real system: a capture folder that cannot be written, on the real
+// file service and the real notification area, gives one balloon however many captures fail.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/shell/FormMainSlide.h"
+#include "fakes/FakePlatform.h"
+#include "os/windows/WinApi.h"
+#include "os/windows/WinText.h"
+#include "os/windows/desktop/WinNotifications.h"
+#include "os/windows/files/WinFileSystem.h"
+
+namespace trelvin {
+namespace {
+
+struct CountedNotifications : Notifications {
+  bool Notify(const std::string& summary, const std::string& body) override {
+    results.push_back(balloons.Notify(summary, body));
+    return results.back();
+  }
+  WinNotifications balloons;
+  std::vector<bool> results;
+};
+
+TEST(WinNotificationsTest, UnwritableCaptureFolderGivesOneBalloon) {
+  wchar_t temp[MAX_PATH] = {};
+  ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+  // A file where the capture folder should be: nothing can be written into it.
+  const std::wstring blocked =
+      std::wstring(temp) + L"trelvin-blocked-" + std::to_wstring(GetCurrentProcessId());
+  HANDLE file = CreateFileW(blocked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+
+  fakes::FakePlatform p;
+  WinFileSystem files;
+  CountedNotifications notifications;
+  Services services{p.runtime,     p.settings,  files,           p.clock,       p.random,
+                    p.shell,       p.instance,  p.folder_dialog, p.known_paths, p.locale,
+                    p.screen_grab, p.jpeg,      p.media,         p.pictures,    p.printer,
+                    p.message_box, p.wallpaper, p.cursor,        p.windows,     notifications};
+  {
+    FormMainSlide form(services, "/c");
+    form.AppPath = Narrow(blocked) + "\\";
+    ASSERT_TRUE(form.hscrCapture.SetValue(1));
+    form.btnStart_Click();
+    for (int tick = 0; tick < 4; ++tick) form.Timer1_Timer();
+  }
+  DeleteFileW(blocked.c_str());
+  ASSERT_EQ(notifications.results.size(), 1u);
+  // Wine's notification area takes the balloon only where its shell runs on a display.
+  if (GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0) {
+    EXPECT_TRUE(notifications.results[0]);
+  }
+}
+
+}  // namespace
+}  // namespace trelvin
