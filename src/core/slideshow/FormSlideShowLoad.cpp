@@ -50,7 +50,10 @@ void FormSlideShow::Form_Load() {
   });
   Step([&] {
     lstImages.Clear();
-    FillCatalogue(lstImages, services_.files, PicturePath, kPictureExtensions);
+    // A "photo.jpeg" is listed once, under its own extension, even where it also has a short
+    // name that "*.jpg" matches.
+    FillCatalogue(lstImages, services_.files, PicturePath, kPictureExtensions,
+                  OtherNames::kLeftToTheirOwnPattern);
   });
   Step([&] { HideCursor(); });
   Step([&] { SetVisible(true); });
