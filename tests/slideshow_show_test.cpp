@@ -112,8 +112,8 @@ TEST_F(SlideShowLoadTest, CatalogueListsAllJpgThenGifThenTheOtherFormatsIgnoring
     for (std::int16_t i = 0; i < s.lstImages.ListCount(); ++i)
       listed.push_back(s.lstImages.List(i));
   });
-  EXPECT_EQ(listed, (std::vector<std::string>{"b.jpg", "a.JPG", "2.gif", "x.Gif", "c.jpeg",
-                                              "p.PNG", "m.bmp", "w.webp"}));
+  EXPECT_EQ(listed, (std::vector<std::string>{"b.jpg", "a.JPG", "2.gif", "x.Gif", "c.jpeg", "p.PNG",
+                                              "m.bmp", "w.webp"}));
 }
 
 TEST(CatalogueTest, StopsAtTheListLimitAndGoesOn) {
@@ -347,7 +347,6 @@ TEST(IndexStepTest, NextAndPreviousWrapAround) {
     EXPECT_EQ(p, c.previous) << c.position << "/" << c.count;
   }
 }
-
 
 // The picture prepared ahead is the one the show displays next, when that is already fixed.
 TEST_F(SlideShowDisplayTest, PreparesTheNextFixedSlideAndDropsItAtTheEnd) {
