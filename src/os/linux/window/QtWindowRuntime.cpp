@@ -9,6 +9,7 @@
 #include <QScreen>
 
 #include "os/linux/saver/ScreenSaverHost.h"
+#include "os/linux/window/QtCoverWindows.h"
 #include "os/linux/window/QtFormWindow.h"
 
 namespace trelvin {
@@ -59,6 +60,12 @@ void QtWindowRuntime::ShowModal(Form& form, Form& owner) {
     if (!window->isVisible()) {
       form.SetVisible(true);
       window->show();
+    }
+    // A show full screen on the primary monitor leaves no other monitor showing the desktop.
+    // Inside a screen saver's window the daemon covers each monitor itself.
+    std::unique_ptr<QtCoverWindows> covers;
+    if (!embed_in_ && window->isFullScreen()) {
+      covers = std::make_unique<QtCoverWindows>(*window, QColor::fromRgb(form.BackColor()));
     }
     if (!embed_in_) {
       window->activateWindow();
