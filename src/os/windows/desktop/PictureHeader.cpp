@@ -78,13 +78,15 @@ Size JpegSize(std::istream& in) {
   }
 }
 
-// After the PNG signature: the IHDR chunk, whose first fields are the width and height.
+// After the PNG signature's first two bytes: the rest of it, then the IHDR chunk, whose first
+// fields are the width and height.
 Size PngSize(std::istream& in) {
-  std::uint8_t header[16];  // rest of the signature, length, "IHDR", width, height
-  if (!Read(in, header, 16) || std::string_view(reinterpret_cast<char*>(header + 6), 4) != "IHDR") {
+  std::uint8_t header[22];  // rest of the signature, length, "IHDR", width, height
+  if (!Read(in, header, 22) ||
+      std::string_view(reinterpret_cast<char*>(header + 10), 4) != "IHDR") {
     return {};
   }
-  return {Clamped(Big32(header + 8)), Clamped(Big32(header + 12))};
+  return {Clamped(Big32(header + 14)), Clamped(Big32(header + 18))};
 }
 
 // After "BM": the file header's rest, then the info header's size, width and height (16-bit in
@@ -106,12 +108,12 @@ Size BmpSize(std::istream& in) {
 
 // After "RIFF": the WebP header and the first chunk, one of the three kinds of stream.
 Size WebpSize(std::istream& in) {
-  std::uint8_t header[28];  // size, "WEBP", chunk kind, chunk size, up to 10 bytes of chunk
-  if (!Read(in, header, 26) || std::string_view(reinterpret_cast<char*>(header + 2), 4) != "WEBP") {
+  std::uint8_t header[26];  // size, "WEBP", chunk kind, chunk size, up to 10 bytes of chunk
+  if (!Read(in, header, 26) || std::string_view(reinterpret_cast<char*>(header + 4), 4) != "WEBP") {
     return {};
   }
-  const std::string_view kind(reinterpret_cast<char*>(header + 6), 4);
-  const std::uint8_t* chunk = header + 14;
+  const std::string_view kind(reinterpret_cast<char*>(header + 8), 4);
+  const std::uint8_t* chunk = header + 16;
   if (kind == "VP8X") {  // flags, 3 reserved, canvas width - 1 and height - 1 in 24 bits each
     return {static_cast<int>((Little32(chunk + 4) & 0xFFFFFF) + 1),
             static_cast<int>((Little32(chunk + 6) >> 8) + 1)};
