@@ -18,6 +18,8 @@ RUN_PACKAGES=(
   # run time: media, MIDI synthesis with a General MIDI sound font, desktop integration
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-alsa
   fluid-soundfont-gm xdg-utils fonts-dejavu-core fonts-liberation
+  # run time: the WebP reader among Qt's image-format plugins
+  qt6-image-formats-plugins
 )
 
 # Everything else: the tests, the benchmarks, the lint and the package.
@@ -27,6 +29,8 @@ TEST_PACKAGES=(
   git clang-format
   # tests and benchmarks: virtual display, window manager, input, pixel read-back, printing
   xvfb xauth openbox xdotool x11-utils x11-xserver-utils imagemagick scrot
+  # the two-monitor show test: an X server with the dummy driver's RandR outputs
+  xserver-xorg-core xserver-xorg-video-dummy
   cups cups-client cups-bsd
   procps psmisc file
   # the Wayland capture test and benchmark: a headless GNOME desktop with its screen-cast portal

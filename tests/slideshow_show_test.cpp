@@ -58,14 +58,15 @@ TEST_F(SlideShowLoadTest, StepsRunInOrder) {
                    std::to_string(show().Visible()));
   };
   Open();
-  // 15 music patterns first, then the 2 picture patterns; the pointer hidden and the window up
+  // 15 music patterns first, then the 6 picture patterns; the pointer hidden and the window up
   // before the first picture loads.
-  ASSERT_EQ(platform_.files.searches.size(), 17u);
+  ASSERT_EQ(platform_.files.searches.size(), 21u);
   EXPECT_EQ(platform_.files.searches.front(), NativePath("/opt/trelvin/ *.mid"));
   EXPECT_EQ(platform_.files.searches[14], NativePath("/opt/trelvin/ *.dat"));
   EXPECT_EQ(platform_.files.searches[15], NativePath("/pics/ *.jpg"));
   EXPECT_EQ(platform_.files.searches[16], NativePath("/pics/ *.gif"));
-  EXPECT_EQ(seen, std::vector<std::string>{"searches 17 cursor -1 visible 1"});
+  EXPECT_EQ(platform_.files.searches[20], NativePath("/pics/ *.webp"));
+  EXPECT_EQ(seen, std::vector<std::string>{"searches 21 cursor -1 visible 1"});
 }
 
 TEST_F(SlideShowLoadTest, MusicListOnlyWithMusicOnAndMp3Off) {
@@ -88,16 +89,20 @@ TEST_F(SlideShowLoadTest, MusicListOnlyWithMusicOnAndMp3Off) {
     });
     EXPECT_EQ(listed, c.expected) << c.music << c.mp3;
     // Without the program's own music no music pattern is searched.
-    EXPECT_EQ(platform_.files.searches.size(), c.expected.empty() ? 2u : 17u);
+    EXPECT_EQ(platform_.files.searches.size(), c.expected.empty() ? 6u : 21u);
   }
 }
 
-TEST_F(SlideShowLoadTest, CatalogueListsAllJpgThenGifIgnoringCaseAndSkippingOthers) {
+TEST_F(SlideShowLoadTest, CatalogueListsAllJpgThenGifThenTheOtherFormatsIgnoringCase) {
   AddPicture("2.gif");
+  AddPicture("w.webp");
   AddPicture("b.jpg");
   AddPicture("a.JPG");
   AddPicture("c.jpeg");
   AddPicture("x.Gif");
+  AddPicture("p.PNG");
+  AddPicture("m.bmp");
+  AddPicture("t.tif");
   AddPicture("hidden.jpg");
   platform_.files.hidden_or_dirs.insert(NativePath("/pics/hidden.jpg"));
   platform_.files.Add(NativePath("/pics/sub/d.jpg"));
@@ -107,7 +112,8 @@ TEST_F(SlideShowLoadTest, CatalogueListsAllJpgThenGifIgnoringCaseAndSkippingOthe
     for (std::int16_t i = 0; i < s.lstImages.ListCount(); ++i)
       listed.push_back(s.lstImages.List(i));
   });
-  EXPECT_EQ(listed, (std::vector<std::string>{"b.jpg", "a.JPG", "2.gif", "x.Gif"}));
+  EXPECT_EQ(listed, (std::vector<std::string>{"b.jpg", "a.JPG", "2.gif", "x.Gif", "c.jpeg", "p.PNG",
+                                              "m.bmp", "w.webp"}));
 }
 
 TEST(CatalogueTest, StopsAtTheListLimitAndGoesOn) {
@@ -119,7 +125,7 @@ TEST(CatalogueTest, StopsAtTheListLimitAndGoesOn) {
   FillCatalogue(list, files, NativePath("/p/"), kPictureExtensions);
   EXPECT_EQ(list.ListCount(), NameList::kMaxEntries);
   EXPECT_EQ(list.List(NameList::kMaxEntries - 1), "32766.jpg");
-  EXPECT_EQ(files.searches.size(), 2u);
+  EXPECT_EQ(files.searches.size(), 6u);
 }
 
 TEST(CatalogueTest, NamesMatchedByTwoPatternsAreListedTwice) {
@@ -136,6 +142,25 @@ TEST(CatalogueTest, NamesMatchedByTwoPatternsAreListedTwice) {
   ASSERT_EQ(list.ListCount(), 2);
   EXPECT_EQ(list.List(0), "y.aiff");
   EXPECT_EQ(list.List(1), "y.aiff");
+}
+
+// A picture is listed once, under its own extension, though "*.jpg" also finds "p.jpeg" by its
+// short name; a name that no extension matches by itself stays as the search yields it.
+TEST(CatalogueTest, PicturesFoundThroughAShortNameAreListedUnderTheirOwnExtension) {
+  struct ShortNames : fakes::FakeFileSystem {
+    std::vector<std::string> FindFiles(const std::string& d, const std::string& p,
+                                       std::size_t limit) override {
+      return fakes::FakeFileSystem::FindFiles(d, p == "*.jpg" ? "*.jp*" : p, limit);
+    }
+  } files;
+  files.Add(NativePath("/p/p.jpeg"));
+  files.Add(NativePath("/p/q.jpgx"));
+  NameList list(NameList::Order::kInsertion);
+  FillCatalogue(list, files, NativePath("/p/"), kPictureExtensions,
+                OtherNames::kLeftToTheirOwnPattern);
+  std::vector<std::string> listed;
+  for (std::int16_t i = 0; i < list.ListCount(); ++i) listed.push_back(list.List(i));
+  EXPECT_EQ(listed, (std::vector<std::string>{"q.jpgx", "p.jpeg"}));
 }
 
 using SlideShowDisplayTest = SlideShowFixture;
@@ -321,6 +346,42 @@ TEST(IndexStepTest, NextAndPreviousWrapAround) {
     EXPECT_EQ(FormSlideShow::PreviousIndex(p, c.count), c.previous_ok);
     EXPECT_EQ(p, c.previous) << c.position << "/" << c.count;
   }
+}
+
+// The picture prepared ahead is the one the show displays next, when that is already fixed.
+TEST_F(SlideShowDisplayTest, PreparesTheNextFixedSlideAndDropsItAtTheEnd) {
+  for (const char* name : {"0.jpg", "1.jpg", "2.jpg"}) AddPicture(name);
+  main_.hscrShow.SetValue(2);
+  main_.chkStretch.SetValue(1);
+  using Prepared = std::vector<std::pair<std::string, Size>>;
+  const Size screen{1024, 768};
+  auto path = [](const char* name) { return NativePath("/pics/") + name; };
+  Open([&](FormSlideShow& s) {
+    // After each timed change, the next in order; after the last, the first again.
+    Ticks(s, 4);
+    EXPECT_EQ(
+        platform_.pictures.prepared,
+        (Prepared{{path("1.jpg"), screen}, {path("2.jpg"), screen}, {path("0.jpg"), screen}}));
+    // Paused by Page Up: the picture Page Down would show; S there, at natural size.
+    platform_.pictures.prepared.clear();
+    Key(s, kVkPrior);
+    Key(s, kVkS);
+    EXPECT_EQ(platform_.pictures.prepared,
+              (Prepared{{path("0.jpg"), screen}, {path("0.jpg"), Size{}}}));
+  });
+  EXPECT_EQ(platform_.pictures.drops, 1);
+
+  // In random order the timed change draws its picture, so nothing is prepared for it; paused,
+  // Page Down's picture is fixed.
+  main_.chkRandom.SetValue(1);
+  platform_.pictures.prepared.clear();
+  platform_.random.fallback = 0.5f;  // always the middle one
+  Open([&](FormSlideShow& s) {
+    Ticks(s, 4);
+    EXPECT_TRUE(platform_.pictures.prepared.empty());
+    Key(s, kVkNext);
+    EXPECT_EQ(platform_.pictures.prepared, (Prepared{{path("1.jpg"), screen}}));
+  });
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -107,33 +108,81 @@ void Stop(pid_t pid) {
 }  // namespace
 
 VirtualDisplay::VirtualDisplay(int width, int height, bool window_manager) {
-  int fds[2];
-  if (::pipe(fds) != 0) return;
   const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-  xvfb_ = Spawn(
-      {"Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp", "-ac", "-noreset"},
-      {}, fds[1]);
+  server_ = StartServer(
+      {"Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp", "-ac", "-noreset"});
+  ok_ = server_ > 0 && (!window_manager || StartWindowManager());
+}
+
+VirtualDisplay::VirtualDisplay(TwoMonitors monitors) {
+  if (::geteuid() != 0) return;  // Xorg takes a configuration of its own only from root
+  std::string pattern = (fs::temp_directory_path() / "trelvin-xorg-XXXXXX").string();
+  if (!::mkdtemp(pattern.data())) return;
+  xorg_dir_ = pattern;
+  // The dummy driver's RandR outputs DUMMY0..DUMMY15 on one screen of room for both monitors.
+  std::ofstream(xorg_dir_ + "/xorg.conf")
+      << "Section \"ServerFlags\"\n  Option \"AutoAddDevices\" \"false\"\nEndSection\n"
+      << "Section \"Device\"\n  Identifier \"dummy\"\n  Driver \"dummy\"\n"
+      << "  VideoRam 64000\nEndSection\n"
+      << "Section \"Monitor\"\n  Identifier \"monitor\"\n  HorizSync 5.0-1000.0\n"
+      << "  VertRefresh 5.0-200.0\nEndSection\n"
+      << "Section \"Screen\"\n  Identifier \"screen\"\n  Device \"dummy\"\n"
+      << "  Monitor \"monitor\"\n  DefaultDepth 24\n  SubSection \"Display\"\n    Depth 24\n"
+      << "    Virtual " << monitors.width + monitors.second_width << " "
+      << std::max(monitors.height, monitors.second_height) << "\n  EndSubSection\nEndSection\n";
+  server_ = StartServer({"Xorg", "-displayfd", "3", "-config", xorg_dir_ + "/xorg.conf", "-noreset",
+                         "-nolisten", "tcp", "-ac", "-logfile", xorg_dir_ + "/xorg.log"});
+  if (server_ <= 0) return;
+  const std::string first = std::to_string(monitors.width) + "x" + std::to_string(monitors.height);
+  ok_ = Run(Env() + "xrandr --output DUMMY0 --mode " + first + " --primary").status == 0 &&
+        SetSecondMonitor(monitors.second_width, monitors.second_height) && StartWindowManager();
+}
+
+bool VirtualDisplay::SetSecondMonitor(int width, int height) const {
+  if (width <= 0 || height <= 0) return Run(Env() + "xrandr --output DUMMY1 --off").status == 0;
+  // A mode of that size at about 60 Hz; the dummy driver takes any timing in its ranges.
+  const std::string mode = std::to_string(width) + "x" + std::to_string(height) + "_trelvin";
+  const std::string timing = std::to_string((width + 256) * (height + 28) * 60 / 1000000.0) + " " +
+                             std::to_string(width) + " " + std::to_string(width + 40) + " " +
+                             std::to_string(width + 168) + " " + std::to_string(width + 256) + " " +
+                             std::to_string(height) + " " + std::to_string(height + 1) + " " +
+                             std::to_string(height + 5) + " " + std::to_string(height + 28) +
+                             " +hsync +vsync";
+  Run(Env() + "xrandr --newmode " + mode + " " + timing + " 2>/dev/null");
+  Run(Env() + "xrandr --addmode DUMMY1 " + mode + " 2>/dev/null");
+  return Run(Env() + "xrandr --output DUMMY1 --mode " + mode + " --right-of DUMMY0").status == 0;
+}
+
+pid_t VirtualDisplay::StartServer(const std::vector<std::string>& argv) {
+  int fds[2];
+  if (::pipe(fds) != 0) return -1;
+  const pid_t pid = Spawn(argv, {}, fds[1]);
   ::close(fds[1]);
   std::string number;
   char c;
   while (::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
   ::close(fds[0]);
-  if (number.empty()) return;
-  name_ = ":" + number;
-  if (window_manager) {
-    wm_ = Spawn({"openbox", "--sm-disable"}, {{"DISPLAY", name_}});
-    const bool wm_up = WaitFor([&] {
-      return Run(Env() + "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null")
-                 .output.find("window id") != std::string::npos;
-    });
-    if (!wm_up) return;
+  if (number.empty()) {
+    Stop(pid);
+    return -1;
   }
-  ok_ = true;
+  name_ = ":" + number;
+  return pid;
+}
+
+bool VirtualDisplay::StartWindowManager() {
+  wm_ = Spawn({"openbox", "--sm-disable"}, {{"DISPLAY", name_}});
+  return WaitFor([&] {
+    return Run(Env() + "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null")
+               .output.find("window id") != std::string::npos;
+  });
 }
 
 VirtualDisplay::~VirtualDisplay() {
   Stop(wm_);
-  Stop(xvfb_);
+  Stop(server_);
+  std::error_code error;
+  if (!xorg_dir_.empty()) fs::remove_all(xorg_dir_, error);
 }
 
 CommandResult VirtualDisplay::Xdotool(const std::string& args) const {

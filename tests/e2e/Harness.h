@@ -45,10 +45,20 @@ struct Screenshot {
   Rgb8 At(int x, int y) const;
 };
 
+// Two monitors side by side: the primary at (0, 0), the second to its right.
+struct TwoMonitors {
+  int width = 0, height = 0;
+  int second_width = 0, second_height = 0;
+};
+
 class VirtualDisplay {
  public:
   // Starts Xvfb at the given size; with `window_manager`, also openbox.
   VirtualDisplay(int width, int height, bool window_manager = true);
+  // Starts Xorg with the dummy video driver and openbox, with two monitors as RandR outputs (Qt
+  // sees no second screen on Xvfb). Xorg runs with a configuration of its own only for root:
+  // elsewhere the display is not ok().
+  explicit VirtualDisplay(TwoMonitors monitors);
   ~VirtualDisplay();
   VirtualDisplay(const VirtualDisplay&) = delete;
   VirtualDisplay& operator=(const VirtualDisplay&) = delete;
@@ -75,10 +85,18 @@ class VirtualDisplay {
   bool SetDpi(int dpi) const;
   // Saves a screenshot of the display as a PNG file.
   bool SavePng(const std::string& path) const;
+  // On a display of two monitors: sets the second to `width` x `height` right of the primary, or
+  // turns it off (0 x 0).
+  bool SetSecondMonitor(int width, int height) const;
 
  private:
-  pid_t xvfb_ = -1;
+  // Starts the X server `argv` (which reports its display number on descriptor 3).
+  pid_t StartServer(const std::vector<std::string>& argv);
+  bool StartWindowManager();
+
+  pid_t server_ = -1;
   pid_t wm_ = -1;
+  std::string xorg_dir_;
   std::string name_;
   bool ok_ = false;
 };

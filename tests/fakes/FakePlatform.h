@@ -241,8 +241,14 @@ class FakePicture : public Picture {
 class FakePictures : public Pictures {
  public:
   std::shared_ptr<const Picture> LoadPicture(const std::string& path, Size display_size) override;
+  void PreparePicture(const std::string& path, Size display_size) override {
+    prepared.emplace_back(path, display_size);
+  }
+  void DropPreparedPicture() override { ++drops; }
   bool SavePicture(const Picture& picture, const std::string& path) override;
-  std::map<std::string, Size> sizes;  // loadable pictures by path
+  std::map<std::string, Size> sizes;                   // loadable pictures by path
+  std::vector<std::pair<std::string, Size>> prepared;  // as asked for, in order
+  int drops = 0;
   std::vector<std::string> loads;
   std::vector<Size> display_sizes;  // as asked for with each load
   std::vector<std::pair<const Picture*, std::string>> saves;

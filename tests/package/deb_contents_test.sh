@@ -56,7 +56,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 for needed in libqt6widgets6 libqt6printsupport6 libgstreamer1.0-0 libjpeg62-turbo libx11-6 \
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad \
-  fluid-soundfont-gm xdg-utils; do
+  fluid-soundfont-gm xdg-utils qt6-image-formats-plugins; do
   if grep -qE "(^|, )$needed( |,|$)" <<<"$depends"; then echo "ok: depends on $needed"; else
     echo "FAIL: no dependency on $needed"; fail=1; fi
 done

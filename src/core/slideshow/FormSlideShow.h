@@ -74,6 +74,9 @@ class FormSlideShow : public Form {
   void PrintCommand();
   void CopyCommand();
   void WallpaperCommand();
+  // Has the picture service decode, on its worker, the picture the show displays next when that
+  // is already fixed: the next timed change in sequential order, or Page Down while paused.
+  void PrepareNextSlide();
   // The window's components are made afresh for every show: lists empty, no picture, timer on.
   void ResetComponents();
 

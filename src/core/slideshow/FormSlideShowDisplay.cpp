@@ -26,6 +26,7 @@ void FormSlideShow::Timer1_Timer() {
   });
   Step([&] { ShowSlide(); });
   Step([&] { IncrementInt16(PictureIndex); });
+  Step([&] { PrepareNextSlide(); });
 }
 
 void FormSlideShow::ShowSlide() {
@@ -63,6 +64,8 @@ void FormSlideShow::ShowSlide() {
       Image1.SetGeometry(g);
     });
   }
+  // While the timer runs, the timed advance prepares the next slide once its index has moved on.
+  if (!Timer1.Enabled()) Step([&] { PrepareNextSlide(); });
 }
 
 bool FormSlideShow::NextIndex(std::int16_t& position, const std::int16_t& count) {

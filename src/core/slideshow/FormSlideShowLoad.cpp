@@ -61,7 +61,10 @@ void FormSlideShow::Form_Load() {
   });
   Step([&] {
     lstImages.Clear();
-    FillCatalogue(lstImages, services_.files, PicturePath, kPictureExtensions);
+    // A "photo.jpeg" is listed once, under its own extension, even where it also has a short
+    // name that "*.jpg" matches.
+    FillCatalogue(lstImages, services_.files, PicturePath, kPictureExtensions,
+                  OtherNames::kLeftToTheirOwnPattern);
   });
   Step([&] { HideCursor(); });
   Step([&] { SetVisible(true); });
@@ -96,8 +99,10 @@ void FormSlideShow::Form_Unload(std::int16_t& Cancel) {
 void FormSlideShow::ResetComponents() {
   lstImages.Clear();
   lstMusic.Clear();
-  // Releases the decoded picture too: nothing of it is needed once the window is gone.
+  // Releases the decoded pictures too, the one prepared ahead as well: nothing of them is needed
+  // once the window is gone.
   Image1.SetPicture(nullptr);
+  services_.pictures.DropPreparedPicture();
   Image1.SetStretch(false);
   Image1.SetGeometry({0, 0, 0, 0});
   Timer1.SetEnabled(true);

@@ -31,6 +31,13 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 }
 
 std::vector<std::uint8_t> SolidJpeg(int width, int height, Rgb colour) {
+  return Encoded(Format::kJpeg, width, height, colour, colour);
+}
+
+std::vector<std::uint8_t> Encoded(Format kind, int width, int height, Rgb left, Rgb right) {
+  const GUID container = kind == Format::kPng   ? GUID_ContainerFormatPng
+                         : kind == Format::kBmp ? GUID_ContainerFormatBmp
+                                                : GUID_ContainerFormatJpeg;
   std::vector<std::uint8_t> result;
   IWICImagingFactory* factory = nullptr;
   IStream* stream = nullptr;
@@ -40,7 +47,7 @@ std::vector<std::uint8_t> SolidJpeg(int width, int height, Rgb colour) {
   if (SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                                  IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))) &&
       SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) &&
-      SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) &&
+      SUCCEEDED(factory->CreateEncoder(container, nullptr, &encoder)) &&
       SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
       SUCCEEDED(encoder->CreateNewFrame(&frame, &options)) &&
       SUCCEEDED(frame->Initialize(options)) && SUCCEEDED(frame->SetSize(width, height))) {
@@ -49,10 +56,14 @@ std::vector<std::uint8_t> SolidJpeg(int width, int height, Rgb colour) {
     const UINT bpp = format == GUID_WICPixelFormat24bppBGR ? 3 : 4;
     const UINT stride = static_cast<UINT>(width) * bpp;
     std::vector<BYTE> pixels(static_cast<std::size_t>(stride) * height);
-    for (std::size_t i = 0; i + bpp <= pixels.size(); i += bpp) {
-      pixels[i] = colour & 0xFF;
-      pixels[i + 1] = (colour >> 8) & 0xFF;
-      pixels[i + 2] = (colour >> 16) & 0xFF;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const Rgb colour = x < width / 2 ? left : right;
+        BYTE* pixel = pixels.data() + static_cast<std::size_t>(y) * stride + x * bpp;
+        pixel[0] = colour & 0xFF;
+        pixel[1] = (colour >> 8) & 0xFF;
+        pixel[2] = (colour >> 16) & 0xFF;
+      }
     }
     if (SUCCEEDED(
             frame->WritePixels(height, stride, static_cast<UINT>(pixels.size()), pixels.data())) &&

@@ -14,6 +14,9 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 
 // A JPEG of `width` x `height` in one colour, encoded by the system's WIC encoder.
 std::vector<std::uint8_t> SolidJpeg(int width, int height, Rgb colour);
+enum class Format { kJpeg, kPng, kBmp };
+// A picture of `width` x `height`, its left half `left` and the rest `right`, encoded by WIC.
+std::vector<std::uint8_t> Encoded(Format kind, int width, int height, Rgb left, Rgb right);
 // A one-pixel GIF whose pixel is `colour`, with the frame descriptor claiming `width` x `height`
 // (a hostile header when they are large).
 std::vector<std::uint8_t> OnePixelGif(Rgb colour, int width = 1, int height = 1);

@@ -1,5 +1,8 @@
-// The sizes read from GIF and JPEG headers before any decoder sees the file.
+// The sizes read from picture headers before any decoder sees the file, and a JPEG's orientation.
+#include <windows.h>
+
 #include <gtest/gtest.h>
+#include <objbase.h>
 
 #include <sstream>
 #include <string>
@@ -7,6 +10,7 @@
 
 #include "TestFiles.h"
 #include "core/base/PictureHeader.h"
+#include "support/ExifJpeg.h"
 
 namespace trelvin {
 namespace {
@@ -46,8 +50,57 @@ TEST(PictureHeaderTest, AJpegWithoutAFrameBeforeItsDataDeclaresNothingUsable) {
 }
 
 TEST(PictureHeaderTest, OtherFilesAreLeftToTheDecoders) {
-  EXPECT_EQ(Declared({'B', 'M', 0, 0, 0, 0}), std::nullopt);
+  EXPECT_EQ(Declared({'I', 'I', 42, 0, 8, 0}), std::nullopt);
   EXPECT_EQ(Declared({}), std::nullopt);
+}
+
+// The test pictures are encoded through WIC, which needs COM.
+class PictureHeaderWicTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+  }
+  void TearDown() override { CoUninitialize(); }
+};
+
+// PNG, BMP (bottom-up and top-down) and the three kinds of WebP stream, whole and cut short.
+TEST_F(PictureHeaderWicTest, PngBmpAndWebpDeclareTheirSizes) {
+  using test_support::Encoded;
+  using test_support::Format;
+  auto top_down = Encoded(Format::kBmp, 33, 7, 0, 0);
+  ASSERT_GT(top_down.size(), 54u);
+  top_down[22] = static_cast<std::uint8_t>(-7), top_down[23] = top_down[24] = top_down[25] = 0xFF;
+  const std::vector<std::uint8_t> lossy = {
+      'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W',  'E', 'B',  'P',  'V',  'P',  '8',
+      ' ', 0,   0,   0,   0, 0, 0, 0, 0x9D, 1,   0x2A, 0x80, 0x07, 0x38, 0x04};  // 1920 x 1080
+  std::vector<std::uint8_t> extended = {'R', 'I', 'F',  'F',  0,   0,    0,    0, 'W', 'E', 'B',
+                                        'P', 'V', 'P',  '8',  'X', 10,   0,    0, 0,   0,   0,
+                                        0,   0,   0xFF, 0xFF, 0,   0x5F, 0xEA, 0};  // 65536 x 60000
+  const std::vector<std::uint8_t> lossless = {
+      0x52, 0x49, 0x46, 0x46, 0x1c, 0x00, 0x00, 0x00, 0x57, 0x45, 0x42, 0x50,
+      0x56, 0x50, 0x38, 0x4c, 0x0f, 0x00, 0x00, 0x00, 0x2f, 0x07, 0xc0, 0x01,
+      0x00, 0x07, 0xd0, 0xff, 0x88, 0xfe, 0x07, 0x22, 0xa2, 0xff, 0x01, 0x00};  // 8 x 8
+  EXPECT_EQ(Declared(Encoded(Format::kPng, 40, 30, 0, 0)), (Size{40, 30}));
+  EXPECT_EQ(Declared(Encoded(Format::kBmp, 33, 7, 0, 0)), (Size{33, 7}));
+  EXPECT_EQ(Declared(top_down), (Size{33, 7}));
+  EXPECT_EQ(Declared(lossy), (Size{1920, 1080}));
+  EXPECT_EQ(Declared(extended), (Size{65536, 60000}));
+  EXPECT_EQ(Declared(lossless), (Size{8, 8}));
+  for (auto cut : {Encoded(Format::kPng, 40, 30, 0, 0), top_down, lossless}) {
+    cut.resize(20);
+    EXPECT_EQ(Declared(cut), (Size{}));
+  }
+}
+
+TEST_F(PictureHeaderWicTest, AJpegOrientationIsReadFromItsExifSegment) {
+  for (int orientation : {1, 3, 6, 8}) {
+    const auto jpeg =
+        test_support::WithExifOrientation(test_support::SolidJpeg(8, 8, 0), orientation);
+    std::istringstream in(std::string(jpeg.begin(), jpeg.end()));
+    EXPECT_EQ(PictureHeader::JpegOrientation(in), orientation);
+  }
+  std::istringstream plain(std::string(40, 'x'));
+  EXPECT_EQ(PictureHeader::JpegOrientation(plain), 1);
 }
 
 }  // namespace

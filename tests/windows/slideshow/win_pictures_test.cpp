@@ -4,14 +4,21 @@
 #include <gtest/gtest.h>
 #include <objbase.h>
 
+#include <cstdio>
+#include <set>
 #include <string>
 
 #include "TestFiles.h"
+#include "core/slideshow/Catalogue.h"
 #include "os/windows/desktop/WicPictures.h"
+#include "os/windows/files/WinFileSystem.h"
+#include "support/ExifJpeg.h"
 
 namespace trelvin {
 namespace {
 
+using test_support::Encoded;
+using test_support::Format;
 using test_support::FreshFolder;
 using test_support::OnePixelGif;
 using test_support::ReadBytes;
@@ -135,6 +142,93 @@ TEST_F(WicPicturesTest, SavingIntoAMissingFolderFailsCleanly) {
   const WicPicture* picture = Load("red.jpg");
   ASSERT_NE(picture, nullptr);
   EXPECT_FALSE(pictures_.SavePicture(*picture, folder_ + "no\\such\\out.bmp"));
+}
+
+// An 8 x 8 green WebP (lossless), as an image tool writes it.
+const std::vector<std::uint8_t> kGreenWebp{0x52, 0x49, 0x46, 0x46, 0x1c, 0x00, 0x00, 0x00, 0x57,
+                                           0x45, 0x42, 0x50, 0x56, 0x50, 0x38, 0x4c, 0x0f, 0x00,
+                                           0x00, 0x00, 0x2f, 0x07, 0xc0, 0x01, 0x00, 0x07, 0xd0,
+                                           0xff, 0x88, 0xfe, 0x07, 0x22, 0xa2, 0xff, 0x01, 0x00};
+
+// Every format through the catalogue, then loaded at once and prepared ahead for a stretched
+// 64 x 48 screen (already that size). A damaged file of each kind is passed over.
+TEST_F(WicPicturesTest, EveryFormatIsListedAndShownAndADamagedOneOfEachIsPassedOver) {
+  constexpr Rgb kGreen = MakeRgb(0, 255, 0), kBlue = MakeRgb(0, 0, 255);
+  struct Case {
+    std::string name;
+    std::vector<std::uint8_t> bytes;
+    Rgb colour;
+  };
+  std::vector<Case> cases{{"a.png", Encoded(Format::kPng, 40, 30, kGreen, kGreen), kGreen},
+                          {"b.BMP", Encoded(Format::kBmp, 40, 30, kBlue, kBlue), kBlue},
+                          {"c.Jpeg", SolidJpeg(40, 30, kRed), kRed},
+                          {"d.webp", kGreenWebp, kGreen}};
+  const std::size_t good = cases.size();
+  for (std::size_t i = 0; i < good; ++i) {
+    std::vector<std::uint8_t> cut(cases[i].bytes.begin(), cases[i].bytes.begin() + 30);
+    cases.push_back({"x" + cases[i].name.substr(1), cut, 0});
+  }
+  std::set<std::string> expected;
+  for (const Case& c : cases) {
+    WriteBytes(folder_ + c.name, c.bytes);
+    expected.insert(c.name);
+  }
+  WriteBytes(folder_ + "notes.txt", {'n'});
+
+  WinFileSystem files;
+  NameList list(NameList::Order::kInsertion);
+  FillCatalogue(list, files, folder_, kPictureExtensions, OtherNames::kLeftToTheirOwnPattern);
+  std::multiset<std::string> listed;
+  for (std::int16_t i = 0; i < list.ListCount(); ++i) listed.insert(list.List(i));
+  EXPECT_EQ(listed, std::multiset<std::string>(expected.begin(), expected.end()));
+
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const Case& c = cases[i];
+    auto now = pictures_.LoadPicture(folder_ + c.name, {});
+    pictures_.PreparePicture(folder_ + c.name, {64, 48});
+    auto ahead = pictures_.LoadPicture(folder_ + c.name, {64, 48});
+    // Wine's WIC has the WebP decoder's class but decodes nothing without its host library:
+    // there a WebP is passed over like a damaged file, by both paths alike.
+    const bool no_codec = c.name == "d.webp" && !now;
+    if (no_codec) std::printf("WebP passed over: the system has no working WebP codec\n");
+    if (i >= good || no_codec) {
+      EXPECT_EQ(now, nullptr) << c.name;
+      EXPECT_EQ(ahead, nullptr) << c.name;
+      continue;
+    }
+    const auto* a = dynamic_cast<const WicPicture*>(now.get());
+    const auto* b = dynamic_cast<const WicPicture*>(ahead.get());
+    ASSERT_NE(a, nullptr) << c.name;
+    ASSERT_NE(b, nullptr) << c.name;
+    EXPECT_EQ(b->pixels().width, 64) << c.name;
+    EXPECT_EQ(b->PixelSize(), a->PixelSize()) << c.name;
+    for (std::uint32_t pixel : {a->pixels().pixels.at(a->pixels().pixels.size() / 2),
+                                b->pixels().pixels.at(64 * 24 + 32)}) {
+      for (int shift : {0, 8, 16}) {
+        EXPECT_NEAR(static_cast<int>((pixel >> shift) & 0xFF),
+                    static_cast<int>((c.colour >> shift) & 0xFF), 24)
+            << c.name << std::hex << " " << pixel;
+      }
+    }
+  }
+}
+
+// Stored on its side (red left, blue right) with the orientation that turns it a quarter
+// clockwise: upright, red on top, whether decoded whole, reduced or ahead.
+TEST_F(WicPicturesTest, AJpegIsTurnedUprightByItsExifOrientation) {
+  WriteBytes(folder_ + "photo.jpg",
+             test_support::WithExifOrientation(
+                 Encoded(Format::kJpeg, 1600, 1200, kRed, MakeRgb(0, 0, 255)), 6));
+  pictures_.PreparePicture(folder_ + "photo.jpg", {300, 400});
+  for (Size display : {Size{}, Size{300, 400}, Size{300, 400}}) {
+    const WicPicture* picture = Load("photo.jpg", display);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->PixelSize(), (Size{1200, 1600}));
+    const Bitmap& pixels = picture->pixels();
+    EXPECT_GT(pixels.height, pixels.width);
+    EXPECT_TRUE(NearlyRed(pixels.Row(pixels.height / 4)[pixels.width / 2]));
+    EXPECT_GT(pixels.Row(pixels.height * 3 / 4)[pixels.width / 2] & 0xFF, 200u);
+  }
 }
 
 }  // namespace

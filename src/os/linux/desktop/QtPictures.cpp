@@ -1,7 +1,10 @@
 #include "os/linux/desktop/QtPictures.h"
 
+#include <sys/stat.h>
+
 #include <QByteArray>
 #include <QImageReader>
+#include <QPainter>
 #include <QSaveFile>
 
 #include "core/base/ReducedScale.h"
@@ -15,22 +18,34 @@ bool FitsTheCap(QSize size) {
          static_cast<long long>(size.width()) * size.height() * 4 <= QtPictures::kMaxDecodedBytes;
 }
 
-// Decodes the file, reduced for a stretched `display` size (empty: at its own size); a null image
-// on any failure.
+bool Known(const QByteArray& format) {
+  return format == "jpeg" || format == "gif" || format == "png" || format == "bmp" ||
+         format == "webp";
+}
+
+// Decodes the file, reduced for a stretched `display` size (empty: at its own size), turned
+// upright by its EXIF orientation; a null image on any failure. `natural_out` is the upright size.
 QImage Decode(const std::string& path, Size display, Size* natural_out) {
-  // Our own cap decides; Qt's smaller default would refuse large pictures below it.
-  QImageReader::setAllocationLimit(static_cast<int>(QtPictures::kMaxDecodedBytes >> 20) + 1);
+  // Our own cap decides; Qt's smaller default would refuse large pictures below it. Set once,
+  // before any reader runs, as the look-ahead's worker reads too.
+  static const bool limited = [] {
+    QImageReader::setAllocationLimit(static_cast<int>(QtPictures::kMaxDecodedBytes >> 20) + 1);
+    return true;
+  }();
+  (void)limited;
   QImageReader reader(QString::fromStdString(path));
   reader.setDecideFormatFromContent(true);
-  reader.setAutoTransform(false);
+  reader.setAutoTransform(true);
   const QByteArray format = reader.format();
-  if (format != "jpeg" && format != "gif" && format != "bmp" && format != "png") return {};
-  const QSize natural = reader.size();
-  if (!FitsTheCap(natural)) return {};
-  Size decode{natural.width(), natural.height()};
+  if (!Known(format)) return {};
+  // The stored size; the scaled size is asked for in the stored orientation too.
+  const QSize stored = reader.size();
+  if (!FitsTheCap(stored)) return {};
+  const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
   if (format == "jpeg" && display.width > 0 && display.height > 0) {
-    decode = ReducedJpegSize(decode, display);
-    if (decode.width != natural.width() || decode.height != natural.height()) {
+    const Size cover = turned ? Size{display.height, display.width} : display;
+    const Size decode = ReducedJpegSize({stored.width(), stored.height()}, cover);
+    if (decode.width != stored.width() || decode.height != stored.height()) {
       reader.setScaledSize(QSize(decode.width, decode.height));
     }
   }
@@ -42,18 +57,55 @@ QImage Decode(const std::string& path, Size display, Size* natural_out) {
     image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
                                                           : QImage::Format_RGB32);
   }
-  *natural_out = {natural.width(), natural.height()};
+  *natural_out =
+      turned ? Size{stored.height(), stored.width()} : Size{stored.width(), stored.height()};
   return image;
+}
+
+// The picture as the show draws it at `display`: scaled to it once, with the picture control's
+// own bilinear filter, so that the control then copies it pixel for pixel.
+std::shared_ptr<const Picture> DecodeForDisplay(const std::string& path, Size display) {
+  Size natural;
+  QImage image = Decode(path, display, &natural);
+  if (image.isNull()) return nullptr;
+  if (display.width > 0 && display.height > 0 &&
+      image.size() != QSize(display.width, display.height)) {
+    QImage scaled(display.width, display.height, image.format());
+    QPainter painter(&scaled);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(0, 0, display.width, display.height), image);
+    painter.end();
+    image = std::move(scaled);
+  }
+  return std::make_shared<QtPicture>(std::move(image), natural, path);
+}
+
+std::optional<FileStamp> StampOf(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+  return FileStamp{
+      static_cast<long long>(info.st_size),
+      static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec};
 }
 
 }  // namespace
 
+QtPictures::QtPictures() : look_ahead_(DecodeForDisplay, StampOf) {}
+
 std::shared_ptr<const Picture> QtPictures::LoadPicture(const std::string& path, Size display_size) {
+  if (auto prepared = look_ahead_.Take(path, display_size)) return prepared;
   Size natural;
   QImage image = Decode(path, display_size, &natural);
   if (image.isNull()) return nullptr;
   return std::make_shared<QtPicture>(std::move(image), natural, path);
 }
+
+void QtPictures::PreparePicture(const std::string& path, Size display_size) {
+  look_ahead_.Prepare(path, display_size);
+}
+
+void QtPictures::DropPreparedPicture() { look_ahead_.Drop(); }
 
 QImage QtPictures::FullImage(const QtPicture& picture) {
   if (!picture.Reduced()) return picture.image();

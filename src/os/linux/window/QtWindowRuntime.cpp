@@ -9,6 +9,7 @@
 #include <QScreen>
 
 #include "os/linux/saver/ScreenSaverHost.h"
+#include "os/linux/window/QtCoverWindows.h"
 #include "os/linux/window/QtFormWindow.h"
 
 namespace trelvin {
@@ -51,7 +52,17 @@ Size QtWindowRuntime::ScreenSize() const {
 
 void QtWindowRuntime::ShowModal(Form& form, Form& owner) {
   if (form.Loaded()) return;
-  if (QtFormWindow* window = Open(form, &owner, true)) window->RunModal();
+  if (QtFormWindow* window = Open(form, &owner, true)) {
+    // A show full screen on the primary monitor leaves no other monitor showing the desktop.
+    // Inside a screen saver's window the daemon covers each monitor itself.
+    std::unique_ptr<QtCoverWindows> covers;
+    if (!embed_in_ && window->isFullScreen()) {
+      covers = std::make_unique<QtCoverWindows>(*window, QColor::fromRgb(form.BackColor()));
+      window->activateWindow();
+      window->raise();
+    }
+    window->RunModal();
+  }
   DestroyWindow(form);
 }
 

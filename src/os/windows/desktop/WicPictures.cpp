@@ -13,6 +13,7 @@
 #include <span>
 
 #include "atomicfile/TempFile.h"
+#include "core/base/BitmapTransforms.h"
 #include "core/base/BmpFile.h"
 #include "core/base/PictureHeader.h"
 #include "core/base/ReducedScale.h"
@@ -109,9 +110,10 @@ bool DecodeReduced(IWICBitmapFrameDecode* frame, Size size, Bitmap& out) {
                                          reinterpret_cast<BYTE*>(out.pixels.data())));
 }
 
-// Decodes the file, reduced for a stretched `display` size (empty: at its own size); false on any
-// failure.
+// Decodes the file, reduced for a stretched `display` size (empty: at its own size), turned
+// upright by a JPEG's EXIF orientation; false on any failure. `natural` is the upright size.
 bool Decode(const std::string& path, Size display, Bitmap& out, Size& natural) {
+  int orientation = 1;
   {
     std::ifstream in(std::filesystem::path(std::u8string(path.begin(), path.end())),
                      std::ios::binary);
@@ -121,6 +123,9 @@ bool Decode(const std::string& path, Size display, Bitmap& out, Size& natural) {
         !FitsTheCap(static_cast<UINT>(declared->width), static_cast<UINT>(declared->height))) {
       return false;
     }
+    in.clear();
+    in.seekg(0);
+    orientation = PictureHeader::JpegOrientation(in);
   }
   ComRef<IWICImagingFactory> factory;
   if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
@@ -135,65 +140,97 @@ bool Decode(const std::string& path, Size display, Bitmap& out, Size& natural) {
   GUID container{};
   if (FAILED(decoder->GetContainerFormat(&container))) return false;
   const bool jpeg = container == GUID_ContainerFormatJpeg;
+  // WebP only where the system has its codec; elsewhere the decoder is not found above.
   if (!jpeg && container != GUID_ContainerFormatGif && container != GUID_ContainerFormatBmp &&
-      container != GUID_ContainerFormatPng) {
+      container != GUID_ContainerFormatPng && container != GUID_ContainerFormatWebp) {
     return false;
   }
+  if (!jpeg) orientation = 1;
+  const bool turned = orientation >= 5;
   ComRef<IWICBitmapFrameDecode> frame;
   if (FAILED(decoder->GetFrame(0, frame.Out()))) return false;
   UINT width = 0;
   UINT height = 0;
   if (FAILED(frame->GetSize(&width, &height)) || !FitsTheCap(width, height)) return false;
-  natural = {static_cast<int>(width), static_cast<int>(height)};
+  const Size stored{static_cast<int>(width), static_cast<int>(height)};
+  natural = turned ? Size{stored.height, stored.width} : stored;
 
+  bool decoded = false;
   if (jpeg && display.width > 0 && display.height > 0) {
-    const Size reduced = ReducedJpegSize(natural, display);
-    if (reduced != natural && DecodeReduced(frame.get(), reduced, out)) {
-      ClearUnusedByte(out);
-      return true;
+    // The decoder reduces the picture as stored, so the screen is turned to match it.
+    const Size cover = turned ? Size{display.height, display.width} : display;
+    const Size reduced = ReducedJpegSize(stored, cover);
+    decoded = reduced != stored && DecodeReduced(frame.get(), reduced, out);
+  }
+  if (!decoded) {
+    ComRef<IWICBitmapSource> converted;
+    if (FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame.get(), converted.Out()))) {
+      return false;
+    }
+    if (!Allocate(out, width, height)) return false;
+    const UINT stride = width * 4;
+    if (FAILED(converted->CopyPixels(nullptr, stride, stride * height,
+                                     reinterpret_cast<BYTE*>(out.pixels.data())))) {
+      return false;
     }
   }
-  ComRef<IWICBitmapSource> converted;
-  if (FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame.get(), converted.Out()))) {
-    return false;
-  }
-  if (!Allocate(out, width, height)) return false;
-  const UINT stride = width * 4;
-  if (FAILED(converted->CopyPixels(nullptr, stride, stride * height,
-                                   reinterpret_cast<BYTE*>(out.pixels.data())))) {
-    return false;
-  }
   ClearUnusedByte(out);
+  if (orientation != 1) {
+    out = Oriented(out, orientation);
+    if (out.pixels.empty()) return false;
+  }
   return true;
 }
 
-// `source` brought to `size` by taking the nearest pixel.
-Bitmap Resampled(const Bitmap& source, Size size) {
-  Bitmap result;
-  if (source.width <= 0 || source.height <= 0) return result;
-  if (!Allocate(result, static_cast<UINT>(size.width), static_cast<UINT>(size.height))) {
-    return result;
+// The picture as the show draws it at `display`, for the look-ahead's worker thread: decoded and
+// brought to that size once, so that painting it is a plain copy.
+std::shared_ptr<const Picture> DecodeForDisplay(const std::string& path, Size display) {
+  // The worker is a thread of its own; COM is needed only for this decode.
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+  Bitmap pixels;
+  Size natural;
+  const bool decoded = Decode(path, display, pixels, natural);
+  if (SUCCEEDED(com)) CoUninitialize();
+  if (!decoded) return nullptr;
+  if (display.width > 0 && display.height > 0 &&
+      (pixels.width != display.width || pixels.height != display.height)) {
+    pixels = BoxScaled(pixels, display);
+    if (pixels.pixels.empty()) return nullptr;
   }
-  for (int y = 0; y < size.height; ++y) {
-    const std::uint32_t* from =
-        source.Row(static_cast<int>(static_cast<long long>(y) * source.height / size.height));
-    std::uint32_t* to = result.Row(y);
-    for (int x = 0; x < size.width; ++x) {
-      to[x] = from[static_cast<long long>(x) * source.width / size.width];
-    }
+  return std::make_shared<WicPicture>(std::move(pixels), natural, path);
+}
+
+std::optional<FileStamp> StampOf(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) {
+    return std::nullopt;
   }
-  return result;
+  return FileStamp{
+      static_cast<long long>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) |
+                             data.nFileSizeLow),
+      static_cast<long long>(
+          (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+          data.ftLastWriteTime.dwLowDateTime)};
 }
 
 }  // namespace
 
+WicPictures::WicPictures() : look_ahead_(DecodeForDisplay, StampOf) {}
+
 std::shared_ptr<const Picture> WicPictures::LoadPicture(const std::string& path,
                                                         Size display_size) {
+  if (auto prepared = look_ahead_.Take(path, display_size)) return prepared;
   Bitmap pixels;
   Size natural;
   if (!Decode(path, display_size, pixels, natural)) return nullptr;
   return std::make_shared<WicPicture>(std::move(pixels), natural, path);
 }
+
+void WicPictures::PreparePicture(const std::string& path, Size display_size) {
+  look_ahead_.Prepare(path, display_size);
+}
+
+void WicPictures::DropPreparedPicture() { look_ahead_.Drop(); }
 
 Bitmap WicPictures::FullPixels(const WicPicture& picture) {
   if (!picture.Reduced()) return picture.pixels();
@@ -201,7 +238,7 @@ Bitmap WicPictures::FullPixels(const WicPicture& picture) {
   Size natural;
   if (Decode(picture.source(), {}, full, natural) && natural == picture.PixelSize()) return full;
   // The file changed or went away since: the held pixels, brought to the picture's size.
-  return Resampled(picture.pixels(), picture.PixelSize());
+  return BoxScaled(picture.pixels(), picture.PixelSize());
 }
 
 bool WicPictures::SavePicture(const Picture& picture, const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "os/windows/window/WinCoverWindows.h"
 #include "os/windows/window/WinFormWindow.h"
 
 namespace trelvin {
@@ -52,7 +53,16 @@ Size WinWindowRuntime::ScreenSize() const {
 
 void WinWindowRuntime::ShowModal(Form& form, Form& owner) {
   if (form.Loaded()) return;
-  if (WinFormWindow* window = Open(form, &owner)) window->RunModal();
+  if (WinFormWindow* window = Open(form, &owner)) {
+    // A window kept above the task bar covers the primary monitor (the show): the others are
+    // covered too, so that none of them shows the desktop.
+    std::unique_ptr<WinCoverWindows> covers;
+    if (GetWindowLongPtrW(window->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) {
+      covers = std::make_unique<WinCoverWindows>(window->hwnd(), form.BackColor());
+      SetForegroundWindow(window->hwnd());
+    }
+    window->RunModal();
+  }
   DestroyFormWindow(form);
 }
 
