@@ -45,22 +45,17 @@ class PictureLookAheadTest : public ::testing::Test {
       [this](const std::string& path) { return StampOf(path); }};
 };
 
-TEST_F(PictureLookAheadTest, TheAskedForPictureIsHandedOverOnce) {
+TEST_F(PictureLookAheadTest, OnlyTheAskedForPictureIsHandedOverAndOnlyOnce) {
   look_ahead_.Prepare("a", {64, 48});
   look_ahead_.Prepare("a", {64, 48});  // already under way: not decoded twice
+  EXPECT_EQ(look_ahead_.Take("a", {}), nullptr);
+  EXPECT_EQ(look_ahead_.Take("b", {64, 48}), nullptr);
   auto picture = look_ahead_.Take("a", {64, 48});
   ASSERT_NE(picture, nullptr);
   EXPECT_EQ(picture->PixelSize(), (Size{64, 48}));
   EXPECT_EQ(decodes_, 1);
-  // Handed over, not kept: a second show of it is the caller's own load.
-  EXPECT_EQ(look_ahead_.Take("a", {64, 48}), nullptr);
-}
-
-TEST_F(PictureLookAheadTest, AnotherPictureOrSizeIsNotTakenAndANewRequestReplacesTheOld) {
-  look_ahead_.Prepare("a", {64, 48});
-  EXPECT_EQ(look_ahead_.Take("a", {}), nullptr);
-  EXPECT_EQ(look_ahead_.Take("b", {64, 48}), nullptr);
-  EXPECT_NE(look_ahead_.Take("a", {64, 48}), nullptr);
+  EXPECT_EQ(look_ahead_.Take("a", {64, 48}), nullptr);  // handed over, not kept
+  // A new request replaces the old; a drop leaves nothing.
   look_ahead_.Prepare("a", {});
   look_ahead_.Prepare("b", {});
   EXPECT_NE(look_ahead_.Take("b", {}), nullptr);

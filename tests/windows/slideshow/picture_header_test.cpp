@@ -1,4 +1,4 @@
-// The sizes read from picture headers before any decoder sees the file, and a JPEG's orientation.
+// The sizes read from picture headers before any decoder sees the file.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -90,17 +90,6 @@ TEST_F(PictureHeaderWicTest, PngBmpAndWebpDeclareTheirSizes) {
     cut.resize(20);
     EXPECT_EQ(Declared(cut), (Size{}));
   }
-}
-
-TEST_F(PictureHeaderWicTest, AJpegOrientationIsReadFromItsExifSegment) {
-  for (int orientation : {1, 3, 6, 8}) {
-    const auto jpeg =
-        test_support::WithExifOrientation(test_support::SolidJpeg(8, 8, 0), orientation);
-    std::istringstream in(std::string(jpeg.begin(), jpeg.end()));
-    EXPECT_EQ(PictureHeader::JpegOrientation(in), orientation);
-  }
-  std::istringstream plain(std::string(40, 'x'));
-  EXPECT_EQ(PictureHeader::JpegOrientation(plain), 1);
 }
 
 }  // namespace
