@@ -10,7 +10,6 @@
 
 #include "TestFiles.h"
 #include "core/base/PictureHeader.h"
-#include "support/ExifJpeg.h"
 
 namespace trelvin {
 namespace {
