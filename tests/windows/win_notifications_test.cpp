@@ -41,7 +41,8 @@ TEST(WinNotificationsTest, UnwritableCaptureFolderGivesOneBalloon) {
   Services services{p.runtime,     p.settings,  files,           p.clock,       p.random,
                     p.shell,       p.instance,  p.folder_dialog, p.known_paths, p.locale,
                     p.screen_grab, p.jpeg,      p.media,         p.pictures,    p.printer,
-                    p.message_box, p.wallpaper, p.cursor,        p.windows,     notifications};
+                    p.message_box, p.wallpaper, p.cursor,        p.windows,     p.saver_lock,
+                    notifications};
   {
     FormMainSlide form(services, "/c");
     form.AppPath = Narrow(blocked) + "\\";
