@@ -32,7 +32,7 @@ Listing List(const fs::path& dir) {
   Listing listing;
   for (const auto& entry : fs::directory_iterator(dir)) {
     const std::string name = entry.path().filename();
-    (std::regex_match(name, std::regex(R"(\d{14}\.jpg)")) ? listing.jpegs : listing.others)
+    (std::regex_match(name, std::regex(R"(\d{14}(-\d+)?\.jpg)")) ? listing.jpegs : listing.others)
         .push_back(name);
   }
   std::sort(listing.jpegs.begin(), listing.jpegs.end());
