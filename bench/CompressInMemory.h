@@ -6,7 +6,7 @@
 
 #include <jpeglib.h>
 
-#include "core/controls/Bitmap.h"
+#include "core/base/Bitmap.h"
 
 namespace trelvin::bench {
 

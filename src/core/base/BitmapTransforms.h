@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/base/Bitmap.h"
 #include "core/base/Types.h"
-#include "core/controls/Bitmap.h"
 
 namespace trelvin {
 

@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "core/controls/Bitmap.h"
+#include "core/base/Bitmap.h"
 
 namespace trelvin {
 

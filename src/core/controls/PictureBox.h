@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/controls/Bitmap.h"
+#include "core/base/Bitmap.h"
 #include "core/controls/Control.h"
 
 namespace trelvin {

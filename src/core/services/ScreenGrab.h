@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "core/base/Bitmap.h"
 #include "core/base/Types.h"
-#include "core/controls/Bitmap.h"
 
 namespace trelvin {
 

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "WaitFor.h"
-#include "core/controls/Bitmap.h"
+#include "core/base/Bitmap.h"
 #include "os/windows/capture/GdiScreenGrab.h"
 
 namespace trelvin {

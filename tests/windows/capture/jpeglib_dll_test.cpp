@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include "core/base/Bitmap.h"
 #include "core/base/BmpFile.h"
-#include "core/controls/Bitmap.h"
 #include "os/windows/WinText.h"
 #include "os/windows/capture/WinJpegConverter.h"
 #include "support/JpegDecode.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/controls/Bitmap.h"
+#include "core/base/Bitmap.h"
 
 namespace trelvin::test_support {
 

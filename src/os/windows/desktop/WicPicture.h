@@ -3,8 +3,8 @@
 #include <string>
 #include <utility>
 
+#include "core/base/Bitmap.h"
 #include "core/base/Picture.h"
-#include "core/controls/Bitmap.h"
 
 namespace trelvin {
 

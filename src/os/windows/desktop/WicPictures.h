@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "core/base/Bitmap.h"
 #include "core/base/PictureLookAhead.h"
-#include "core/controls/Bitmap.h"
 #include "core/services/Pictures.h"
 #include "os/windows/desktop/WicPicture.h"
 

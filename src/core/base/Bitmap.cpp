@@ -1,4 +1,4 @@
-#include "core/controls/Bitmap.h"
+#include "core/base/Bitmap.h"
 
 #include <algorithm>
 
