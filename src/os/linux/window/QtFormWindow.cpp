@@ -93,6 +93,10 @@ QSize DeviceSize(const QScreen& screen) {
 
 bool QtFormWindow::DevicePixels() const { return form_.Border() == BorderStyle::kNone; }
 
+QPointF QtFormWindow::FormPoint(QPointF global) const {
+  return mapFromGlobal(global) * (DevicePixels() ? devicePixelRatioF() : 1.0);
+}
+
 void QtFormWindow::SyncForm() {
   setWindowTitle(QString::fromStdString(form_.Caption()));
   const Rect g = form_.Geometry();
@@ -195,7 +199,7 @@ void QtFormWindow::mousePressEvent(QMouseEvent* event) {
   const std::int16_t button = event->button() == Qt::LeftButton    ? kLeftButton
                               : event->button() == Qt::RightButton ? kRightButton
                                                                    : kMiddleButton;
-  const QPointF p = event->position() * (DevicePixels() ? devicePixelRatioF() : 1.0);
+  const QPointF p = FormPoint(event->globalPosition());
   events_.MouseDown(button, ToShiftState(event->modifiers()), static_cast<float>(p.x()),
                     static_cast<float>(p.y()));
 }
