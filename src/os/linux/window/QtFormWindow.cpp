@@ -199,7 +199,7 @@ void QtFormWindow::mousePressEvent(QMouseEvent* event) {
   const std::int16_t button = event->button() == Qt::LeftButton    ? kLeftButton
                               : event->button() == Qt::RightButton ? kRightButton
                                                                    : kMiddleButton;
-  const QPointF p = FormPoint(event->globalPosition());
+  const QPointF p = event->position() * (DevicePixels() ? devicePixelRatioF() : 1.0);
   events_.MouseDown(button, ToShiftState(event->modifiers()), static_cast<float>(p.x()),
                     static_cast<float>(p.y()));
 }
