@@ -42,8 +42,6 @@ class MonitorCovers {
   // At the start and whenever monitors came, went, moved or changed roles: `monitors` are all of
   // them now, `shown` the area of the shown window's monitor (or of the window itself).
   void Follow(const std::vector<Rect>& monitors, Rect shown);
-  // How many covers are up.
-  std::size_t Count() const { return count_; }
 
   // A key went down on a cover.
   bool KeyDown(std::int16_t key_code, std::int16_t shift) {
