@@ -43,7 +43,7 @@ class MonitorCovers {
   // them now, `shown` the area of the shown window's monitor (or of the window itself).
   void Follow(const std::vector<Rect>& monitors, Rect shown);
 
-  // A key went down on a cover.
+  // A key went down on a cover; returns whether it is done with, as the form's own window's.
   bool KeyDown(std::int16_t key_code, std::int16_t shift) {
     return events_.KeyDown(key_code, shift);
   }
