@@ -32,12 +32,12 @@
 #include <QPainter>
 #include <QTimer>
 
-#include "core/base/ReducedScale.h"
 #include "core/services/StandardRandom.h"
 #include "core/shell/FormMainSlide.h"
 #include "core/slideshow/Catalogue.h"
 #include "core/slideshow/FormSlideShow.h"
 #include "fakes/FakePlatform.h"
+#include "os/common/ReducedScale.h"
 #include "os/linux/app/LinuxKnownPaths.h"
 #include "os/linux/app/QtInstanceLock.h"
 #include "os/linux/app/QtLocale.h"

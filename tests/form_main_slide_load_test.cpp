@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "core/shell/FormMainSlide.h"
+#include "core/shell/UnloadAtSessionEnd.h"
 #include "core/slideshow/FormSlideShow.h"
 #include "fakes/FakePlatform.h"
 
@@ -224,6 +225,23 @@ TEST_F(FormMainSlideLoadTest, SecondInstanceEndsBeforeReadingAnything) {
   EXPECT_EQ(platform_.runtime.end_at_once, 1);
   EXPECT_TRUE(platform_.settings.reads.empty());
   EXPECT_TRUE(platform_.settings.writes.empty());
+}
+
+TEST_F(FormMainSlideLoadTest, SessionEndUnloadsTheShowThenItsOwnerWhichWritesOnce) {
+  FormMainSlide& settings = Start("");
+  std::vector<std::string> unloaded;
+  platform_.runtime.modal_script = [&](Form& show) {
+    for (Form* form : {static_cast<Form*>(&settings), &show}) {
+      form->SetVisible(true);
+      form->on_view_changed = [form, &unloaded] {
+        if (!form->Loaded()) unloaded.push_back(form->Name());
+      };
+    }
+    UnloadAtSessionEnd(settings);
+  };
+  settings.btnShow_Click();
+  EXPECT_EQ(unloaded, (std::vector<std::string>{"formSlideShow", "formMainSlide"}));
+  EXPECT_EQ(platform_.settings.saves.size(), 1u);
 }
 
 }  // namespace

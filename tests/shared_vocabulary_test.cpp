@@ -8,7 +8,7 @@
 #include "core/base/Guard.h"
 #include "core/base/Int16Counter.h"
 #include "core/base/RandomIndex.h"
-#include "core/base/ReducedScale.h"
+#include "os/common/ReducedScale.h"
 
 namespace trelvin {
 namespace {

@@ -45,6 +45,13 @@ TEST(TwoMonitorsTest, TheOtherMonitorIsCoveredAndFollowedAndAClickThereEndsTheSh
       << "the monitor that came back is not covered";
   display.SavePng(std::string(TRELVIN_BUILD_DIR) + "/e2e-two-monitors-followed.png");
 
+  // The primary moves to the second monitor during the show: the show's monitor stays bare and the
+  // second stays covered. Its new size, covered, tells that the change has been taken in.
+  ASSERT_EQ(e2e::Run(display.Env() + "xrandr --output DUMMY1 --primary").status, 0);
+  ASSERT_TRUE(display.SetSecondMonitor(800, 600));
+  ASSERT_TRUE(WaitForColours(display, with({{{1024, 0}, kBack}, {{1823, 599}, kBack}})))
+      << "a new primary beside the show is not covered, or the show's own monitor is";
+
   display.Xdotool("mousemove 1300 200 click 1");
   EXPECT_EQ(program.Wait(), 0) << "a click on the second monitor did not end the show";
 }

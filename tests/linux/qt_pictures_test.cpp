@@ -17,8 +17,8 @@
 #include <QImage>
 #include <QPainter>
 
-#include "core/base/ReducedScale.h"
 #include "core/slideshow/Catalogue.h"
+#include "os/common/ReducedScale.h"
 #include "os/linux/desktop/QtPicture.h"
 #include "os/linux/desktop/QtPictures.h"
 #include "os/linux/files/PosixFileSystem.h"

@@ -5,24 +5,24 @@
 
 #include <vector>
 
+#include "core/runtime/FormRules.h"
 #include "os/windows/WinApi.h"
 #include "os/windows/window/WinCoverWindows.h"
 
 namespace trelvin {
 namespace {
 
-// A stand-in for the show's window that records what reaches it.
-struct Shown {
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_KEYDOWN || message == WM_RBUTTONDOWN || message == WM_CLOSE) {
-      seen.push_back(message);
-      if (message == WM_RBUTTONDOWN) at = lparam;
-      return 0;
-    }
-    return DefWindowProcW(hwnd, message, wparam, lparam);
+// The show's form, which records what reaches it; its window is a bare stand-in.
+struct Shown : Form {
+  Shown() : Form("formShown") {
+    SetBorder(BorderStyle::kNone);
+    SetBackColor(MakeRgb(0, 0, 64));
   }
-  static inline std::vector<UINT> seen;
-  static inline LPARAM at = 0;
+  void Form_KeyDown(std::int16_t& KeyCode, std::int16_t) override { seen.push_back(KeyCode); }
+  void Form_MouseDown(std::int16_t Button, std::int16_t, float x, float y) override {
+    seen.insert(seen.end(), {Button, static_cast<int>(x), static_cast<int>(y)});
+  }
+  std::vector<int> seen;  // keys; buttons with where they went down
 };
 
 void Pump() {
@@ -32,17 +32,20 @@ void Pump() {
 
 TEST(WinCoverWindowsTest, CoversTheMonitorsItIsGivenAndHandsTheirInputToTheShow) {
   WNDCLASSW wc{};
-  wc.lpfnWndProc = Shown::Proc;
+  wc.lpfnWndProc = DefWindowProcW;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"TrelvinCoverTestShown";
   RegisterClassW(&wc);
   HWND shown = CreateWindowExW(0, wc.lpszClassName, L"shown", WS_POPUP | WS_VISIBLE, 0, 0, 600, 768,
                                nullptr, nullptr, wc.hInstance, nullptr);
   ASSERT_NE(shown, nullptr);
-  std::vector<RECT> monitors{RECT{600, 0, 1024, 768}};
+  std::vector<RECT> monitors{RECT{0, 0, 600, 768}, RECT{600, 0, 1024, 768}};
+  Shown form;
+  form.RunLoad();
+  FormEvents events(form);
   int asked = 0;
   {
-    WinCoverWindows covers(shown, MakeRgb(0, 0, 64), [&] {
+    WinCoverWindows covers(shown, form, events, [&] {
       ++asked;
       return monitors;
     });
@@ -63,13 +66,12 @@ TEST(WinCoverWindowsTest, CoversTheMonitorsItIsGivenAndHandsTheirInputToTheShow)
     SendMessageW(cover, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 20));
     SendMessageW(cover, WM_CLOSE, 0, 0);
     Pump();
-    EXPECT_EQ(Shown::seen, (std::vector<UINT>{WM_KEYDOWN, WM_RBUTTONDOWN, WM_CLOSE}));
-    // In the shown window's own coordinates.
-    EXPECT_EQ(static_cast<short>(LOWORD(Shown::at)), 610);
-    EXPECT_EQ(static_cast<short>(HIWORD(Shown::at)), 20);
+    // The press in the shown window's own coordinates.
+    EXPECT_EQ(form.seen, (std::vector<int>{'X', kRightButton, 610, 20}));
+    EXPECT_FALSE(form.Loaded());
 
     // A change of the displays: the monitors are asked for again and followed.
-    monitors = {RECT{700, 0, 1024, 400}, RECT{0, 500, 100, 768}};
+    monitors = {RECT{700, 0, 1024, 400}, RECT{0, 0, 600, 768}, RECT{0, 800, 100, 900}};
     SendMessageW(cover, WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
     Pump();
     EXPECT_EQ(asked, 2);

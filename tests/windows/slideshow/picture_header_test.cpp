@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "TestFiles.h"
-#include "core/base/PictureHeader.h"
+#include "os/common/PictureHeader.h"
 
 namespace trelvin {
 namespace {

@@ -17,7 +17,7 @@
 #include "core/services/FailureLog.h"
 #include "core/services/StandardRandom.h"
 #include "core/shell/FormMainSlide.h"
-#include "core/slideshow/FormSlideShow.h"
+#include "core/shell/UnloadAtSessionEnd.h"
 #include "os/linux/app/LinuxKnownPaths.h"
 #include "os/linux/app/QtInstanceLock.h"
 #include "os/linux/app/QtLocale.h"
@@ -186,9 +186,6 @@ int main(int argc, char* argv[]) {
   // Log-off, SIGTERM and SIGHUP close the windows as the user would, so nothing is lost.
   std::unique_ptr<SessionEnd> session_end;
   if (!saver.target)
-    session_end = std::make_unique<SessionEnd>([&] {
-      if (formMainSlide.HasSlideShow()) formMainSlide.formSlideShow().Unload();
-      formMainSlide.Unload();
-    });
+    session_end = std::make_unique<SessionEnd>([&] { UnloadAtSessionEnd(formMainSlide); });
   return runtime.Run(formMainSlide);
 }

@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <QSaveFile>
 
-#include "core/base/ReducedScale.h"
+#include "os/common/ReducedScale.h"
 
 namespace trelvin {
 

@@ -1,34 +1,37 @@
 #pragma once
 
-#include <map>
+#include <vector>
 
-#include <QColor>
 #include <QObject>
 #include <QWidget>
 
-class QScreen;
+#include "core/runtime/MonitorCovers.h"
 
 namespace trelvin {
 
-// While a window covers the primary screen full screen (the slide show), every other monitor is
-// covered by a borderless window in `background`. Keys, mouse presses and closing there go to that
-// window, as if they had happened on it. Monitors that come, go or move are followed. The covers
-// are children of `shown`, so that its modality does not block them; they go with this object,
-// which must go before `shown` does.
-class QtCoverWindows : public QObject {
+class QtFormWindow;
+
+// The covers of the other monitors while `shown` (the slide show) is full screen: this reports
+// the screens (added, removed, moved, a new primary) and the covers' keys, clicks and closing to
+// the core's MonitorCovers, and puts up the windows it is told to. The covers are children of
+// `shown`, so that its modality does not block them; they go with this object, which must go
+// before `shown` does.
+class QtCoverWindows : public QObject, private CoverWindows {
  public:
-  QtCoverWindows(QWidget& shown, QColor background);
+  explicit QtCoverWindows(QtFormWindow& shown);
   ~QtCoverWindows() override;
   QtCoverWindows(const QtCoverWindows&) = delete;
   QtCoverWindows& operator=(const QtCoverWindows&) = delete;
 
  private:
-  // One cover on each monitor but the primary one, placed over it.
+  // Tells the core the screens now and where the shown window is.
   void Follow();
+  void PlaceCover(std::size_t index, Rect area, Rgb colour) override;
+  void RemoveCovers(std::size_t count) override;
 
-  QWidget& shown_;
-  QColor background_;
-  std::map<QScreen*, QWidget*> covers_;
+  QtFormWindow& shown_;
+  MonitorCovers rules_;
+  std::vector<QWidget*> covers_;
 };
 
 }  // namespace trelvin

@@ -93,6 +93,10 @@ QSize DeviceSize(const QScreen& screen) {
 
 bool QtFormWindow::DevicePixels() const { return form_.Border() == BorderStyle::kNone; }
 
+QPointF QtFormWindow::FormPoint(QPointF global) const {
+  return mapFromGlobal(global) * (DevicePixels() ? devicePixelRatioF() : 1.0);
+}
+
 void QtFormWindow::SyncForm() {
   setWindowTitle(QString::fromStdString(form_.Caption()));
   const Rect g = form_.Geometry();

@@ -36,6 +36,8 @@ class QtFormWindow : public QWidget {
   void RunModal();
   // Called once the form has unloaded: ends the modal loop.
   void FormUnloaded();
+  // A point of the desktop in the form's own units, as the form's mouse events give them.
+  QPointF FormPoint(QPointF global) const;
 
  protected:
   void changeEvent(QEvent* event) override;

@@ -57,7 +57,7 @@ void QtWindowRuntime::ShowModal(Form& form, Form& owner) {
     // Inside a screen saver's window the daemon covers each monitor itself.
     std::unique_ptr<QtCoverWindows> covers;
     if (!embed_in_ && window->isFullScreen()) {
-      covers = std::make_unique<QtCoverWindows>(*window, QColor::fromRgb(form.BackColor()));
+      covers = std::make_unique<QtCoverWindows>(*window);
       window->activateWindow();
       window->raise();
     }

@@ -10,6 +10,7 @@
 #include "core/services/FailureLog.h"
 #include "core/services/StandardRandom.h"
 #include "core/shell/FormMainSlide.h"
+#include "core/shell/UnloadAtSessionEnd.h"
 #include "os/windows/app/WinClock.h"
 #include "os/windows/app/WinCommandLine.h"
 #include "os/windows/app/WinInstanceLock.h"
@@ -73,7 +74,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                       media,    pictures,      printer,      message_box, wallpaper,   cursor,
                       windows,  saver_lock,    notifications};
     FormMainSlide formMainSlide(services, command_line);
+    runtime.on_session_end = [&] { UnloadAtSessionEnd(formMainSlide); };
     exit_code = runtime.Run(formMainSlide);
+    runtime.on_session_end = nullptr;
   }
   if (SUCCEEDED(com)) CoUninitialize();
   return exit_code;

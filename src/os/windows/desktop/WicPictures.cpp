@@ -13,10 +13,10 @@
 #include <span>
 
 #include "atomicfile/TempFile.h"
-#include "core/base/BitmapTransforms.h"
 #include "core/base/BmpFile.h"
-#include "core/base/PictureHeader.h"
-#include "core/base/ReducedScale.h"
+#include "os/common/BitmapTransforms.h"
+#include "os/common/PictureHeader.h"
+#include "os/common/ReducedScale.h"
 #include "os/windows/WinText.h"
 
 namespace trelvin {

@@ -1,6 +1,11 @@
 #include "os/windows/window/WinCoverWindows.h"
 
+#include <windowsx.h>
+
 #include <utility>
+
+#include "core/runtime/FormRules.h"
+#include "os/windows/window/WinKeys.h"
 
 namespace trelvin {
 
@@ -23,28 +28,27 @@ ATOM RegisterCoverClass(WNDPROC proc) {
   return atom;
 }
 
-BOOL CALLBACK AddOtherMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
   MONITORINFO info{};
   info.cbSize = sizeof info;
-  if (GetMonitorInfoW(monitor, &info) && !(info.dwFlags & MONITORINFOF_PRIMARY)) {
+  if (GetMonitorInfoW(monitor, &info)) {
     reinterpret_cast<std::vector<RECT>*>(data)->push_back(info.rcMonitor);
   }
   return TRUE;
 }
 
+Rect ToRect(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+
 }  // namespace
 
-std::vector<RECT> WinCoverWindows::OtherMonitors() {
-  std::vector<RECT> others;
-  EnumDisplayMonitors(nullptr, nullptr, AddOtherMonitor, reinterpret_cast<LPARAM>(&others));
-  return others;
+std::vector<RECT> WinCoverWindows::AllMonitors() {
+  std::vector<RECT> all;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&all));
+  return all;
 }
 
-WinCoverWindows::WinCoverWindows(HWND shown, Rgb background, Monitors monitors)
-    : shown_(shown),
-      brush_(CreateSolidBrush(
-          RGB((background >> 16) & 0xFF, (background >> 8) & 0xFF, background & 0xFF))),
-      monitors_(std::move(monitors)) {
+WinCoverWindows::WinCoverWindows(HWND shown, Form& form, FormEvents& events, Monitors monitors)
+    : shown_(shown), rules_(form, events, *this), monitors_(std::move(monitors)) {
   if (!RegisterCoverClass(Proc)) return;
   // Unowned and hidden: the system tells every such top-level window of a display change.
   watcher_ = CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
@@ -55,23 +59,41 @@ WinCoverWindows::WinCoverWindows(HWND shown, Rgb background, Monitors monitors)
 WinCoverWindows::~WinCoverWindows() {
   for (HWND cover : covers_) DestroyWindow(cover);
   if (watcher_) DestroyWindow(watcher_);
-  DeleteObject(brush_);
-}
-
-HWND WinCoverWindows::Create(const RECT& area, DWORD style) {
-  return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kClassName,
-                         L"TrelvinShow", style, area.left, area.top, area.right - area.left,
-                         area.bottom - area.top, shown_, nullptr, GetModuleHandleW(nullptr), this);
+  if (brush_) DeleteObject(brush_);
 }
 
 void WinCoverWindows::Follow() {
-  for (HWND cover : covers_) DestroyWindow(cover);
-  covers_.clear();
-  for (const RECT& area : monitors_()) {
-    if (HWND cover = Create(area, WS_POPUP)) {
-      ShowWindow(cover, SW_SHOWNOACTIVATE);
-      covers_.push_back(cover);
-    }
+  std::vector<Rect> monitors;
+  for (const RECT& r : monitors_()) monitors.push_back(ToRect(r));
+  RECT shown{};
+  GetWindowRect(shown_, &shown);
+  rules_.Follow(monitors, ToRect(shown));
+}
+
+void WinCoverWindows::PlaceCover(std::size_t index, Rect area, Rgb colour) {
+  if (!brush_ || colour != colour_) {
+    if (brush_) DeleteObject(brush_);
+    brush_ = CreateSolidBrush(RGB((colour >> 16) & 0xFF, (colour >> 8) & 0xFF, colour & 0xFF));
+    colour_ = colour;
+    for (HWND cover : covers_) InvalidateRect(cover, nullptr, TRUE);
+  }
+  if (index < covers_.size()) {
+    SetWindowPos(covers_[index], HWND_TOPMOST, area.left, area.top, area.width, area.height,
+                 SWP_NOACTIVATE);
+    return;
+  }
+  HWND cover = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kClassName,
+                               L"TrelvinShow", WS_POPUP, area.left, area.top, area.width,
+                               area.height, shown_, nullptr, GetModuleHandleW(nullptr), this);
+  // Numbered as the core counts them: one that cannot be made leaves its monitor bare.
+  covers_.push_back(cover);
+  if (cover) ShowWindow(cover, SW_SHOWNOACTIVATE);
+}
+
+void WinCoverWindows::RemoveCovers(std::size_t count) {
+  while (covers_.size() > count) {
+    if (covers_.back()) DestroyWindow(covers_.back());
+    covers_.pop_back();
   }
 }
 
@@ -98,17 +120,26 @@ LRESULT WinCoverWindows::Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM l
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       // Should a cover get the keyboard after all, its keys are the show's.
-      return SendMessageW(shown_, message, wparam, lparam);
+      if (rules_.KeyDown(static_cast<std::int16_t>(wparam), ShiftState())) return 0;
+      break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN: {
-      POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+      // In the shown window's client pixels: the shown form is borderless, laid out in device
+      // pixels as its own clicks are.
+      POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
       MapWindowPoints(hwnd, shown_, &at, 1);
-      SendMessageW(shown_, message, wparam, MAKELPARAM(at.x, at.y));
+      const std::int16_t button = message == WM_LBUTTONDOWN   ? kLeftButton
+                                  : message == WM_RBUTTONDOWN ? kRightButton
+                                                              : kMiddleButton;
+      rules_.MouseDown(button,
+                       ShiftState((wparam & MK_SHIFT) != 0, (wparam & MK_CONTROL) != 0,
+                                  GetKeyState(VK_MENU) < 0),
+                       static_cast<float>(at.x), static_cast<float>(at.y));
       return 0;
     }
     case WM_CLOSE:
-      PostMessageW(shown_, WM_CLOSE, 0, 0);
+      rules_.CloseRequested();
       return 0;
     case WM_DISPLAYCHANGE:
       if (watcher_) PostMessageW(watcher_, kFollow, 0, 0);

@@ -5,39 +5,42 @@
 #include <functional>
 #include <vector>
 
-#include "core/base/Types.h"
+#include "core/runtime/MonitorCovers.h"
 
 namespace trelvin {
 
-// While a window covers the primary monitor (the slide show), every other monitor is covered by a
-// borderless window in `background`. The covers never take the keyboard, so keys stay with the
-// shown window; mouse presses and closing there go to it. Monitors that come, go or move are
-// followed (WM_DISPLAYCHANGE, which a hidden window of our own receives even while no cover is
-// needed).
-class WinCoverWindows {
+// The covers of the other monitors while `shown` (the slide show's window, of `form`) covers one:
+// this reports the monitors (WM_DISPLAYCHANGE, which a hidden window of our own receives even
+// while no cover is up) and the covers' keys, clicks and closing to the core's MonitorCovers, and
+// puts up the windows it is told to. The covers never take the keyboard, so keys stay with the
+// shown window.
+class WinCoverWindows : private CoverWindows {
  public:
-  // The areas of every monitor but the primary, in desktop coordinates.
+  // The areas of every monitor, in desktop coordinates.
   using Monitors = std::function<std::vector<RECT>()>;
-  static std::vector<RECT> OtherMonitors();
+  static std::vector<RECT> AllMonitors();
 
-  WinCoverWindows(HWND shown, Rgb background, Monitors monitors = OtherMonitors);
-  ~WinCoverWindows();
+  WinCoverWindows(HWND shown, Form& form, FormEvents& events, Monitors monitors = AllMonitors);
+  ~WinCoverWindows() override;
   WinCoverWindows(const WinCoverWindows&) = delete;
   WinCoverWindows& operator=(const WinCoverWindows&) = delete;
 
-  // The covers now up, one per monitor but the primary.
+  // The covers now up.
   const std::vector<HWND>& Covers() const { return covers_; }
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT Handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
-  // One cover on each monitor but the primary, made afresh.
+  // Tells the core the monitors now and where the shown window is.
   void Follow();
-  HWND Create(const RECT& area, DWORD style);
+  void PlaceCover(std::size_t index, Rect area, Rgb colour) override;
+  void RemoveCovers(std::size_t count) override;
 
   HWND shown_;
-  HBRUSH brush_;
+  MonitorCovers rules_;
   Monitors monitors_;
+  HBRUSH brush_ = nullptr;
+  Rgb colour_ = 0;
   HWND watcher_ = nullptr;
   std::vector<HWND> covers_;
 };

@@ -58,7 +58,7 @@ void WinWindowRuntime::ShowModal(Form& form, Form& owner) {
     // covered too, so that none of them shows the desktop.
     std::unique_ptr<WinCoverWindows> covers;
     if (GetWindowLongPtrW(window->hwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST) {
-      covers = std::make_unique<WinCoverWindows>(window->hwnd(), form.BackColor());
+      covers = std::make_unique<WinCoverWindows>(window->hwnd(), form, window->events());
       SetForegroundWindow(window->hwnd());
     }
     window->RunModal();

@@ -2,6 +2,7 @@
 
 #include "os/windows/WinApi.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -50,11 +51,14 @@ class WinWindowRuntime : public WindowRuntime, public FormHost {
   // The window of the form whose Handle() is `handle`, or nullptr.
   HWND HandleFor(WindowHandle handle) const;
 
+  // Set by the program: unloads the open forms when the user's session ends (WM_ENDSESSION),
+  // before the system may end the process.
+  std::function<void()> on_session_end;
+
  private:
   WinFormWindow* CreateFormWindow(Form& form, HWND owner);
-  // WinWindowRuntimeSession.cpp: the end of the user's session unloads every form.
+  // WinWindowRuntimeSession.cpp: the end of the user's session runs on_session_end.
   std::optional<LRESULT> OnSessionMessage(UINT message, WPARAM wparam);
-  void UnloadAllForms();
 
   std::map<const Form*, std::unique_ptr<WinFormWindow>> windows_;
   // The owners that Open disabled, by the form whose window did.

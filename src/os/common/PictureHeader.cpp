@@ -1,4 +1,4 @@
-#include "core/base/PictureHeader.h"
+#include "os/common/PictureHeader.h"
 
 #include <algorithm>
 #include <climits>

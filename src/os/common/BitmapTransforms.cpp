@@ -1,4 +1,4 @@
-#include "core/base/BitmapTransforms.h"
+#include "os/common/BitmapTransforms.h"
 
 #include <algorithm>
 #include <cstdint>
