@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "core/base/PathRules.h"
+#include "os/windows/ChildRoles.h"
 #include "os/windows/WinApi.h"
 #include "os/windows/WinText.h"
 #include "os/windows/app/WinCommandLine.h"
@@ -12,8 +12,6 @@
 #include "os/windows/app/WinKnownPaths.h"
 #include "os/windows/app/WinPaths.h"
 #include "os/windows/desktop/WinShell.h"
-#include "os/windows/files/WinFileSystem.h"
-#include "os/windows/ChildRoles.h"
 
 namespace trelvin {
 namespace {
@@ -44,32 +42,8 @@ TEST(WinPathsTest, DirectoryOfAnExecutableKeepsOnlyARootsSeparator) {
   EXPECT_EQ(DirectoryOfPath(L"\\\\server\\share\\dir\\TrelvinShow.exe"), L"\\\\server\\share\\dir");
 }
 
-TEST(WinPathsTest, PathRulesUseTheBackslashAndLeaveDriveRootsAlone) {
-  EXPECT_EQ(kPathSeparator, '\\');
-  std::string path = "D:\\Pics";
-  EnsureTrailingSeparator(path);
-  EXPECT_EQ(path, "D:\\Pics\\");
-  EnsureTrailingSeparator(path);
-  EXPECT_EQ(path, "D:\\Pics\\");
-  std::string root = "C:\\";
-  EnsureTrailingSeparator(root);
-  EXPECT_EQ(root, "C:\\");
-  std::string empty;
-  EnsureTrailingSeparator(empty);
-  EXPECT_EQ(empty, "\\");  // the root of the current drive
-  EXPECT_EQ(JoinPath("C:\\", "a.jpg"), "C:\\a.jpg");
-  EXPECT_EQ(JoinPath("C:\\Pics", "a.jpg"), "C:\\Pics\\a.jpg");
-}
-
-TEST(WinPathsTest, ExecutableDirectoryIsWhereThisProgramLies) {
-  WinFileSystem files;
-  const std::string dir = files.ExecutableDirectory();
-  ASSERT_FALSE(dir.empty());
-  EXPECT_NE(dir.back(), '\\');
-  const std::wstring exe = ExecutablePath();
-  EXPECT_EQ(exe.rfind(Widen(dir) + L"\\", 0), 0u) << Narrow(exe);
-}
-
+// The separator and the program's directory: tests/conformance/file_system_test.cpp; the path
+// rules with the backslash: tests/core/base/path_rules_test.cpp.
 TEST(WinCommandLineTest, ArgumentTextFollowsTheProgramNameAndItsBlanks) {
   EXPECT_EQ(ArgumentTextOf(L"\"C:\\Program Files\\T\\TrelvinShow.exe\" /c"), L"/c");
   EXPECT_EQ(ArgumentTextOf(L"TrelvinShow.exe /p 1234"), L"/p 1234");
