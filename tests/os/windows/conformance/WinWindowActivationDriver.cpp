@@ -1,18 +1,21 @@
-// Activation of another process's window and the one Enter it gets, against a stand-in window in
-// a second Wine process.
+// The window activation's conformance driver for Win32: one stand-in window per title, each in
+// a second Wine process (this program started with --stand-in-window), on the display
+// with-display.sh started.
 #include <windows.h>
 
+#include <atomic>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "os/windows/capture/StandIn.h"
+#include "conformance/WindowActivationDriver.h"
 #include "os/windows/WaitFor.h"
 #include "os/windows/WinText.h"
+#include "os/windows/capture/StandIn.h"
 #include "os/windows/capture/WinWindowActivation.h"
 
-namespace trelvin {
+namespace trelvin::conformance {
 namespace {
 
 std::wstring SelfPath() {
@@ -22,9 +25,11 @@ std::wstring SelfPath() {
 }
 
 std::wstring TempName(const wchar_t* stem) {
+  static std::atomic<int> next{0};
   wchar_t dir[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, dir);
-  return std::wstring(dir) + stem + std::to_wstring(GetCurrentProcessId()) + L".txt";
+  return std::wstring(dir) + stem + std::to_wstring(GetCurrentProcessId()) + L"-" +
+         std::to_wstring(next++) + L".txt";
 }
 
 // The stand-in window program, running until its first window is closed.
@@ -103,43 +108,39 @@ class StandIn {
   bool closed_ = false;
 };
 
-TEST(WindowActivation, ExactTitleThenOneEnter) {
-  StandIn stand_in({L"Connectix Virtual Game Station"});
-  ASSERT_TRUE(stand_in.Ready());
-  WinWindowActivation windows;
-  ASSERT_TRUE(windows.ActivateWindow("Connectix Virtual Game Station"));
-  EXPECT_TRUE(StandIn::BecomesForeground(stand_in.Find(L"Connectix Virtual Game Station")));
-  ASSERT_TRUE(windows.SendEnter());
-  EXPECT_TRUE(test::WaitFor([&] { return stand_in.Report() == "enter 1"; }, 10))
-      << stand_in.Report();
-  // Everything the stand-in received is in once it has ended: still exactly one.
-  ASSERT_TRUE(stand_in.Close());
-  EXPECT_EQ(stand_in.Report(), "enter 1");
-}
+class WinWindowActivationDriver : public WindowActivationDriver {
+ public:
+  WindowActivation& Service() override { return windows_; }
+  bool Show(const std::vector<std::string>& titles) override {
+    for (const std::string& title : titles) {
+      auto stand_in = std::make_unique<StandIn>(std::vector<std::wstring>{Widen(title)});
+      if (!stand_in->Ready()) return false;
+      stand_ins_[title] = std::move(stand_in);
+    }
+    return true;
+  }
+  bool BecomesActive(const std::string& title) override {
+    return StandIn::BecomesForeground(stand_ins_.at(title)->Find(Widen(title)));
+  }
+  // Everything the stand-in received is in once it has ended: the count is final then.
+  int Enters(const std::string& title, int expected) override {
+    StandIn& stand_in = *stand_ins_.at(title);
+    const std::string want = "enter " + std::to_string(expected);
+    if (expected > 0) test::WaitFor([&] { return stand_in.Report() == want; }, 10);
+    stand_in.Close();
+    const std::string report = stand_in.Report();
+    return report.rfind("enter ", 0) == 0 ? std::stoi(report.substr(6)) : 0;
+  }
 
-TEST(WindowActivation, ExactTitleWinsOverALongerOne) {
-  // The longer title comes last, so it is the one the window manager focuses on its own.
-  StandIn stand_in({L"Trelvin Stand-in Console", L"Trelvin Stand-in Console Extra"});
-  ASSERT_TRUE(stand_in.Ready());
-  WinWindowActivation windows;
-  ASSERT_TRUE(windows.ActivateWindow("Trelvin Stand-in Console"));
-  EXPECT_TRUE(StandIn::BecomesForeground(stand_in.Find(L"Trelvin Stand-in Console")));
-}
-
-TEST(WindowActivation, TitleThatBeginsWithTheTextWhenNoneEqualsIt) {
-  StandIn stand_in({L"Trelvin Stand-in Station 1.41"});
-  ASSERT_TRUE(stand_in.Ready());
-  WinWindowActivation windows;
-  EXPECT_FALSE(windows.ActivateWindow("Stand-in Station"));  // contained, not at the start
-  ASSERT_TRUE(windows.ActivateWindow("Trelvin Stand-in Station"));
-  EXPECT_TRUE(StandIn::BecomesForeground(stand_in.Find(L"Trelvin Stand-in Station 1.41")));
-}
-
-TEST(WindowActivation, NoMatchingWindow) {
-  WinWindowActivation windows;
-  EXPECT_FALSE(windows.ActivateWindow("No Window Has This Title 7f3a"));
-  EXPECT_FALSE(windows.ActivateWindow(""));
-}
+ private:
+  WinWindowActivation windows_;
+  std::map<std::string, std::unique_ptr<StandIn>> stand_ins_;
+};
 
 }  // namespace
-}  // namespace trelvin
+
+std::unique_ptr<WindowActivationDriver> MakeWindowActivationDriver() {
+  return std::make_unique<WinWindowActivationDriver>();
+}
+
+}  // namespace trelvin::conformance
