@@ -38,15 +38,13 @@ class SlideShowFixture : public ::testing::Test {
 
   FormSlideShow& show() { return main_.formSlideShow(); }
 
-  // Runs the slide timer as the runtime would: only while it is enabled.
+  // The slide timer's ticks and the keys, through the ideal runtime's events.
   void Ticks(FormSlideShow& s, int n) {
-    for (int i = 0; i < n; ++i) {
-      if (s.Timer1.Enabled()) s.Timer1_Timer();
-    }
+    for (int i = 0; i < n; ++i) platform_.runtime.Events(s).Tick(s.Timer1);
   }
 
   void Key(FormSlideShow& s, std::int16_t code, std::int16_t shift = 0) {
-    s.Form_KeyDown(code, shift);
+    platform_.runtime.Events(s).KeyDown(code, shift);
   }
 
   // The name of the picture on screen.

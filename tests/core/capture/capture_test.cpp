@@ -26,6 +26,7 @@ std::uint32_t BmpPixel(const std::vector<std::uint8_t>& bmp, int x, int y) {
 class CaptureTest : public ::testing::Test {
  protected:
   CaptureTest() {
+    p.runtime.Events(form).Load();
     form.AppPath = NativePath("/caps/");
     p.screen_grab.log = &log;
     p.jpeg.log = &log;
@@ -34,11 +35,9 @@ class CaptureTest : public ::testing::Test {
   }
 
   void SetInterval(int seconds) { ASSERT_TRUE(form.hscrCapture.SetValue(seconds)); }
-  // Runs `n` ticks as the timer would while capturing.
+  // Runs `n` ticks of the capture timer through the ideal runtime's events.
   void Tick(int n = 1) {
-    for (int i = 0; i < n; ++i) {
-      if (form.Timer1.Enabled()) form.Timer1_Timer();
-    }
+    for (int i = 0; i < n; ++i) p.runtime.Events(form).Tick(form.Timer1);
   }
   std::size_t Captures() const { return p.jpeg.calls.size(); }
   std::vector<Control*> NineControls() {
@@ -105,7 +104,6 @@ TEST_F(CaptureTest, GrabSessionIsOpenExactlyWhileCapturing) {
 }
 
 TEST_F(CaptureTest, UnloadWhileCapturingClosesTheGrabSession) {
-  form.RunLoad();
   p.screen_grab.needs_session = true;
   form.btnStart_Click();
   ASSERT_TRUE(p.screen_grab.in_session);

@@ -10,7 +10,7 @@ namespace {
 
 class FormMainSlideHandlersTest : public ::testing::Test {
  protected:
-  void SetUp() override { form_.RunLoad(); }
+  void SetUp() override { platform_.runtime.Events(form_).Load(); }
   fakes::FakePlatform platform_;
   FormMainSlide form_{platform_.services, "/c"};
 };

@@ -12,7 +12,7 @@ class FormMainSlideLoadTest : public ::testing::Test {
  protected:
   FormMainSlide& Start(const std::string& command_line) {
     form_ = std::make_unique<FormMainSlide>(platform_.services, command_line);
-    form_->RunLoad();
+    platform_.runtime.Events(*form_).Load();
     return *form_;
   }
   void HavePlaylist(int which) {
@@ -58,14 +58,14 @@ TEST_F(FormMainSlideLoadTest, UnwritableProgramDirectoryCapturesIntoPictures) {
   EXPECT_EQ(form.lblPath.Caption(), pictures);
   ASSERT_TRUE(form.hscrCapture.SetValue(1));
   form.btnStart_Click();
-  form.Timer1_Timer();
+  platform_.runtime.Events(form).Tick(form.Timer1);
   EXPECT_EQ(platform_.files.created_dirs, std::vector<std::string>{pictures});
   EXPECT_TRUE(platform_.files.Has(pictures + "20261207130509.jpg"));
 
   platform_.settings.values["Path"] = NativePath("/media/usb/caps");
   FormMainSlide& chosen = Start("");
   chosen.btnStart_Click();
-  chosen.Timer1_Timer();
+  platform_.runtime.Events(chosen).Tick(chosen.Timer1);
   EXPECT_EQ(chosen.AppPath, NativePath("/media/usb/caps/"));
   EXPECT_EQ(platform_.files.created_dirs.size(), 1u);
 }

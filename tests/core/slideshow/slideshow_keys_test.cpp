@@ -107,11 +107,11 @@ TEST_F(SlideShowKeysTest, KeysOutsideTheTableEndTheShowModifiersAlsoOnTheirOwn) 
 TEST_F(SlideShowKeysTest, MouseAndClickEndTheShow) {
   bool after_press = true, after_click = true;
   Open([&](FormSlideShow& s) {
-    s.Form_MouseDown(2, 0, 10.0f, 10.0f);
+    platform_.runtime.Events(s).MouseDown(2, 0, 10.0f, 10.0f);
     after_press = s.Loaded();
   });
   Open([&](FormSlideShow& s) {
-    s.Image1.on_click();
+    platform_.runtime.Events(s).Control(s.Image1.on_click);
     after_click = s.Loaded();
   });
   EXPECT_FALSE(after_press);

@@ -32,7 +32,7 @@ TEST(LockedSaverTest, FileCommandsEndTheShowOnlyBehindALockedDesktop) {
       main.AppPath = NativePath("/pics/");
       p.runtime.modal_script = [&](Form& show) {
         p.message_box.answers = {kIdYes, kIdOk};
-        show.Form_KeyDown(key, 0);
+        p.runtime.Events(show).KeyDown(key, 0);
         EXPECT_EQ(show.Loaded(), c.offered);
       };
       main.btnShow_Click();
