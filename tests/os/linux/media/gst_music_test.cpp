@@ -14,10 +14,10 @@
 #include "core/shell/FormMainSlide.h"
 #include "core/slideshow/FormSlideShow.h"
 #include "fakes/FakePlatform.h"
-#include "support/SongFiles.h"
 #include "os/linux/media/GstMediaEngine.h"
 #include "os/linux/media/mci/MciErrors.h"
 #include "os/linux/media/mci/MciInterpreter.h"
+#include "support/SongFiles.h"
 
 namespace trelvin {
 namespace {

@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "os/windows/WaitFor.h"
 #include "core/base/Bitmap.h"
+#include "os/windows/WaitFor.h"
 #include "os/windows/capture/GdiScreenGrab.h"
 
 namespace trelvin {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "os/windows/TestFiles.h"
 #include "core/base/PictureHeader.h"
+#include "os/windows/TestFiles.h"
 
 namespace trelvin {
 namespace {
