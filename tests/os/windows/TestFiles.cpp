@@ -97,19 +97,6 @@ std::vector<std::uint8_t> OnePixelGif(Rgb colour, int width, int height) {
           0x02, 0x02, 0x44, 0x01, 0x00, ';'};
 }
 
-std::vector<std::uint8_t> WithJpegSize(std::vector<std::uint8_t> jpeg, int width, int height) {
-  for (std::size_t i = 2; i + 9 < jpeg.size(); ++i) {
-    if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
-      jpeg[i + 5] = static_cast<std::uint8_t>(height >> 8);
-      jpeg[i + 6] = static_cast<std::uint8_t>(height);
-      jpeg[i + 7] = static_cast<std::uint8_t>(width >> 8);
-      jpeg[i + 8] = static_cast<std::uint8_t>(width);
-      break;
-    }
-  }
-  return jpeg;
-}
-
 std::vector<std::uint8_t> MidiSong(double seconds) {
   constexpr std::uint16_t kDivision = 96;  // ticks per quarter note, at 0.5 s per quarter
   auto ticks = static_cast<std::uint32_t>(seconds * kDivision * 2 + 0.5);

@@ -20,8 +20,6 @@ std::vector<std::uint8_t> Encoded(Format kind, int width, int height, Rgb left, 
 // A one-pixel GIF whose pixel is `colour`, with the frame descriptor claiming `width` x `height`
 // (a hostile header when they are large).
 std::vector<std::uint8_t> OnePixelGif(Rgb colour, int width = 1, int height = 1);
-// `jpeg` with its frame header claiming `width` x `height`.
-std::vector<std::uint8_t> WithJpegSize(std::vector<std::uint8_t> jpeg, int width, int height);
 // A format-0 MIDI file of one note lasting about `seconds`.
 std::vector<std::uint8_t> MidiSong(double seconds);
 // `seconds` of silence as MPEG-1 layer III frames (128 kbit/s, 44.1 kHz).
