@@ -32,14 +32,13 @@ std::wstring TempName(const wchar_t* stem) {
          std::to_wstring(next++) + L".txt";
 }
 
-// The stand-in window program, running until its first window is closed.
+// The stand-in window program with one window, running until that window is closed.
 class StandIn {
  public:
-  explicit StandIn(const std::vector<std::wstring>& titles) : report_(TempName(L"standin")) {
+  explicit StandIn(const std::string& title) : title_(Widen(title)), report_(TempName(L"standin")) {
     DeleteFileW(report_.c_str());
-    std::wstring command = L"\"" + SelfPath() + L"\" " + Widen(test::kStandInWindow);
-    for (const auto& title : titles) command += L" \"" + title + L"\"";
-    command += L" \"" + report_ + L"\"";
+    std::wstring command = L"\"" + SelfPath() + L"\" " + Widen(test::kStandInWindow) + L" \"" +
+                           title_ + L"\" \"" + report_ + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
@@ -59,50 +58,21 @@ class StandIn {
   // Shown, and settled: the window manager gives a new window the focus a little after it is
   // shown, which would otherwise race with the activation under test.
   bool Ready() {
-    if (!started_ || !test::WaitFor([&] { return !test::ReadText(report_).empty(); }, 20)) {
-      return false;
-    }
-    test::WaitFor([&] { return Owns(GetForegroundWindow()); }, 3);
+    if (!started_ || !test::WaitFor([&] { return !Report().empty(); }, 20)) return false;
+    test::WaitFor([&] { return GetForegroundWindow() == Window(); }, 3);
     return true;
   }
-  bool Owns(HWND window) const {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    return window && process == process_.dwProcessId;
-  }
   std::string Report() const { return test::ReadText(report_); }
-  HWND Find(const std::wstring& title) const {
-    return FindWindowW(L"TrelvinStandIn", title.c_str());
-  }
-  // Whether `window` becomes the foreground window (the display confirms it a little later).
-  static bool BecomesForeground(HWND window) {
-    return window && test::WaitFor([&] { return GetForegroundWindow() == window; }, 5);
-  }
-  // Closes the first window the way a user would, and waits for the program to end.
-  bool Close() {
-    if (closed_) return true;
-    struct Hunt {
-      DWORD process;
-      HWND first;
-    } hunt{process_.dwProcessId, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-          auto& hunt = *reinterpret_cast<Hunt*>(data);
-          DWORD process = 0;
-          GetWindowThreadProcessId(window, &process);
-          if (process != hunt.process || GetWindowLongPtrW(window, GWLP_USERDATA) != 1) return TRUE;
-          hunt.first = window;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&hunt));
-    HWND first = hunt.first;
-    if (first) PostMessageW(first, WM_CLOSE, 0, 0);
+  HWND Window() const { return FindWindowW(L"TrelvinStandIn", title_.c_str()); }
+  // Closes the window the way a user would, and waits for the program to end.
+  void Close() {
+    if (closed_) return;
+    if (HWND window = Window()) PostMessageW(window, WM_CLOSE, 0, 0);
     closed_ = WaitForSingleObject(process_.hProcess, 10000) == WAIT_OBJECT_0;
-    return closed_;
   }
 
  private:
-  std::wstring report_;
+  std::wstring title_, report_;
   PROCESS_INFORMATION process_{};
   bool started_ = false;
   bool closed_ = false;
@@ -113,14 +83,16 @@ class WinWindowActivationDriver : public WindowActivationDriver {
   WindowActivation& Service() override { return windows_; }
   bool Show(const std::vector<std::string>& titles) override {
     for (const std::string& title : titles) {
-      auto stand_in = std::make_unique<StandIn>(std::vector<std::wstring>{Widen(title)});
+      auto stand_in = std::make_unique<StandIn>(title);
       if (!stand_in->Ready()) return false;
       stand_ins_[title] = std::move(stand_in);
     }
     return true;
   }
+  // The display confirms the foreground window a little later.
   bool BecomesActive(const std::string& title) override {
-    return StandIn::BecomesForeground(stand_ins_.at(title)->Find(Widen(title)));
+    HWND window = stand_ins_.at(title)->Window();
+    return window && test::WaitFor([&] { return GetForegroundWindow() == window; }, 5);
   }
   // Everything the stand-in received is in once it has ended: the count is final then.
   int Enters(const std::string& title, int expected) override {
