@@ -25,11 +25,12 @@ class PosixFileSystemDriver : public FileSystemDriver {
     return dirs_.back() + "/";
   }
   void PutHidden(const std::string& dir) override { std::ofstream(dir + ".hidden.jpg") << "h"; }
-  // "./" in the path, and a hard link in a folder of its own.
+  // "./" in the path, and a hard and a symbolic link in a folder of their own.
   std::vector<std::string> SameFile(const std::string& dir, const std::string& name) override {
     fs::create_directory(dir + "links");
     fs::create_hard_link(dir + name, dir + "links/" + name);
-    return {dir + "./" + name, dir + "links/" + name};
+    fs::create_symlink(dir + name, dir + "links/" + name + ".symlink");
+    return {dir + "./" + name, dir + "links/" + name, dir + "links/" + name + ".symlink"};
   }
   char Separator() override { return '/'; }
   std::string ProgramName() override { return "conformance_tests"; }
