@@ -19,9 +19,9 @@
 #include "core/shell/FormMainSlide.h"
 #include "core/slideshow/FormSlideShow.h"
 #include "fakes/FakePlatform.h"
-#include "linux/SongFiles.h"
 #include "os/linux/media/GstMediaEngine.h"
 #include "os/linux/media/mci/MciInterpreter.h"
+#include "support/SongFiles.h"
 
 namespace {
 

@@ -12,7 +12,7 @@ for screen in 1920x1080 3840x2160; do
   read -r -t 60 number <&3 || { echo "Xvfb did not start"; exit 1; }
   exec 3<&-
   prefix="$build/wineprefix-bench"
-  DISPLAY=":$number" "$here/../../tests/windows/wine-run.sh" "$prefix" "$build/capture_bench.exe" "$@"
+  DISPLAY=":$number" "$here/../../tests/os/windows/wine-run.sh" "$prefix" "$build/capture_bench.exe" "$@"
   WINEPREFIX="$prefix" wineserver -k 2>/dev/null
   WINEPREFIX="$prefix" wineserver -w 2>/dev/null
   kill "$xvfb" 2>/dev/null

@@ -1,7 +1,7 @@
 #pragma once
 
 // What the conformance suite asks of a window runtime: each runtime's tests implement it once
-// (tests/linux/QtRuntimeDriver.cpp, tests/windows/conformance/WinRuntimeDriver.cpp).
+// (QtRuntimeDriver.cpp, WinRuntimeDriver.cpp in tests/os/<system>/conformance/).
 #include <chrono>
 #include <cstdint>
 #include <functional>

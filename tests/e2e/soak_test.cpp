@@ -13,7 +13,7 @@
 
 #include "e2e/Harness.h"
 #include "e2e/SlideShowHelpers.h"
-#include "linux/SongFiles.h"
+#include "support/SongFiles.h"
 
 namespace trelvin::e2e {
 namespace {

@@ -19,9 +19,18 @@ std::string DirOf(const std::string& path) {
 void FakeRuntime::ShowModal(Form& form, Form& owner) {
   ++modal_shows;
   modal_owners.push_back(&owner);
-  form.RunLoad();
+  FormEvents& events = Events(form);
+  events.Load();
   if (form.Loaded() && modal_script) modal_script(form);
-  if (form.Loaded()) form.RunUnload();
+  if (form.Loaded()) events.Unload();
+  // The window is gone with the modal loop; its events go with it.
+  events_.erase(&form);
+}
+
+FormEvents& FakeRuntime::Events(Form& form) {
+  auto& events = events_[&form];
+  if (!events) events = std::make_unique<FormEvents>(form);
+  return *events;
 }
 
 std::optional<std::string> FakeSettingsStore::ReadSetting(const std::string& app,

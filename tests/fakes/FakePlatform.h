@@ -4,17 +4,21 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "core/runtime/FormEvents.h"
 #include "core/services/Services.h"
 #include "fakes/NativePath.h"
 
 namespace trelvin::fakes {
 
+// An ideal window runtime, as a null video output is: no windows, but every event goes through
+// the form's FormEvents, so the runtime's rules (ticks, keys, loading) hold as on a display.
 class FakeRuntime : public WindowRuntime {
  public:
   Size ScreenSize() const override { return screen; }
@@ -22,12 +26,18 @@ class FakeRuntime : public WindowRuntime {
   // the script left it open.
   void ShowModal(Form& form, Form& owner) override;
   void EndAtOnce() override { ++end_at_once; }
+  // The events of `form` while it is shown (made on first use for a form shown otherwise): the
+  // tests send ticks, keys and clicks through them.
+  FormEvents& Events(Form& form);
 
   Size screen{1024, 768};
   std::function<void(Form&)> modal_script;
   int modal_shows = 0;
   int end_at_once = 0;
   std::vector<const Form*> modal_owners;
+
+ private:
+  std::map<const Form*, std::unique_ptr<FormEvents>> events_;
 };
 
 class FakeSettingsStore : public SettingsStore {

@@ -1,0 +1,52 @@
+// What the converter's conformance suite cannot ask of every system: a write that fails half-way,
+// made to fail by a file size limit.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "core/base/BmpFile.h"
+#include "trelvin_jpeg.h"
+
+namespace trelvin {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(LibJpegConverterTest, FailedWriteLeavesNoPartialFile) {
+  std::string pattern = (fs::temp_directory_path() / "trelvin-jpeg-XXXXXX").string();
+  const std::string dir = std::string(::mkdtemp(pattern.data())) + "/";
+  // Noise compresses badly, so the JPEG is far larger than the file size limit below.
+  Bitmap noise;
+  noise.Resize(256, 256, 0);
+  std::mt19937 random(7);
+  for (auto& p : noise.pixels) p = random() & 0xFFFFFF;
+  const std::vector<std::uint8_t> bmp = EncodeBmp24(noise);
+  std::ofstream(dir + "n.bmp", std::ios::binary)
+      .write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
+
+  struct sigaction ignore {
+  }, previous{};
+  ignore.sa_handler = SIG_IGN;
+  ::sigaction(SIGXFSZ, &ignore, &previous);
+  rlimit old_limit{};
+  ::getrlimit(RLIMIT_FSIZE, &old_limit);
+  rlimit small = old_limit;
+  small.rlim_cur = 20000;
+  ::setrlimit(RLIMIT_FSIZE, &small);
+  const int result = BmpToJpeg((dir + "n.bmp").c_str(), (dir + "n.jpg").c_str(), 95);
+  ::setrlimit(RLIMIT_FSIZE, &old_limit);
+  ::sigaction(SIGXFSZ, &previous, nullptr);
+  EXPECT_NE(result, 0);
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
+  EXPECT_EQ(names, std::vector<std::string>{"n.bmp"});
+  fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace trelvin

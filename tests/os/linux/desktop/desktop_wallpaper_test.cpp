@@ -1,0 +1,95 @@
+// The wallpaper command with an outside tool that hangs: bounded, and the window thread goes on.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QObject>
+#include <QTimer>
+
+#include "os/linux/QtTestApp.h"
+#include "os/linux/desktop/DesktopWallpaper.h"
+
+namespace trelvin {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Counts the events posted to it.
+class Receiver : public QObject {
+ public:
+  bool event(QEvent* event) override {
+    if (event->type() != QEvent::User) return QObject::event(event);
+    ++received;
+    return true;
+  }
+  int received = 0;
+};
+
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    const char* old = std::getenv(name);
+    had_ = old != nullptr;
+    if (had_) old_ = old;
+    ::setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() {
+    if (had_) {
+      ::setenv(name_, old_.c_str(), 1);
+    } else {
+      ::unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::string old_;
+  bool had_ = false;
+};
+
+TEST(DesktopWallpaperTest, AHangingToolIsStoppedInTimeAndTheWindowThreadGoesOn) {
+  QtTestApp();
+  std::string pattern = (fs::temp_directory_path() / "trelvin-wallpaper-XXXXXX").string();
+  const fs::path dir = ::mkdtemp(pattern.data());
+  std::ofstream(dir / "gsettings") << "#!/bin/sh\nexec sleep 30\n";
+  fs::permissions(dir / "gsettings", fs::perms::owner_all);
+  ScopedEnv path("PATH", dir.string() + ":" + std::getenv("PATH"));
+  ScopedEnv desktop("XDG_CURRENT_DESKTOP", "GNOME");
+
+  Receiver receiver;
+  // A form's timer: its ticks must not run inside the command.
+  int ticks = 0;
+  QTimer timer;
+  timer.setInterval(50);
+  QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+  timer.start();
+  // Something for the window thread to do while the tool hangs (a repaint, say).
+  std::thread poster([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    QCoreApplication::postEvent(&receiver, new QEvent(QEvent::User));
+  });
+  DesktopWallpaper wallpaper;
+  const auto start = std::chrono::steady_clock::now();
+  const bool set = wallpaper.SetDeskWallpaper((dir / "wallpaper.bmp").string());
+  const auto took = std::chrono::steady_clock::now() - start;
+  poster.join();
+  const int received_during = receiver.received;
+  const int ticks_during = ticks;
+  fs::remove_all(dir);
+
+  EXPECT_FALSE(set);
+  EXPECT_LT(took, std::chrono::milliseconds(DesktopWallpaper::kCommandMs + 1500));
+  EXPECT_EQ(received_during, 1) << "the window thread stood still while the tool ran";
+  EXPECT_EQ(ticks_during, 0);
+}
+
+}  // namespace
+}  // namespace trelvin

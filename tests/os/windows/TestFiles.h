@@ -1,0 +1,31 @@
+#pragma once
+
+// Pictures and songs made on the spot for the tests of the Windows services.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/base/Bitmap.h"
+
+namespace trelvin::test_support {
+
+std::vector<std::uint8_t> ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// A JPEG of `width` x `height` in one colour, encoded by the system's WIC encoder.
+std::vector<std::uint8_t> SolidJpeg(int width, int height, Rgb colour);
+enum class Format { kJpeg, kPng, kBmp };
+// A picture of `width` x `height`, its left half `left` and the rest `right`, encoded by WIC.
+std::vector<std::uint8_t> Encoded(Format kind, int width, int height, Rgb left, Rgb right);
+// A one-pixel GIF whose pixel is `colour`, with the frame descriptor claiming `width` x `height`
+// (a hostile header when they are large).
+std::vector<std::uint8_t> OnePixelGif(Rgb colour, int width = 1, int height = 1);
+// A format-0 MIDI file of one note lasting about `seconds`.
+std::vector<std::uint8_t> MidiSong(double seconds);
+// `seconds` of silence as MPEG-1 layer III frames (128 kbit/s, 44.1 kHz).
+std::vector<std::uint8_t> SilentMp3(double seconds);
+
+// A fresh folder for one test (UTF-8, ends with "\").
+std::string FreshFolder(const std::string& name);
+
+}  // namespace trelvin::test_support

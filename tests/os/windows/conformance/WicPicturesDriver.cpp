@@ -1,0 +1,60 @@
+// The pictures service's conformance driver for WIC: pictures encoded by the system's WIC
+// encoders, on a thread in a single-threaded apartment as the program's.
+#include <objbase.h>
+
+#include "conformance/PicturesDriver.h"
+#include "os/windows/TestFiles.h"
+#include "os/windows/desktop/WicPicture.h"
+#include "os/windows/desktop/WicPictures.h"
+
+namespace trelvin::conformance {
+namespace {
+
+// COM for this thread, for as long as the service that uses it.
+class ComScope {
+ public:
+  ComScope() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ComScope() {
+    if (ok_) CoUninitialize();
+  }
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+
+ private:
+  bool ok_;
+};
+
+class WicPicturesDriver : public PicturesDriver {
+ public:
+  Pictures& Service() override { return pictures_; }
+  std::vector<std::uint8_t> Encode(PictureFormat format, int width, int height, Rgb left,
+                                   Rgb right) override {
+    using test_support::Format;
+    const Format kind = format == PictureFormat::kPng   ? Format::kPng
+                        : format == PictureFormat::kBmp ? Format::kBmp
+                                                        : Format::kJpeg;
+    return test_support::Encoded(kind, width, height, left, right);
+  }
+  Bitmap Shown(const Picture& picture) override {
+    Bitmap pixels = dynamic_cast<const WicPicture&>(picture).pixels();
+    // The spare byte is clear, as the painter expects (checked in win_pictures_test.cpp).
+    for (auto& p : pixels.pixels) p &= 0xFFFFFF;
+    return pixels;
+  }
+  bool Reduced(const Picture& picture) override {
+    return dynamic_cast<const WicPicture&>(picture).Reduced();
+  }
+  bool MayLackWebp() override { return true; }
+
+ private:
+  ComScope com_;
+  WicPictures pictures_;
+};
+
+}  // namespace
+
+std::unique_ptr<PicturesDriver> MakePicturesDriver() {
+  return std::make_unique<WicPicturesDriver>();
+}
+
+}  // namespace trelvin::conformance
