@@ -1,7 +1,9 @@
 // The slide show's costs, in one run: showing a slide (decode, scale, paint) against decoding the
 // same file with libjpeg-turbo at the same scale; showing a 4000 x 3000 JPEG, PNG and WebP
 // stretched when it was prepared ahead, against the floor of drawing a screen-sized picture into
-// the window and against loading it then; the catalogue of a full directory against find; and the
+// the window and against loading it then; timed changes in order and in random order, each
+// prepared by the change before (TRELVIN_BENCH_DETAIL=1: where each prepared slide's time goes);
+// the catalogue of a full directory against find; and the
 // peak memory of a show of 12-megapixel pictures.
 //
 // Run on an X server with a 1920 x 1080 screen, for example:
@@ -12,7 +14,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -23,8 +24,6 @@
 #include <thread>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include <QApplication>
 #include <QColor>
 #include <QEvent>
@@ -32,6 +31,8 @@
 #include <QPainter>
 #include <QTimer>
 
+#include "SlideShowBenchSupport.h"
+#include "os/common/ReducedScale.h"
 #include "core/services/StandardRandom.h"
 #include "core/shell/FormMainSlide.h"
 #include "core/slideshow/Catalogue.h"
@@ -58,12 +59,11 @@
 namespace fs = std::filesystem;
 using Steady = std::chrono::steady_clock;
 using namespace trelvin;
+using namespace trelvin::bench;
 
 namespace {
 
 constexpr int kRepeats = 7;
-
-double Ms(Steady::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
@@ -87,75 +87,6 @@ void WritePhoto(const fs::path& path, int width, int height, unsigned seed,
   }
   image.save(QString::fromStdString(path.string()), format, 90);
 }
-
-struct JpegError {
-  jpeg_error_mgr manager;
-  std::jmp_buf jump;
-};
-
-// The floor: libjpeg-turbo decoding the file at `eighths`/8 into 32-bit pixels, nothing else.
-double DecodeFloorMs(const std::string& path, unsigned eighths) {
-  std::ifstream in(path, std::ios::binary);
-  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), {});
-  const auto start = Steady::now();
-  jpeg_decompress_struct info{};
-  JpegError error{};
-  info.err = jpeg_std_error(&error.manager);
-  error.manager.error_exit = [](j_common_ptr c) {
-    std::longjmp(reinterpret_cast<JpegError*>(c->err)->jump, 1);
-  };
-  if (setjmp(error.jump)) {
-    jpeg_destroy_decompress(&info);
-    return -1;
-  }
-  jpeg_create_decompress(&info);
-  jpeg_mem_src(&info, bytes.data(), bytes.size());
-  jpeg_read_header(&info, TRUE);
-  info.scale_num = eighths;
-  info.scale_denom = 8;
-  info.out_color_space = JCS_EXT_BGRX;
-  jpeg_start_decompress(&info);
-  std::vector<unsigned char> pixels(static_cast<std::size_t>(info.output_width) *
-                                    info.output_height * 4);
-  while (info.output_scanline < info.output_height) {
-    JSAMPROW row =
-        pixels.data() + static_cast<std::size_t>(info.output_scanline) * info.output_width * 4;
-    jpeg_read_scanlines(&info, &row, 1);
-  }
-  jpeg_finish_decompress(&info);
-  jpeg_destroy_decompress(&info);
-  return Ms(Steady::now() - start);
-}
-
-// Services the slide show does not touch here.
-struct NoScreenGrab : ScreenGrab {
-  void BeginSession() override {}
-  void EndSession() override {}
-  std::unique_ptr<GrabSession> OpenDesktop() override { return nullptr; }
-  std::string Problem() override { return ""; }
-};
-struct NoJpeg : JpegConverter {
-  int BmpToJpeg(const std::string&, const std::string&, std::int16_t) override { return 1; }
-};
-struct NoMedia : MediaControl {
-  std::uint32_t mciSendString(const std::string&, WindowHandle) override { return 263; }
-  std::uint32_t mciSendString(const std::string&, std::string*, WindowHandle) override {
-    return 263;
-  }
-};
-struct NoWindows : WindowActivation {
-  bool ActivateWindow(const std::string&) override { return false; }
-  bool SendEnter() override { return false; }
-};
-
-// Counts the picture control's paint events.
-struct PaintCounter : QObject {
-  int paints = 0;
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++paints;
-    return false;
-  }
-};
 
 long PeakRssMb() {
   rusage usage{};
@@ -232,7 +163,8 @@ int main(int argc, char* argv[]) {
   NoScreenGrab screen_grab;
   NoJpeg jpeg;
   NoMedia media;
-  QtPictures pictures;
+  QtPictures qt_pictures;
+  TimedPictures pictures(qt_pictures);
   QtPrinter printer;
   QtMessageBox message_box;
   DesktopWallpaper wallpaper;
@@ -250,6 +182,7 @@ int main(int argc, char* argv[]) {
   FormSlideShow& show = main_window.formSlideShow();
 
   double stretched_ms = 0, natural_ms = 0, floor_draw_ms = 0;
+  double ordered_change_ms = 0, random_change_ms = 0;
   struct Ahead {
     const char* name;
     double unprepared_ms = 0, prepared_ms = 0;
@@ -285,6 +218,23 @@ int main(int argc, char* argv[]) {
         }
       }
       return Median(times);
+    };
+    // Waits for the paint that `change` causes; in detail, where its time went.
+    auto time_paint = [&](const std::function<void()>& change) {
+      const int before = counter.paints;
+      const auto start = Steady::now();
+      change();
+      const auto called = Steady::now();
+      while (counter.paints == before) QCoreApplication::processEvents();
+      const auto painted = Steady::now();
+      QApplication::sync();
+      if (std::getenv("TRELVIN_BENCH_DETAIL")) {
+        std::printf("  %s: load %.1f ms, rest of the call %.1f ms, paint %.1f ms, sync %.1f ms\n",
+                    show.CurrentName.c_str(), pictures.load_ms,
+                    Ms(called - start) - pictures.load_ms, Ms(painted - called),
+                    Ms(Steady::now() - painted));
+      }
+      return Ms(Steady::now() - start);
     };
     // The directory lists in its own order: look the two pictures up.
     auto index_of = [&](const std::string& name) {
@@ -335,16 +285,35 @@ int main(int argc, char* argv[]) {
           std::this_thread::sleep_for(std::chrono::milliseconds(1500));
           show.PictureIndex = index_of(a.name);
           show.StretchFlag = true;
-          const int before = counter.paints;
-          const auto start = Steady::now();
-          show.ShowSlide();
-          while (counter.paints == before) QCoreApplication::processEvents();
-          QApplication::sync();
-          times.push_back(Ms(Steady::now() - start));
+          if (i == 0 && std::getenv("TRELVIN_BENCH_DETAIL")) {
+            std::printf("%s:\n", prepared ? "prepared" : "loaded when shown");
+          }
+          times.push_back(time_paint([&] { show.ShowSlide(); }));
         }
         (prepared ? a.prepared_ms : a.unprepared_ms) = Median(times);
       }
     }
+    // Timed changes as the show makes them, in order and in random order, an interval apart:
+    // each shows the picture the change before prepared, and prepares the next.
+    for (bool random : {true, false}) {
+      show.RandomFlag = random;
+      show.StretchFlag = true;
+      show.PictureIndex = 0;
+      if (std::getenv("TRELVIN_BENCH_DETAIL")) {
+        std::printf("timed changes, %s order (the first not prepared):\n",
+                    random ? "random" : "sequential");
+      }
+      show.SlideTicks = static_cast<std::int16_t>(show.Interval - 1);
+      time_paint([&] { show.Timer1_Timer(); });
+      std::vector<double> times;
+      for (int i = 0; i < kRepeats; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        show.SlideTicks = static_cast<std::int16_t>(show.Interval - 1);
+        times.push_back(time_paint([&] { show.Timer1_Timer(); }));
+      }
+      (random ? random_change_ms : ordered_change_ms) = Median(times);
+    }
+    show.RandomFlag = false;
     // A show of 12-megapixel pictures, both ways.
     for (int round = 0; round < 2; ++round) {
       for (std::int16_t i = 0; i < show.lstImages.ListCount(); ++i) {
@@ -387,6 +356,11 @@ int main(int argc, char* argv[]) {
         "ratio %.2f; loaded when shown: %.1f ms\n",
         a.name, a.prepared_ms, floor_draw_ms, a.prepared_ms / floor_draw_ms, a.unprepared_ms);
   }
+  std::printf(
+      "timed change, stretched, prepared: sequential %.1f ms (ratio %.2f), random %.1f ms "
+      "(ratio %.2f) to the floor of %.1f ms\n",
+      ordered_change_ms, ordered_change_ms / floor_draw_ms, random_change_ms,
+      random_change_ms / floor_draw_ms, floor_draw_ms);
   std::printf("catalogue of %d files: %.1f ms; find: %.1f ms; ratio %.2f\n", NameList::kMaxEntries,
               catalogue_ms, find_ms, catalogue_ms / find_ms);
   std::printf("peak memory (RSS) of the show with 12-megapixel pictures: %ld MB\n", peak_mb);

@@ -9,6 +9,7 @@ FormSlideShow::FormSlideShow(Services& services, ShowOwner owner)
       Timer1("Timer1", 100, true),
       Image1("Image1", {0, 0, 0, 0}, 0),
       services_(services),
+      random_(services.random),
       owner_(std::move(owner)) {
   SetBorder(BorderStyle::kNone);
   SetBackColor(MakeRgb(0, 0, 64));

@@ -6,6 +6,7 @@
 #include "core/controls/Form.h"
 #include "core/controls/ImageControl.h"
 #include "core/controls/Timer.h"
+#include "core/services/RandomAhead.h"
 #include "core/services/Services.h"
 #include "core/slideshow/NameList.h"
 #include "core/slideshow/ShowSettings.h"
@@ -74,13 +75,18 @@ class FormSlideShow : public Form {
   void PrintCommand();
   void CopyCommand();
   void WallpaperCommand();
-  // Has the picture service decode, on its worker, the picture the show displays next when that
-  // is already fixed: the next timed change in sequential order, or Page Down while paused.
+  // Has the picture service decode, on its worker, the picture the show displays next: the next
+  // timed change's (in random order with its draw looked at ahead), or Page Down's while paused.
   void PrepareNextSlide();
+  // The size a slide is shown at: the window's when stretched, else empty (natural size). The
+  // load and the look-ahead both ask for this one, so that a prepared picture is the one shown.
+  Size SlideDisplaySize();
   // The window's components are made afresh for every show: lists empty, no picture, timer on.
   void ResetComponents();
 
   Services& services_;
+  // Every draw of the show, the songs' and the pictures', in one sequence from the source.
+  RandomAhead random_;
   ShowOwner owner_;
   // The desktop is locked behind this show (set at every load): no command acts on files, the
   // printer or the desktop.

@@ -19,7 +19,7 @@ void FormSlideShow::Timer1_Timer() {
   if (count == 0) return;
   Step([&] {
     if (!RandomFlag) return;
-    PictureIndex = RandomIndex(services_.random.Next(), count);
+    PictureIndex = RandomIndex(random_.Next(), count);
   });
   Step([&] {
     if (PictureIndex >= count) PictureIndex = 0;
@@ -37,9 +37,7 @@ void FormSlideShow::ShowSlide() {
     Step([&] { CurrentPath = PicturePath + CurrentName; });
     // A picture that cannot be loaded leaves the previous one in the control.
     Step([&] {
-      const Rect window = Geometry();
-      const Size display = StretchFlag ? Size{window.width, window.height} : Size{};
-      auto picture = services_.pictures.LoadPicture(CurrentPath, display);
+      auto picture = services_.pictures.LoadPicture(CurrentPath, SlideDisplaySize());
       Require(picture != nullptr);
       Image1.SetPicture(std::move(picture));
       shown_name_ = CurrentName;
@@ -66,6 +64,11 @@ void FormSlideShow::ShowSlide() {
   }
   // While the timer runs, the timed advance prepares the next slide once its index has moved on.
   if (!Timer1.Enabled()) Step([&] { PrepareNextSlide(); });
+}
+
+Size FormSlideShow::SlideDisplaySize() {
+  const Rect window = Geometry();
+  return StretchFlag ? Size{window.width, window.height} : Size{};
 }
 
 bool FormSlideShow::NextIndex(std::int16_t& position, const std::int16_t& count) {

@@ -25,7 +25,7 @@ void FormSlideShow::Form_Load() {
     const Size screen = services_.runtime.ScreenSize();
     Move({0, 0, screen.width, screen.height});
   });
-  Step([&] { services_.random.Seed(services_.clock.SecondsSinceMidnight()); });
+  Step([&] { random_.Seed(services_.clock.SecondsSinceMidnight()); });
   ShowSettings settings;
   Step([&] { settings = owner_.settings(); });
   Step([&] { PicturePath = WithTrailingSeparator(settings.picture_dir); });

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "core/base/Guard.h"
+#include "core/base/RandomIndex.h"
 #include "core/slideshow/FormSlideShow.h"
 
 namespace trelvin {
@@ -11,17 +12,16 @@ void FormSlideShow::PrepareNextSlide() {
   if (count == 0) return;
   std::int16_t next = PictureIndex;
   if (Timer1.Enabled()) {
-    // The next timed change draws its picture at random: nothing is fixed before that draw, and
-    // drawing early would change which value the songs get.
-    if (RandomFlag) return;
+    // In random order the next timed change takes the next value of the random sequence; looked
+    // at now, it stays that change's unless a song is drawn first (the change then misses the
+    // prepared picture and loads its own).
+    if (RandomFlag) next = RandomIndex(random_.Peek(), count);
     if (next >= count || next < 0) next = 0;
   } else {
     // Paused after Page Up or Page Down: the picture Page Down shows next, in either order.
     if (!NextIndex(next, count)) return;
   }
-  const Rect window = Geometry();
-  const Size display = StretchFlag ? Size{window.width, window.height} : Size{};
-  services_.pictures.PreparePicture(PicturePath + lstImages.List(next), display);
+  services_.pictures.PreparePicture(PicturePath + lstImages.List(next), SlideDisplaySize());
 }
 
 }  // namespace trelvin

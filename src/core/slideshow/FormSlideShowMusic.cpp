@@ -34,7 +34,7 @@ void FormSlideShow::PlayMusic(bool Automatic) {
 
   if (Automatic) {
     if (RandomFlag) {
-      Step([&] { MusicIndex = RandomIndex(services_.random.Next(), count); });
+      Step([&] { MusicIndex = RandomIndex(random_.Next(), count); });
     }
     Step([&] {
       if (MusicIndex >= count) MusicIndex = 0;

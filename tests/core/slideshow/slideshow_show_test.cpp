@@ -348,41 +348,5 @@ TEST(IndexStepTest, NextAndPreviousWrapAround) {
   }
 }
 
-// The picture prepared ahead is the one the show displays next, when that is already fixed.
-TEST_F(SlideShowDisplayTest, PreparesTheNextFixedSlideAndDropsItAtTheEnd) {
-  for (const char* name : {"0.jpg", "1.jpg", "2.jpg"}) AddPicture(name);
-  main_.hscrShow.SetValue(2);
-  main_.chkStretch.SetValue(1);
-  using Prepared = std::vector<std::pair<std::string, Size>>;
-  const Size screen{1024, 768};
-  auto path = [](const char* name) { return NativePath("/pics/") + name; };
-  Open([&](FormSlideShow& s) {
-    // After each timed change, the next in order; after the last, the first again.
-    Ticks(s, 4);
-    EXPECT_EQ(
-        platform_.pictures.prepared,
-        (Prepared{{path("1.jpg"), screen}, {path("2.jpg"), screen}, {path("0.jpg"), screen}}));
-    // Paused by Page Up: the picture Page Down would show; S there, at natural size.
-    platform_.pictures.prepared.clear();
-    Key(s, kVkPrior);
-    Key(s, kVkS);
-    EXPECT_EQ(platform_.pictures.prepared,
-              (Prepared{{path("0.jpg"), screen}, {path("0.jpg"), Size{}}}));
-  });
-  EXPECT_EQ(platform_.pictures.drops, 1);
-
-  // In random order the timed change draws its picture, so nothing is prepared for it; paused,
-  // Page Down's picture is fixed.
-  main_.chkRandom.SetValue(1);
-  platform_.pictures.prepared.clear();
-  platform_.random.fallback = 0.5f;  // always the middle one
-  Open([&](FormSlideShow& s) {
-    Ticks(s, 4);
-    EXPECT_TRUE(platform_.pictures.prepared.empty());
-    Key(s, kVkNext);
-    EXPECT_EQ(platform_.pictures.prepared, (Prepared{{path("1.jpg"), screen}}));
-  });
-}
-
 }  // namespace
 }  // namespace trelvin::test_support

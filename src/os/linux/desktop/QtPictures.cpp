@@ -14,8 +14,7 @@ namespace trelvin {
 namespace {
 
 bool FitsTheCap(QSize size) {
-  return size.isValid() && !size.isEmpty() &&
-         static_cast<long long>(size.width()) * size.height() * 4 <= QtPictures::kMaxDecodedBytes;
+  return size.isValid() && PictureDecoder::FitsTheCap(size.width(), size.height());
 }
 
 bool Known(const QByteArray& format) {
@@ -25,11 +24,11 @@ bool Known(const QByteArray& format) {
 
 // Decodes the file, reduced for a stretched `display` size (empty: at its own size), turned
 // upright by its EXIF orientation; a null image on any failure. `natural_out` is the upright size.
-QImage Decode(const std::string& path, Size display, Size* natural_out) {
+QImage DecodeImage(const std::string& path, Size display, Size* natural_out) {
   // Our own cap decides; Qt's smaller default would refuse large pictures below it. Set once,
   // before any reader runs, as the look-ahead's worker reads too.
   static const bool limited = [] {
-    QImageReader::setAllocationLimit(static_cast<int>(QtPictures::kMaxDecodedBytes >> 20) + 1);
+    QImageReader::setAllocationLimit(static_cast<int>(PictureDecoder::kMaxDecodedBytes >> 20) + 1);
     return true;
   }();
   (void)limited;
@@ -62,56 +61,51 @@ QImage Decode(const std::string& path, Size display, Size* natural_out) {
   return image;
 }
 
-// The picture as the show draws it at `display`: scaled to it once, with the picture control's
-// own bilinear filter, so that the control then copies it pixel for pixel.
-std::shared_ptr<const Picture> DecodeForDisplay(const std::string& path, Size display) {
-  Size natural;
-  QImage image = Decode(path, display, &natural);
-  if (image.isNull()) return nullptr;
-  if (display.width > 0 && display.height > 0 &&
-      image.size() != QSize(display.width, display.height)) {
-    QImage scaled(display.width, display.height, image.format());
-    QPainter painter(&scaled);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRect(0, 0, display.width, display.height), image);
-    painter.end();
-    image = std::move(scaled);
+// Scaled to `display` once, with the picture control's own bilinear filter, so that the control
+// then copies it pixel for pixel.
+QImage ScaledForDisplay(QImage image, Size display) {
+  if (display.width <= 0 || display.height <= 0 ||
+      image.size() == QSize(display.width, display.height)) {
+    return image;
   }
-  return std::make_shared<QtPicture>(std::move(image), natural, path);
+  QImage scaled(display.width, display.height, image.format());
+  QPainter painter(&scaled);
+  painter.setCompositionMode(QPainter::CompositionMode_Source);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.drawImage(QRect(0, 0, display.width, display.height), image);
+  painter.end();
+  return scaled;
 }
 
-std::optional<FileStamp> StampOf(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
-  return FileStamp{
-      static_cast<long long>(info.st_size),
-      static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec};
-}
+class QtPictureDecoder : public PictureDecoder {
+ public:
+  std::shared_ptr<const Picture> Decode(const std::string& path, Size display, Fit fit) override {
+    Size natural;
+    QImage image = DecodeImage(path, display, &natural);
+    if (image.isNull()) return nullptr;
+    if (fit == Fit::kExact) image = ScaledForDisplay(std::move(image), display);
+    return std::make_shared<QtPicture>(std::move(image), natural, path);
+  }
+
+  std::optional<FileStamp> Stamp(const std::string& path) override {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return FileStamp{
+        static_cast<long long>(info.st_size),
+        static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec};
+  }
+};
 
 }  // namespace
 
-QtPictures::QtPictures() : look_ahead_(DecodeForDisplay, StampOf) {}
-
-std::shared_ptr<const Picture> QtPictures::LoadPicture(const std::string& path, Size display_size) {
-  if (auto prepared = look_ahead_.Take(path, display_size)) return prepared;
-  Size natural;
-  QImage image = Decode(path, display_size, &natural);
-  if (image.isNull()) return nullptr;
-  return std::make_shared<QtPicture>(std::move(image), natural, path);
-}
-
-void QtPictures::PreparePicture(const std::string& path, Size display_size) {
-  look_ahead_.Prepare(path, display_size);
-}
-
-void QtPictures::DropPreparedPicture() { look_ahead_.Drop(); }
+QtPictures::QtPictures() : PictureLookAhead(std::make_unique<QtPictureDecoder>()) {}
 
 QImage QtPictures::FullImage(const QtPicture& picture) {
   if (!picture.Reduced()) return picture.image();
-  Size natural;
-  QImage full = Decode(picture.source(), {}, &natural);
-  if (!full.isNull() && natural == picture.PixelSize()) return full;
+  QtPictureDecoder decoder;
+  if (auto whole = DecodeWhole(decoder, picture.source(), picture.PixelSize())) {
+    return static_cast<const QtPicture&>(*whole).image();
+  }
   // The file changed or went away since: the held pixels, brought to the picture's size.
   const Size size = picture.PixelSize();
   return picture.image().scaled(size.width, size.height, Qt::IgnoreAspectRatio,

@@ -56,10 +56,7 @@ class ComRef {
   T* p_ = nullptr;
 };
 
-bool FitsTheCap(UINT width, UINT height) {
-  return width > 0 && height > 0 &&
-         static_cast<long long>(width) * height * 4 <= WicPictures::kMaxDecodedBytes;
-}
+bool FitsTheCap(UINT width, UINT height) { return PictureDecoder::FitsTheCap(width, height); }
 
 // The bytes of a 32-bit BGR pixel buffer of `width` x `height`; false when it cannot be had.
 bool Allocate(Bitmap& bitmap, UINT width, UINT height) {
@@ -112,7 +109,7 @@ bool DecodeReduced(IWICBitmapFrameDecode* frame, Size size, Bitmap& out) {
 
 // Decodes the file, reduced for a stretched `display` size (empty: at its own size), turned
 // upright by a JPEG's EXIF orientation; false on any failure. `natural` is the upright size.
-bool Decode(const std::string& path, Size display, Bitmap& out, Size& natural) {
+bool DecodePixels(const std::string& path, Size display, Bitmap& out, Size& natural) {
   int orientation = 1;
   {
     std::ifstream in(std::filesystem::path(std::u8string(path.begin(), path.end())),
@@ -182,61 +179,63 @@ bool Decode(const std::string& path, Size display, Bitmap& out, Size& natural) {
   return true;
 }
 
-// The picture as the show draws it at `display`, for the look-ahead's worker thread: decoded and
-// brought to that size once, so that painting it is a plain copy.
-std::shared_ptr<const Picture> DecodeForDisplay(const std::string& path, Size display) {
-  // The worker is a thread of its own; COM is needed only for this decode.
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
-  Bitmap pixels;
-  Size natural;
-  const bool decoded = Decode(path, display, pixels, natural);
-  if (SUCCEEDED(com)) CoUninitialize();
-  if (!decoded) return nullptr;
-  if (display.width > 0 && display.height > 0 &&
-      (pixels.width != display.width || pixels.height != display.height)) {
-    pixels = BoxScaled(pixels, display);
-    if (pixels.pixels.empty()) return nullptr;
+// COM for the decodes of the look-ahead's worker, a thread of its own; on the interface thread
+// it is already initialised and this only counts.
+class ComForThisThread {
+ public:
+  ComForThisThread() : result_(CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
+  ~ComForThisThread() {
+    if (SUCCEEDED(result_)) CoUninitialize();
   }
-  return std::make_shared<WicPicture>(std::move(pixels), natural, path);
-}
+  ComForThisThread(const ComForThisThread&) = delete;
+  ComForThisThread& operator=(const ComForThisThread&) = delete;
 
-std::optional<FileStamp> StampOf(const std::string& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) {
-    return std::nullopt;
+ private:
+  HRESULT result_;
+};
+
+class WicPictureDecoder : public PictureDecoder {
+ public:
+  std::shared_ptr<const Picture> Decode(const std::string& path, Size display, Fit fit) override {
+    Bitmap pixels;
+    Size natural;
+    {
+      const ComForThisThread com;
+      if (!DecodePixels(path, display, pixels, natural)) return nullptr;
+    }
+    // Brought to the display size once, so that painting it is a plain copy.
+    if (fit == Fit::kExact && display.width > 0 && display.height > 0 &&
+        (pixels.width != display.width || pixels.height != display.height)) {
+      pixels = BoxScaled(pixels, display);
+      if (pixels.pixels.empty()) return nullptr;
+    }
+    return std::make_shared<WicPicture>(std::move(pixels), natural, path);
   }
-  return FileStamp{
-      static_cast<long long>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) |
-                             data.nFileSizeLow),
-      static_cast<long long>(
-          (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-          data.ftLastWriteTime.dwLowDateTime)};
-}
+
+  std::optional<FileStamp> Stamp(const std::string& path) override {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data)) {
+      return std::nullopt;
+    }
+    return FileStamp{
+        static_cast<long long>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) |
+                               data.nFileSizeLow),
+        static_cast<long long>(
+            (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+            data.ftLastWriteTime.dwLowDateTime)};
+  }
+};
 
 }  // namespace
 
-WicPictures::WicPictures() : look_ahead_(DecodeForDisplay, StampOf) {}
-
-std::shared_ptr<const Picture> WicPictures::LoadPicture(const std::string& path,
-                                                        Size display_size) {
-  if (auto prepared = look_ahead_.Take(path, display_size)) return prepared;
-  Bitmap pixels;
-  Size natural;
-  if (!Decode(path, display_size, pixels, natural)) return nullptr;
-  return std::make_shared<WicPicture>(std::move(pixels), natural, path);
-}
-
-void WicPictures::PreparePicture(const std::string& path, Size display_size) {
-  look_ahead_.Prepare(path, display_size);
-}
-
-void WicPictures::DropPreparedPicture() { look_ahead_.Drop(); }
+WicPictures::WicPictures() : PictureLookAhead(std::make_unique<WicPictureDecoder>()) {}
 
 Bitmap WicPictures::FullPixels(const WicPicture& picture) {
   if (!picture.Reduced()) return picture.pixels();
-  Bitmap full;
-  Size natural;
-  if (Decode(picture.source(), {}, full, natural) && natural == picture.PixelSize()) return full;
+  WicPictureDecoder decoder;
+  if (auto whole = DecodeWhole(decoder, picture.source(), picture.PixelSize())) {
+    return static_cast<const WicPicture&>(*whole).pixels();
+  }
   // The file changed or went away since: the held pixels, brought to the picture's size.
   return BoxScaled(picture.pixels(), picture.PixelSize());
 }
