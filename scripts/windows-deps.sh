@@ -54,18 +54,18 @@ if [ ! -f "$prefix/lib/libvpx.a" ] || [ ! -f "$prefix/include/vpx/vp8cx.h" ]; th
   make -C "$build" install >/dev/null
 fi
 
-# libwebm: only the muxer, two sources, compiled as the program is.
+# libwebm: only the muxer (its segment refers to its file writer too), compiled as the program is.
 prefix="$deps/libwebm"
 if [ ! -f "$prefix/lib/libwebm.a" ]; then
   bash scripts/debian-source.sh libwebm 1.0.0.29-1 "$src_dir"
   webm="$src_dir/libwebm-1.0.0.29"
   build="$deps/build-libwebm"
   mkdir -p "$build" "$prefix/lib" "$prefix/include/mkvmuxer" "$prefix/include/common"
-  for source in mkvmuxer mkvmuxerutil; do
+  for source in mkvmuxer mkvmuxerutil mkvwriter; do
     x86_64-w64-mingw32-g++-posix -std=c++11 -O2 -I"$webm" -c "$webm/mkvmuxer/$source.cc" \
       -o "$build/$source.o"
   done
-  x86_64-w64-mingw32-ar rcs "$prefix/lib/libwebm.a" "$build/mkvmuxer.o" "$build/mkvmuxerutil.o"
+  x86_64-w64-mingw32-ar rcs "$prefix/lib/libwebm.a" "$build"/mkvmuxer*.o "$build/mkvwriter.o"
   cp "$webm"/mkvmuxer/*.h "$prefix/include/mkvmuxer/"
   cp "$webm/common/webmids.h" "$prefix/include/common/"
 fi
