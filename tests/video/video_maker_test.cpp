@@ -3,15 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <jpeglib.h>
 
+#include "video/BackgroundVideoMaker.h"
 #include "video/FrameLoader.h"
 #include "video/MakeVideo.h"
 
@@ -142,6 +149,90 @@ TEST_F(VideoMakerTest, PicturesOfAnotherShapeAreLetterBoxed) {
   const std::string whole = Contents(dir_ / "picture.jpg");
   { std::ofstream(dir_ / "cut.jpg", std::ios::binary) << whole.substr(0, whole.size() / 2); }
   EXPECT_FALSE(loader.Load((dir_ / "cut.jpg").string(), frame));
+}
+
+// The interface thread's queue as the test plays it: jobs posted from any thread, run when the
+// test thread drains them. With `wait_for_jobs` a poster waits until its job has run, so what
+// the job does is seen by the poster's next step.
+class JobQueue {
+ public:
+  bool wait_for_jobs = false;
+  void Post(std::function<void()> job) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    const long long mine = ++posted_;
+    jobs_.push_back(std::move(job));
+    ready_.notify_all();
+    if (wait_for_jobs) ready_.wait(lock, [&] { return ran_ >= mine; });
+  }
+  // Runs jobs on this thread until `until` holds after one.
+  void RunUntil(const std::function<bool()>& until) {
+    while (!until()) {
+      std::unique_lock<std::mutex> lock(mutex_);
+      ready_.wait(lock, [&] { return !jobs_.empty(); });
+      std::function<void()> job = std::move(jobs_.front());
+      jobs_.pop_front();
+      lock.unlock();
+      job();
+      lock.lock();
+      ++ran_;
+      ready_.notify_all();
+    }
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable ready_;
+  std::deque<std::function<void()>> jobs_;
+  long long posted_ = 0;
+  long long ran_ = 0;
+};
+
+TEST_F(VideoMakerTest, InTheBackgroundEveryCallbackRunsOnTheInterfaceThread) {
+  for (int i = 10; i < 40; ++i)
+    WriteJpeg(dir_ / ("202612081200" + std::to_string(i) + ".jpg"), 96, 64);
+  JobQueue queue;
+  BackgroundVideoMaker maker([&](std::function<void()> job) { queue.Post(std::move(job)); });
+  const std::thread::id interface_thread = std::this_thread::get_id();
+  const VideoRun run{dir_.string(), "20261208120010", "20261208120039", 30};
+  std::vector<int> progress;
+  std::optional<VideoOutcome> outcome;
+  auto progress_fn = [&](int done, int) {
+    EXPECT_EQ(std::this_thread::get_id(), interface_thread);
+    progress.push_back(done);
+  };
+  auto done_fn = [&](const VideoOutcome& o) {
+    EXPECT_EQ(std::this_thread::get_id(), interface_thread);
+    outcome = o;
+  };
+
+  ASSERT_TRUE(maker.Start(run, progress_fn, done_fn));
+  EXPECT_TRUE(maker.Busy());
+  EXPECT_FALSE(maker.Start(run, nullptr, nullptr));  // one at a time
+  queue.RunUntil([&] { return outcome.has_value(); });
+  EXPECT_FALSE(maker.Busy());
+  ASSERT_TRUE(outcome->made) << outcome->reason;
+  EXPECT_EQ(outcome->frames, 30);
+  EXPECT_EQ(fs::path(outcome->path).filename(), "20261208120010-20261208120039.webm");
+  EXPECT_EQ(progress.size(), 30u);
+  EXPECT_EQ(progress.back(), 30);
+
+  // Cancelled at its first picture: not made, nothing to tell, nothing left behind.
+  const std::vector<std::string> before = Names();
+  outcome.reset();
+  queue.wait_for_jobs = true;
+  ASSERT_TRUE(maker.Start(
+      run, [&](int, int) { maker.Cancel(); }, done_fn));
+  queue.RunUntil([&] { return outcome.has_value(); });
+  EXPECT_FALSE(outcome->made);
+  EXPECT_EQ(outcome->reason, "");
+  EXPECT_EQ(Names(), before);
+
+  // Nothing between the stamps: a reason to tell.
+  outcome.reset();
+  ASSERT_TRUE(maker.Start({dir_.string(), "20270101000000", "", 0}, nullptr, done_fn));
+  queue.RunUntil([&] { return outcome.has_value(); });
+  EXPECT_FALSE(outcome->made);
+  EXPECT_NE(outcome->reason, "");
 }
 
 }  // namespace
