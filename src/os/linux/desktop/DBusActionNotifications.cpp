@@ -13,7 +13,10 @@ namespace {
 
 constexpr char kService[] = "org.freedesktop.Notifications";
 constexpr char kPath[] = "/org/freedesktop/Notifications";
-constexpr char kActionKey[] = "default";
+// "default" is what a click on the notice itself sends (GNOME shows no button for it); the second
+// key gives the action a button where the server shows buttons.
+constexpr char kClickKey[] = "default";
+constexpr char kButtonKey[] = "take";
 
 }  // namespace
 
@@ -33,8 +36,8 @@ bool DBusActionNotifications::NotifyWithAction(const std::string& summary, const
   QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kService, "Notify");
   QVariantMap hints;
   hints.insert("urgency", QVariant::fromValue<uchar>(1));
-  // "default" is also the key a click on the notice itself sends, where the server allows it.
-  const QStringList actions{kActionKey, QString::fromStdString(action)};
+  const QString label = QString::fromStdString(action);
+  const QStringList actions{kClickKey, label, kButtonKey, label};
   call << QString("Trelvin Show") << 0u << QString("trelvinshow") << QString::fromStdString(summary)
        << QString::fromStdString(body).toHtmlEscaped() << actions << hints << -1;
   // The notice's id comes with the answer; the action is kept under it. Nothing waits for it.
@@ -50,7 +53,7 @@ bool DBusActionNotifications::NotifyWithAction(const std::string& summary, const
 
 void DBusActionNotifications::ActionInvoked(uint id, const QString& key) {
   const auto it = actions_.find(id);
-  if (it == actions_.end() || key != kActionKey) return;
+  if (it == actions_.end() || (key != kClickKey && key != kButtonKey)) return;
   const std::function<void()> action = it->second;
   actions_.erase(it);
   if (action) action();
