@@ -201,11 +201,13 @@ struct Program {
   trelvin::fakes::FakeWallpaper wallpaper;
   trelvin::X11WindowActivation windows;
   trelvin::fakes::FakeNotifications notifications;
+  trelvin::fakes::FakeVideoMaker video;
   trelvin::fakes::FakeScreenSaverLock saver_lock;
-  trelvin::Services services{
-      runtime,       settings,    files,     clock,       random,  shell,      instance,
-      folder_dialog, known_paths, locale,    screen_grab, jpeg,    media,      pictures,
-      printer,       message_box, wallpaper, cursor,      windows, saver_lock, notifications};
+  trelvin::Services services{runtime,       settings,  files,         clock,       random,
+                             shell,         instance,  folder_dialog, known_paths, locale,
+                             screen_grab,   jpeg,      media,         pictures,    printer,
+                             message_box,   wallpaper, cursor,        windows,     saver_lock,
+                             notifications, video};
   trelvin::FormMainSlide form{services, "/c"};
 };
 

@@ -101,11 +101,11 @@ int main(int argc, char** argv) {
   GstMediaEngine engine(GstMediaEngine::AudioSinkFromEnvironment());
   MciInterpreter media(engine);
   fakes::FakePlatform p;
-  Services services{p.runtime,      p.settings,  p.files,         p.clock,       p.random,
-                    p.shell,        p.instance,  p.folder_dialog, p.known_paths, p.locale,
-                    p.screen_grab,  p.jpeg,      media,           p.pictures,    p.printer,
-                    p.message_box,  p.wallpaper, p.cursor,        p.windows,     p.saver_lock,
-                    p.notifications};
+  Services services{p.runtime,       p.settings,  p.files,         p.clock,       p.random,
+                    p.shell,         p.instance,  p.folder_dialog, p.known_paths, p.locale,
+                    p.screen_grab,   p.jpeg,      media,           p.pictures,    p.printer,
+                    p.message_box,   p.wallpaper, p.cursor,        p.windows,     p.saver_lock,
+                    p.notifications, p.video};
   FormMainSlide main_window(services, "");
   FormSlideShow& show = main_window.formSlideShow();
   show.MusicPath = dir;

@@ -171,11 +171,12 @@ int main(int argc, char* argv[]) {
   QtCursor cursor;
   NoWindows windows;
   fakes::FakeNotifications notifications;
+  fakes::FakeVideoMaker video;
   LinuxScreenSaverLock saver_lock;
-  Services services{runtime,  settings,      files,        clock,       random,      shell,
-                    instance, folder_dialog, known_paths,  locale,      screen_grab, jpeg,
-                    media,    pictures,      printer,      message_box, wallpaper,   cursor,
-                    windows,  saver_lock,    notifications};
+  Services services{runtime,  settings,      files,         clock,       random,      shell,
+                    instance, folder_dialog, known_paths,   locale,      screen_grab, jpeg,
+                    media,    pictures,      printer,       message_box, wallpaper,   cursor,
+                    windows,  saver_lock,    notifications, video};
   FormMainSlide main_window(services, "");
   main_window.AppPath = show_dir.string() + "/";
   main_window.hscrShow.SetValue(600);

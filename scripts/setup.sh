@@ -15,6 +15,9 @@ RUN_PACKAGES=(
   libjpeg62-turbo-dev
   libx11-dev libxext-dev libxtst-dev libxrandr-dev
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
+  # the video maker: the VP9 encoder, libwebm (its muxer's headers come from the source package,
+  # which dpkg-dev's apt-get source unpacks)
+  libvpx-dev libwebm-dev dpkg-dev
   # run time: media, MIDI synthesis with a General MIDI sound font, desktop integration
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-alsa
   fluid-soundfont-gm xdg-utils fonts-dejavu-core fonts-liberation
@@ -33,6 +36,8 @@ TEST_PACKAGES=(
   xserver-xorg-core xserver-xorg-video-dummy
   cups cups-client cups-bsd
   procps psmisc file
+  # the video's checks (gst-discoverer-1.0) and the benchmark's reference encoder
+  gstreamer1.0-plugins-base-apps ffmpeg
   # the Wayland capture test and benchmark: a headless GNOME desktop with its screen-cast portal
   mutter xdg-desktop-portal xdg-desktop-portal-gnome pipewire wireplumber gstreamer1.0-pipewire
   qt6-wayland dbus dbus-bin libglib2.0-bin util-linux pipewire-bin

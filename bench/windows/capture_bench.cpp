@@ -139,13 +139,13 @@ int main(int argc, char* argv[]) {
   BenchFiles files;
   trelvin::GdiScreenGrab screen_grab;
   trelvin::WinJpegConverter jpeg;
-  trelvin::Services services{fakes.runtime,     fakes.settings,      files,
-                             fakes.clock,       fakes.random,        fakes.shell,
-                             fakes.instance,    fakes.folder_dialog, fakes.known_paths,
-                             fakes.locale,      screen_grab,         jpeg,
-                             fakes.media,       fakes.pictures,      fakes.printer,
-                             fakes.message_box, fakes.wallpaper,     fakes.cursor,
-                             fakes.windows,     fakes.saver_lock,    fakes.notifications};
+  trelvin::Services services{
+      fakes.runtime,       fakes.settings, files,          fakes.clock,
+      fakes.random,        fakes.shell,    fakes.instance, fakes.folder_dialog,
+      fakes.known_paths,   fakes.locale,   screen_grab,    jpeg,
+      fakes.media,         fakes.pictures, fakes.printer,  fakes.message_box,
+      fakes.wallpaper,     fakes.cursor,   fakes.windows,  fakes.saver_lock,
+      fakes.notifications, fakes.video};
   trelvin::FormMainSlide form{services, "/c"};
   form.hScrCompression.SetValue(level);
   wchar_t temp[MAX_PATH] = {};

@@ -27,6 +27,9 @@ class TempFile {
   bool ok() const { return handle_ >= 0; }
   // Appends all `size` bytes, or reports failure.
   bool Write(const void* data, std::size_t size);
+  // Moves the write position to `offset` bytes from the start, for formats whose header is
+  // completed once the rest is written.
+  bool Seek(std::uint64_t offset);
   // Gives the file `permissions` (POSIX bits; ignored where files have none), closes it and puts
   // it in the target's place. False when any of that fails; the target is then as before.
   bool Commit(int permissions = kDefaultPermissions);

@@ -262,9 +262,9 @@ bool FakeWindowActivation::ActivateWindow(const std::string& title) {
 }
 
 FakePlatform::FakePlatform()
-    : services{runtime,  settings,      files,        clock,       random,      shell,
-               instance, folder_dialog, known_paths,  locale,      screen_grab, jpeg,
-               media,    pictures,      printer,      message_box, wallpaper,   cursor,
-               windows,  saver_lock,    notifications} {}
+    : services{runtime,  settings,      files,         clock,       random,      shell,
+               instance, folder_dialog, known_paths,   locale,      screen_grab, jpeg,
+               media,    pictures,      printer,       message_box, wallpaper,   cursor,
+               windows,  saver_lock,    notifications, video} {}
 
 }  // namespace trelvin::fakes

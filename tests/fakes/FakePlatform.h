@@ -13,6 +13,7 @@
 
 #include "core/runtime/FormEvents.h"
 #include "core/services/Services.h"
+#include "fakes/FakeVideoMaker.h"
 #include "fakes/NativePath.h"
 
 namespace trelvin::fakes {
@@ -348,7 +349,14 @@ class FakeNotifications : public Notifications {
     shown.push_back({summary, body});
     return !fails;
   }
+  bool NotifyWithAction(const std::string& summary, const std::string& body,
+                        const std::string& action, std::function<void()> on_action) override {
+    actions.push_back({action, std::move(on_action)});
+    return Notify(summary, body);
+  }
   std::vector<std::pair<std::string, std::string>> shown;  // summary and body, in order
+  // The action of each notice that had one, in order: its name and what taking it does.
+  std::vector<std::pair<std::string, std::function<void()>>> actions;
   bool fails = false;
 };
 
@@ -376,6 +384,7 @@ struct FakePlatform {
   FakeWindowActivation windows;
   FakeScreenSaverLock saver_lock;
   FakeNotifications notifications;
+  FakeVideoMaker video;
   Services services;
 };
 

@@ -21,6 +21,8 @@ expect_path "./opt/trelvinshow/libtrelvinjpeg.so.1 -> libtrelvinjpeg.so.1.0"
 expect_path ./opt/trelvinshow/about/index.html
 expect_path ./opt/trelvinshow/about/author.html
 expect_path "./usr/bin/trelvinshow -> ../../opt/trelvinshow/trelvinshow"
+expect_path ./opt/trelvinshow/trelvin-video
+expect_path "./usr/bin/trelvin-video -> ../../opt/trelvinshow/trelvin-video"
 expect_path "./usr/libexec/xscreensaver/trelvinshow -> ../../../opt/trelvinshow/trelvinshow"
 expect_path ./usr/share/applications/trelvinshow.desktop
 expect_path ./usr/share/applications/screensavers/trelvinshow.desktop

@@ -26,6 +26,7 @@ void DesktopCapture::BeginRun() {
   std::string log_path;
   Step([&] { log_path = services_.known_paths.FailureLogPath(); });
   report_.BeginRun(log_path);
+  run_video_.BeginRun();
   Step([&] {
     const std::string problem = services_.screen_grab.Problem();
     if (problem.empty()) return;
@@ -100,6 +101,7 @@ void DesktopCapture::CaptureScreen(PictureBox& canvas, const std::string& basePa
   }
   Step([&] { Require(services_.files.DeleteFile(bmp_path), "the bitmap could not be deleted"); });
   report_.Succeeded(folder);
+  run_video_.Kept(basePath);
 }
 
 void DesktopCapture::GrabFailed(const std::string& folder) {

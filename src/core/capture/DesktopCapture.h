@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/capture/CaptureReport.h"
+#include "core/capture/RunVideo.h"
 #include "core/controls/PictureBox.h"
 #include "core/services/Services.h"
 
@@ -14,11 +15,17 @@ namespace trelvin {
 class DesktopCapture {
  public:
   explicit DesktopCapture(Services& services)
-      : services_(services), report_(services.notifications) {}
+      : services_(services),
+        report_(services.notifications),
+        run_video_(services.notifications, services.video, services.shell) {}
 
   // DesktopCapture.cpp: a capture run starts: its notices start afresh, and a grab that already
   // knows it cannot work (a desktop without a screen-cast portal, say) is told now.
   void BeginRun();
+  // The run stopped: a run of many pictures offers its video (RunVideo).
+  void EndRun() { run_video_.EndRun(); }
+  // The video of the last run.
+  RunVideo& run_video() { return run_video_; }
   // Makes `directory` when it is the program's folder in the user's Pictures, the default
   // capture folder of an installation the user cannot write to. A folder the user chose is never
   // made: its absence is a failure to tell.
@@ -37,6 +44,7 @@ class DesktopCapture {
 
   Services& services_;
   CaptureReport report_;
+  RunVideo run_video_;
 };
 
 }  // namespace trelvin

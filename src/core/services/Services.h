@@ -18,6 +18,7 @@
 #include "core/services/ScreenSaverLock.h"
 #include "core/services/SettingsStore.h"
 #include "core/services/Shell.h"
+#include "core/services/VideoMaker.h"
 #include "core/services/Wallpaper.h"
 #include "core/services/WindowActivation.h"
 #include "core/services/WindowRuntime.h"
@@ -48,6 +49,7 @@ struct Services {
   WindowActivation& windows;
   ScreenSaverLock& saver_lock;
   Notifications& notifications;
+  VideoMaker& video;
 };
 
 }  // namespace trelvin

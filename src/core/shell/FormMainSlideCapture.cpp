@@ -31,6 +31,7 @@ void FormMainSlide::btnStart_Click() {
     // The desktop's sharing indicator shows exactly while capturing.
     Step([&] { services_.screen_grab.EndSession(); });
     Step([&] { btnStart.SetCaption("&Start"); });
+    Step([&] { capture_.EndRun(); });
   } else {
     Step([&] { SetWindowState(WindowState::kMinimized); });
     // Asked for before the timer runs, so the desktop can answer before the first tick is due.

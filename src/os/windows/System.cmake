@@ -5,3 +5,17 @@ add_compile_definitions(TRELVIN_PATH_SEPARATOR=92 UNICODE _UNICODE WIN32_LEAN_AN
   _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 # The fuzz targets are a Linux tool; of the benchmarks, the capture's has a Windows build.
 set(TRELVIN_FUZZ OFF)
+
+# The video maker's encoder and muxer, built for Windows from Debian's source packages by
+# scripts/windows-deps.sh (libvpx's VP9 encoder, libwebm's muxer).
+set(TRELVIN_WINDOWS_DEPS ${CMAKE_BINARY_DIR}/deps CACHE PATH
+  "Libraries built for Windows by scripts/windows-deps.sh")
+foreach(lib vpx webm)
+  if(NOT EXISTS ${TRELVIN_WINDOWS_DEPS}/lib${lib}/lib/lib${lib}.a)
+    message(FATAL_ERROR "lib${lib} for Windows is missing: run scripts/windows-deps.sh")
+  endif()
+  add_library(trelvin_${lib} STATIC IMPORTED)
+  set_target_properties(trelvin_${lib} PROPERTIES
+    IMPORTED_LOCATION ${TRELVIN_WINDOWS_DEPS}/lib${lib}/lib/lib${lib}.a
+    INTERFACE_INCLUDE_DIRECTORIES ${TRELVIN_WINDOWS_DEPS}/lib${lib}/include)
+endforeach()

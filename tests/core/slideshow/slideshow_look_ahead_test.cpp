@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "SlideShowFixture.h"
+#include "core/SlideShowFixture.h"
 #include "core/base/VirtualKeys.h"
 
 namespace trelvin::test_support {

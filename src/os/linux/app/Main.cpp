@@ -4,6 +4,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QFont>
 #include <QIcon>
+#include <QMetaObject>
 #include <QtGlobal>
 
 #include "core/services/FailureLog.h"
@@ -33,7 +35,7 @@
 #include "os/linux/capture/WaylandScreenGrab.h"
 #include "os/linux/capture/X11ScreenGrab.h"
 #include "os/linux/capture/X11WindowActivation.h"
-#include "os/linux/desktop/DBusNotifications.h"
+#include "os/linux/desktop/DBusActionNotifications.h"
 #include "os/linux/desktop/DesktopWallpaper.h"
 #include "os/linux/desktop/QtPictures.h"
 #include "os/linux/desktop/QtPrinter.h"
@@ -48,6 +50,7 @@
 #include "os/linux/window/QtFolderDialog.h"
 #include "os/linux/window/QtMessageBox.h"
 #include "os/linux/window/QtWindowRuntime.h"
+#include "video/BackgroundVideoMaker.h"
 
 namespace {
 
@@ -176,12 +179,16 @@ int main(int argc, char* argv[]) {
   QtCursor cursor;
   X11WindowActivation windows;
   LinuxScreenSaverLock saver_lock;
-  DBusNotifications notifications;
+  DBusActionNotifications notifications;
+  // The video's progress and end reach the interface thread through Qt's event queue.
+  video::BackgroundVideoMaker video([](std::function<void()> job) {
+    QMetaObject::invokeMethod(qApp, std::move(job), Qt::QueuedConnection);
+  });
 
-  Services services{runtime,  settings,      files,        clock,       random,      shell,
-                    instance, folder_dialog, known_paths,  locale,      screen_grab, jpeg,
-                    media,    pictures,      printer,      message_box, wallpaper,   cursor,
-                    windows,  saver_lock,    notifications};
+  Services services{runtime,  settings,      files,         clock,       random,      shell,
+                    instance, folder_dialog, known_paths,   locale,      screen_grab, jpeg,
+                    media,    pictures,      printer,       message_box, wallpaper,   cursor,
+                    windows,  saver_lock,    notifications, video};
   FormMainSlide formMainSlide(services, command_line);
   // Log-off, SIGTERM and SIGHUP close the windows as the user would, so nothing is lost.
   std::unique_ptr<SessionEnd> session_end;

@@ -100,6 +100,12 @@ bool TempFile::Write(const void* data, std::size_t size) {
   return true;
 }
 
+bool TempFile::Seek(std::uint64_t offset) {
+  if (handle_ < 0 || offset > static_cast<std::uint64_t>(INT64_MAX)) return false;
+  const off_t to = static_cast<off_t>(offset);
+  return ::lseek(static_cast<int>(handle_), to, SEEK_SET) == to;
+}
+
 bool TempFile::Commit(int permissions) {
   if (handle_ < 0) return false;
   const int fd = static_cast<int>(handle_);

@@ -5,7 +5,9 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "core/services/FailureLog.h"
 #include "core/services/StandardRandom.h"
@@ -18,6 +20,7 @@
 #include "os/windows/app/WinLocale.h"
 #include "os/windows/app/WinScreenSaverLock.h"
 #include "os/windows/app/WinSettingsStore.h"
+#include "os/windows/app/WinUiPost.h"
 #include "os/windows/capture/GdiScreenGrab.h"
 #include "os/windows/capture/WinJpegConverter.h"
 #include "os/windows/capture/WinWindowActivation.h"
@@ -32,6 +35,7 @@
 #include "os/windows/window/WinFolderDialog.h"
 #include "os/windows/window/WinMessageBox.h"
 #include "os/windows/window/WinWindowRuntime.h"
+#include "video/BackgroundVideoMaker.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const std::string command_line = trelvin::ProcessArgumentText();
@@ -68,11 +72,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     WinWindowActivation windows;
     WinScreenSaverLock saver_lock;
     WinNotifications notifications;
+    // The video's progress and end reach the interface thread through its message loop.
+    WinUiPost ui_post;
+    video::BackgroundVideoMaker video(
+        [&ui_post](std::function<void()> job) { ui_post.Post(std::move(job)); });
 
-    Services services{runtime,  settings,      files,        clock,       random,      shell,
-                      instance, folder_dialog, known_paths,  locale,      screen_grab, jpeg,
-                      media,    pictures,      printer,      message_box, wallpaper,   cursor,
-                      windows,  saver_lock,    notifications};
+    Services services{runtime,  settings,      files,         clock,       random,      shell,
+                      instance, folder_dialog, known_paths,   locale,      screen_grab, jpeg,
+                      media,    pictures,      printer,       message_box, wallpaper,   cursor,
+                      windows,  saver_lock,    notifications, video};
     FormMainSlide formMainSlide(services, command_line);
     runtime.on_session_end = [&] { UnloadAtSessionEnd(formMainSlide); };
     exit_code = runtime.Run(formMainSlide);

@@ -13,6 +13,16 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"TrelvinShowNotifications";
 constexpr UINT kIconId = 1;
+constexpr UINT kIconMessage = WM_APP + 42;
+
+LRESULT CALLBACK IconProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == kIconMessage && LOWORD(lparam) == NIN_BALLOONUSERCLICK) {
+    auto* self = reinterpret_cast<WinNotifications*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self) self->Clicked();
+    return 0;
+  }
+  return DefWindowProcW(window, message, wparam, lparam);
+}
 
 // Copies as much of `text` as fits, always terminated.
 template <std::size_t N>
@@ -46,16 +56,18 @@ bool WinNotifications::AddIcon() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   if (!window_) {
     WNDCLASSW window_class{};
-    window_class.lpfnWndProc = DefWindowProcW;
+    window_class.lpfnWndProc = IconProc;
     window_class.hInstance = instance;
     window_class.lpszClassName = kWindowClass;
     RegisterClassW(&window_class);  // a second registration fails harmlessly
     window_ = CreateWindowExW(0, kWindowClass, L"Trelvin Show", WS_OVERLAPPED, 0, 0, 0, 0, nullptr,
                               nullptr, instance, nullptr);
     if (!window_) return false;
+    SetWindowLongPtrW(static_cast<HWND>(window_), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
   NOTIFYICONDATAW data = IconData(static_cast<HWND>(window_));
-  data.uFlags = NIF_ICON | NIF_TIP;
+  data.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
+  data.uCallbackMessage = kIconMessage;
   data.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
   if (!data.hIcon) data.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
   CopyInto(data.szTip, L"Trelvin Show");
@@ -64,10 +76,32 @@ bool WinNotifications::AddIcon() {
 }
 
 bool WinNotifications::Notify(const std::string& summary, const std::string& body) {
+  on_click_ = nullptr;
+  return ShowBalloon(summary, body, NIIF_WARNING);
+}
+
+bool WinNotifications::NotifyWithAction(const std::string& summary, const std::string& body,
+                                        const std::string& action,
+                                        std::function<void()> on_action) {
+  // The balloon says what a click does.
+  const std::string text = body.empty() ? "Click here: " + action : body + " Click here: " + action;
+  if (!ShowBalloon(summary, text, NIIF_INFO)) return false;
+  on_click_ = std::move(on_action);
+  return true;
+}
+
+void WinNotifications::Clicked() {
+  std::function<void()> action = std::move(on_click_);
+  on_click_ = nullptr;
+  if (action) action();
+}
+
+bool WinNotifications::ShowBalloon(const std::string& summary, const std::string& body,
+                                   unsigned long flags) {
   if (!AddIcon()) return false;
   NOTIFYICONDATAW data = IconData(static_cast<HWND>(window_));
   data.uFlags = NIF_INFO;
-  data.dwInfoFlags = NIIF_WARNING;
+  data.dwInfoFlags = flags;
   CopyInto(data.szInfoTitle, Widen(summary));
   CopyInto(data.szInfo, Widen(body));
   return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "core/services/Notifications.h"
 
 namespace trelvin {
@@ -15,9 +17,18 @@ class WinNotifications : public Notifications {
   WinNotifications& operator=(const WinNotifications&) = delete;
 
   bool Notify(const std::string& summary, const std::string& body) override;
+  // Balloons have no buttons: a click on the balloon takes the action.
+  bool NotifyWithAction(const std::string& summary, const std::string& body,
+                        const std::string& action, std::function<void()> on_action) override;
+
+  // The icon's window procedure: a click on the balloon runs its action.
+  void Clicked();
 
  private:
   bool AddIcon();
+  bool ShowBalloon(const std::string& summary, const std::string& body, unsigned long flags);
+
+  std::function<void()> on_click_;  // the shown balloon's action, if it has one
 
   void* window_ = nullptr;  // HWND
   bool icon_added_ = false;

@@ -74,6 +74,13 @@ bool TempFile::Write(const void* data, std::size_t size) {
   return true;
 }
 
+bool TempFile::Seek(std::uint64_t offset) {
+  if (handle_ < 0 || offset > static_cast<std::uint64_t>(INT64_MAX)) return false;
+  LARGE_INTEGER to{};
+  to.QuadPart = static_cast<LONGLONG>(offset);
+  return SetFilePointerEx(AsHandle(handle_), to, nullptr, FILE_BEGIN) != 0;
+}
+
 bool TempFile::Commit(int /*permissions: Windows files have none*/) {
   if (handle_ < 0) return false;
   HANDLE h = AsHandle(handle_);

@@ -61,7 +61,8 @@ class CopyCommandTest : public ::testing::Test {
                      platform_.locale,      platform_.screen_grab,   platform_.jpeg,
                      platform_.media,       platform_.pictures,      platform_.printer,
                      platform_.message_box, platform_.wallpaper,     platform_.cursor,
-                     platform_.windows,     platform_.saver_lock,    platform_.notifications};
+                     platform_.windows,     platform_.saver_lock,    platform_.notifications,
+                     platform_.video};
   FormMainSlide main_{services_, ""};
 };
 

@@ -42,7 +42,7 @@ TEST(WinNotificationsTest, UnwritableCaptureFolderGivesOneBalloon) {
                     p.shell,       p.instance,  p.folder_dialog, p.known_paths, p.locale,
                     p.screen_grab, p.jpeg,      p.media,         p.pictures,    p.printer,
                     p.message_box, p.wallpaper, p.cursor,        p.windows,     p.saver_lock,
-                    notifications};
+                    notifications, p.video};
   {
     FormMainSlide form(services, "/c");
     form.AppPath = Narrow(blocked) + "\\";
