@@ -40,6 +40,10 @@ void DesktopCapture::EnsureUserFolder(const std::string& directory) {
 }
 
 void DesktopCapture::CaptureScreen(PictureBox& canvas, const std::string& basePath, int level) {
+  if (GrabScreen(canvas, FolderOf(basePath))) WriteCapture(canvas, basePath, level);
+}
+
+bool DesktopCapture::GrabScreen(PictureBox& canvas, const std::string& folder) {
   // Cleared first, so the canvas never keeps the previous capture's pixels.
   Step([&] { canvas.Cls(); });
   Step([&] { canvas.SetAutoRedraw(true); });
@@ -68,13 +72,14 @@ void DesktopCapture::CaptureScreen(PictureBox& canvas, const std::string& basePa
     Require(session != nullptr);
     session->Release();
   });
-  const std::string folder = FolderOf(basePath);
   // A blank file named as a capture would be a failure reported as success: a failed grab
   // writes nothing. The tick has counted all the same, so the next capture is due as before.
-  if (!grabbed) {
-    GrabFailed(folder);
-    return;
-  }
+  if (!grabbed) GrabFailed(folder);
+  return grabbed;
+}
+
+bool DesktopCapture::WriteCapture(PictureBox& canvas, const std::string& basePath, int level) {
+  const std::string folder = FolderOf(basePath);
   const std::string bmp_path = basePath + ".bmp";
   const std::string jpeg_path = basePath + ".jpg";
   const bool written = Step([&] {
@@ -86,7 +91,7 @@ void DesktopCapture::CaptureScreen(PictureBox& canvas, const std::string& basePa
   // Without its bitmap the converter has nothing to read.
   if (!written) {
     report_.Failed(CaptureFailure::kFolder, folder, "");
-    return;
+    return false;
   }
   Step([&] { services_.jpeg.BmpToJpeg(bmp_path, jpeg_path, level); });
   const bool converted = Step([&] {
@@ -96,10 +101,11 @@ void DesktopCapture::CaptureScreen(PictureBox& canvas, const std::string& basePa
   });
   if (!converted) {
     report_.Failed(CaptureFailure::kConverter, folder, "");
-    return;
+    return false;
   }
   Step([&] { Require(services_.files.DeleteFile(bmp_path), "the bitmap could not be deleted"); });
   report_.Succeeded(folder);
+  return true;
 }
 
 void DesktopCapture::GrabFailed(const std::string& folder) {

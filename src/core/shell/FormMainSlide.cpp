@@ -16,7 +16,8 @@ constexpr LabelStyle kLinkStyle{MakeRgb(0, 0, 255), true, true};
 }  // namespace
 
 // The window's fixed layout: pixels at 96 dpi, tab order as designed.
-FormMainSlide::FormMainSlide(Services& services, std::string command_line)
+FormMainSlide::FormMainSlide(Services& services, std::string command_line,
+                             CaptureKeepServices* keeping)
     : Form("formMainSlide"),
       lblCaptureText("lblCaptureText", {3, 8, 144, 15}, 10, "Capture Interval:"),
       hscrCapture("hscrCapture", {3, 25, 204, 12}, 1, 1, 600, 1, 10, 1),
@@ -69,6 +70,13 @@ FormMainSlide::FormMainSlide(Services& services, std::string command_line)
   btnShow.on_click = [this] { btnShow_Click(); };
   btnStart.on_click = [this] { btnStart_Click(); };
   Timer1.on_timer = [this] { Timer1_Timer(); };
+  if (keeping) {
+    keeper_ = std::make_unique<CaptureKeeper>(services_, *keeping, capture_.Report());
+    // The icon's Stop is the button's.
+    keeper_->on_stop = [this] {
+      if (Timer1.Enabled()) btnStart_Click();
+    };
+  }
 }
 
 FormMainSlide::~FormMainSlide() = default;
