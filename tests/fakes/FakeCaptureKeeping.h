@@ -3,7 +3,6 @@
 // Ideal stand-ins for the services of a kept capture run, with switches that make a step fail.
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "core/capture/CaptureKeeper.h"
 
@@ -11,14 +10,12 @@ namespace trelvin::fakes {
 
 class FakeDiskSpace : public DiskSpace {
  public:
-  std::optional<DiskUsage> SpaceOf(const std::string& directory) override {
-    asked.push_back(directory);
+  std::optional<DiskUsage> SpaceOf(const std::string&) override {
     if (fails) return std::nullopt;
     return usage;
   }
   DiskUsage usage{100LL << 30, 500LL << 30};
   bool fails = false;
-  std::vector<std::string> asked;
 };
 
 class FakeSessionPresence : public SessionPresence {
@@ -29,34 +26,21 @@ class FakeSessionPresence : public SessionPresence {
 
 class FakeDisplayInhibit : public DisplayInhibit {
  public:
-  bool Hold() override {
-    ++holds;
-    held = !refuses;
-    return held;
-  }
-  void Release() override {
-    ++releases;
-    held = false;
-  }
+  bool Hold() override { return held = true; }
+  void Release() override { held = false; }
   bool held = false;
-  bool refuses = false;
-  int holds = 0;
-  int releases = 0;
 };
 
 class FakeTrayIcon : public TrayIcon {
  public:
   bool Show(const TrayIconState& state) override {
     shown = state;
-    visible = !no_area;
-    ++shows;
-    return visible;
+    return visible = !no_area;
   }
   void Hide() override { visible = false; }
   TrayIconState shown;
   bool visible = false;
   bool no_area = false;  // a desktop without a notification area
-  int shows = 0;
 };
 
 struct FakeCaptureKeeping {

@@ -26,7 +26,6 @@ class Watcher : public QObject {
   Q_OBJECT
   Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
   Q_PROPERTY(bool IsStatusNotifierHostRegistered READ HostRegistered)
-  Q_PROPERTY(int ProtocolVersion READ ProtocolVersion)
 
  public:
   explicit Watcher(QDBusConnection bus) : gone_(this) {
@@ -36,14 +35,12 @@ class Watcher : public QObject {
             [](const QString& service) { Record("gone " + service.toStdString()); });
   }
   bool HostRegistered() const { return true; }
-  int ProtocolVersion() const { return 0; }
 
  public slots:
   void RegisterStatusNotifierItem(const QString& service) {
     gone_.addWatchedService(service);
     Record("registered " + service.toStdString());
   }
-  void RegisterStatusNotifierHost(const QString&) {}
 
  private:
   QDBusServiceWatcher gone_;

@@ -1,7 +1,5 @@
-// A kept capture run's Windows services on the real system: the icon's menu steers the run, and
-// the free space of the capture folder's volume is read. Wine reports the free space of the Unix
-// file system under a drive, but a small file system cannot be mounted here, so the disk floor
-// itself is checked on the fakes and only the reading here.
+// The icon's menu steers a capture run on the real system, and a folder's free space is read. The
+// disk floor itself is checked on the fakes: no small file system can be mounted here.
 #include <gtest/gtest.h>
 
 #include "core/shell/FormMainSlide.h"
