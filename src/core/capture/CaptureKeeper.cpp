@@ -14,12 +14,15 @@ namespace {
 
 constexpr std::int64_t kMegabyte = 1024 * 1024;
 
-// A 24-bit BMP of the screen and a JPEG no larger than it: what one capture may need on disk.
-std::int64_t OneCaptureBytes(Size screen) {
+// What one capture needs on the disk at its peak: the 24-bit BMP of the screen and its JPEG
+// beside it. The JPEG is reckoned at twice the largest of this run (capped at the BMP's size), or
+// before the first at half the BMP's size: a screen's JPEG is far smaller, only noise at the
+// highest levels comes near. Should one still not fit, its writer leaves nothing half-written.
+std::int64_t OneCaptureBytes(Size screen, std::int64_t largest_jpeg) {
   const std::int64_t stride =
       (static_cast<std::int64_t>(std::max(screen.width, 0)) * 3 + 3) / 4 * 4;
   const std::int64_t bmp = 54 + stride * std::max(screen.height, 0);
-  return 2 * bmp;
+  return bmp + (largest_jpeg > 0 ? std::min(2 * largest_jpeg, bmp) : bmp / 2);
 }
 
 // One line in the user's log: the run's pauses are told there, never as a notice.
@@ -41,6 +44,7 @@ void CaptureKeeper::BeginRun(const std::string& folder, int interval) {
   running_ = true;
   reasons_ = 0;
   last_ = Bitmap{};
+  jpeg_bytes_ = 0;
   taken_ = 0;
   skipped_ = 0;
   Apply();
@@ -80,7 +84,7 @@ bool CaptureKeeper::CheckDisk() {
   Size screen{};
   Step([&] { screen = services_.runtime.ScreenSize(); });
   const std::int64_t floor = std::min(kDiskFloorBytes, usage->total_bytes / 100);
-  const bool room = usage->free_bytes >= floor + OneCaptureBytes(screen);
+  const bool room = usage->free_bytes >= floor + OneCaptureBytes(screen, jpeg_bytes_);
   const bool was_full = (reasons_ & kPausedDiskFull) != 0;
   if (!room && !was_full) {
     Log("captures paused: the disk is nearly full");
@@ -102,8 +106,9 @@ bool CaptureKeeper::SkipGrab(const Bitmap& grab) {
   return true;
 }
 
-void CaptureKeeper::Written(const Bitmap& grab) {
+void CaptureKeeper::Written(const Bitmap& grab, std::int64_t jpeg_bytes) {
   ++taken_;
+  jpeg_bytes_ = std::max(jpeg_bytes_, jpeg_bytes);
   ticks_left_ = interval_;
   // Kept only when it may be compared with; a copy, since the canvas is cleared for each grab.
   if (skip_unchanged) {

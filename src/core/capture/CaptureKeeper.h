@@ -61,8 +61,9 @@ class CaptureKeeper {
   bool Tick(bool due, int ticks_left);
   // After a grab: true when it is to be skipped as unchanged (then counted as skipped).
   bool SkipGrab(const Bitmap& grab);
-  // A capture of `grab` was kept: the next grabs are compared with it.
-  void Written(const Bitmap& grab);
+  // A capture of `grab` was kept as a JPEG file of `jpeg_bytes`: the next grabs are compared with
+  // it, and the disk floor counts with JPEG files of its size.
+  void Written(const Bitmap& grab, std::int64_t jpeg_bytes);
 
   // The menu's commands; Stop and the video go to their owners.
   void Command(TrayCommand command);
@@ -94,7 +95,8 @@ class CaptureKeeper {
   bool held_ = false;
   std::optional<TrayIconState> shown_;
   bool no_tray_logged_ = false;
-  Bitmap last_;  // the last picture written this run; empty before the first
+  Bitmap last_;                  // the last picture written this run; empty before the first
+  std::int64_t jpeg_bytes_ = 0;  // the largest JPEG file of this run
   int taken_ = 0;
   int skipped_ = 0;
 };

@@ -2,7 +2,9 @@
 // JPEG file; and the notices when that fails.
 #include "core/capture/DesktopCapture.h"
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -95,9 +97,11 @@ bool DesktopCapture::WriteCapture(PictureBox& canvas, const std::string& basePat
   }
   Step([&] { services_.jpeg.BmpToJpeg(bmp_path, jpeg_path, level); });
   const bool converted = Step([&] {
-    if (!FileExists(services_.files, jpeg_path)) {
+    const std::optional<std::int64_t> length = services_.files.FileLength(jpeg_path);
+    if (!length || *length <= 0) {
       throw std::runtime_error("the converter made no JPEG file: " + jpeg_path);
     }
+    last_jpeg_bytes_ = *length;
   });
   if (!converted) {
     report_.Failed(CaptureFailure::kConverter, folder, "");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "core/capture/CaptureReport.h"
@@ -33,6 +34,8 @@ class DesktopCapture {
   bool GrabScreen(PictureBox& canvas, const std::string& folder);
   bool WriteCapture(PictureBox& canvas, const std::string& basePath, int level);
   CaptureReport& Report() { return report_; }
+  // The length of the last JPEG file kept, 0 before the first.
+  std::int64_t LastJpegBytes() const { return last_jpeg_bytes_; }
 
   // LaunchEmulator.cpp: brings the emulator to the front with one Enter, or starts it from the
   // program's directory.
@@ -43,6 +46,7 @@ class DesktopCapture {
 
   Services& services_;
   CaptureReport report_;
+  std::int64_t last_jpeg_bytes_ = 0;
 };
 
 }  // namespace trelvin

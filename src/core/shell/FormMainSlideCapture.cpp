@@ -76,7 +76,7 @@ void FormMainSlide::Timer1_Timer() {
   int level = 0;
   Step([&] { level = hScrCompression.Value(); });
   if (capture_.WriteCapture(Picture1, base_path, level) && keeper_) {
-    keeper_->Written(Picture1.Image());
+    keeper_->Written(Picture1.Image(), capture_.LastJpegBytes());
   }
 }
 
