@@ -84,6 +84,8 @@ void DBusDisplayInhibit::Release() {
 }
 
 void DBusDisplayInhibit::GiveBack() {
+  // Nothing held, nothing to say: the screen-saver module never connects to the bus for this.
+  if (!cookie_ && request_.isEmpty()) return;
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (cookie_) {
     QDBusMessage call = QDBusMessage::createMethodCall(kSaver, kSaverPath, kSaver, "UnInhibit");
