@@ -82,6 +82,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     WinSessionPresence presence;
     WinDisplayInhibit inhibit;
     WinTrayIcon tray_icon;
+    notifications.ShowThrough(&tray_icon);
     CaptureKeepServices keeping{disk, presence, inhibit, tray_icon};
     const bool saver_mode = command_line.size() >= 2 && command_line[0] == '/' &&
                             (command_line[1] == 's' || command_line[1] == 'S');

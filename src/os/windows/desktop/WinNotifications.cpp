@@ -64,6 +64,7 @@ bool WinNotifications::AddIcon() {
 }
 
 bool WinNotifications::Notify(const std::string& summary, const std::string& body) {
+  if (capture_icon_ && capture_icon_->Balloon(summary, body)) return true;
   if (!AddIcon()) return false;
   NOTIFYICONDATAW data = IconData(static_cast<HWND>(window_));
   data.uFlags = NIF_INFO;

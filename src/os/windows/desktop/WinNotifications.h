@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/services/Notifications.h"
+#include "os/windows/desktop/WinTrayIcon.h"
 
 namespace trelvin {
 
@@ -15,12 +16,15 @@ class WinNotifications : public Notifications {
   WinNotifications& operator=(const WinNotifications&) = delete;
 
   bool Notify(const std::string& summary, const std::string& body) override;
+  // While `icon` is shown (a capture runs), notices come from it instead, so there is one icon.
+  void ShowThrough(WinTrayIcon* icon) { capture_icon_ = icon; }
 
  private:
   bool AddIcon();
 
   void* window_ = nullptr;  // HWND
   bool icon_added_ = false;
+  WinTrayIcon* capture_icon_ = nullptr;
 };
 
 }  // namespace trelvin

@@ -69,6 +69,21 @@ bool WinTrayIcon::Show(const TrayIconState& state) {
   return added_;
 }
 
+bool WinTrayIcon::Balloon(const std::string& summary, const std::string& body) {
+  if (!added_) return false;
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = static_cast<HWND>(window_);
+  data.uID = kIconId;
+  data.uFlags = NIF_INFO;
+  data.dwInfoFlags = NIIF_WARNING;
+  const std::wstring title = Widen(summary).substr(0, std::size(data.szInfoTitle) - 1);
+  const std::wstring text = Widen(body).substr(0, std::size(data.szInfo) - 1);
+  std::copy(title.begin(), title.end(), data.szInfoTitle);
+  std::copy(text.begin(), text.end(), data.szInfo);
+  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
 void WinTrayIcon::Hide() {
   if (!added_) return;
   added_ = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "core/services/TrayIcon.h"
 
@@ -23,6 +24,8 @@ class WinTrayIcon : public TrayIcon {
 
   bool Show(const TrayIconState& state) override;
   void Hide() override;
+  // A balloon from this icon while it is shown; false when it is not.
+  bool Balloon(const std::string& summary, const std::string& body);
 
   // The hidden window's messages; public for its window procedure. True when handled.
   bool HandleMessage(unsigned message, std::uintptr_t w, std::intptr_t l);
