@@ -109,6 +109,7 @@ TEST_F(CaptureKeeperTest, RulesOfAKeptRun) {
     EXPECT_EQ(keeper.Skipped(), row.skipped);
     EXPECT_EQ(keep.inhibit.held, row.held);
     EXPECT_EQ(keeper.Reasons(), row.reasons);
+    EXPECT_LE(form.CaptureTicks, 1);  // a pause holds a due capture due, the count at the interval
     EXPECT_EQ(p.notifications.shown.size(), row.notices);
     EXPECT_EQ(keep.icon.shown.paused, row.reasons != 0);
   }

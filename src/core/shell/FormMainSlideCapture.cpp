@@ -61,8 +61,12 @@ void FormMainSlide::Timer1_Timer() {
   // A 16-bit counter that would overflow leaves the count as it is, like any failing step.
   Step([&] { IncrementInt16(CaptureTicks); });
   const bool due = CaptureTicks >= hscrCapture.Value();
-  // A paused run leaves a due capture due, so it is made at the first tick after the pause.
-  if (keeper_ && !keeper_->Tick(due, hscrCapture.Value() - CaptureTicks)) return;
+  // A paused run keeps a due capture due (the counter held at the interval, never growing past
+  // it), so the capture is made at the first tick after the pause.
+  if (keeper_ && !keeper_->Tick(due, hscrCapture.Value() - CaptureTicks)) {
+    if (due) Step([&] { CaptureTicks = hscrCapture.Value(); });
+    return;
+  }
   if (!due) return;
   CaptureTicks = 0;
   Step([&] { capture_.EnsureUserFolder(AppPath); });
