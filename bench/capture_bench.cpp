@@ -1,7 +1,8 @@
 // One capture of the whole screen (grab, BMP, convert, delete) against its floor (the grab plus an
 // in-memory JPEG compression of the same pixels) and against scrot, on Xvfb screens of 1920 x 1080
 // and 3840 x 2160; the cost of flushing the JPEG to the disk; then the process's memory across
-// many captures. The captures go to the temporary directory (TMPDIR chooses the disk).
+// many captures; the unchanged-screen test and a skipped tick against a written one. The captures
+// go to the temporary directory (TMPDIR chooses the disk).
 //   capture_bench [--runs N] [--soak N] [--level L]
 #include <fcntl.h>
 #include <signal.h>
@@ -27,8 +28,10 @@
 #include "atomicfile/TempFile.h"
 #include "bench/CompressInMemory.h"
 #include "core/base/BmpFile.h"
+#include "core/capture/ScreenChange.h"
 #include "core/services/StandardRandom.h"
 #include "core/shell/FormMainSlide.h"
+#include "fakes/FakeCaptureKeeping.h"
 #include "fakes/FakePlatform.h"
 #include "os/linux/app/LinuxKnownPaths.h"
 #include "os/linux/app/QtInstanceLock.h"
@@ -208,8 +211,44 @@ struct Program {
                              screen_grab,   jpeg,      media,         pictures,    printer,
                              message_box,   wallpaper, cursor,        windows,     saver_lock,
                              notifications, video};
-  trelvin::FormMainSlide form{services, "/c"};
+  trelvin::fakes::FakeCaptureKeeping keeping;  // plenty of room, present, no icon
+  trelvin::FormMainSlide form{services, "/c", &keeping.services};
 };
+
+// The unchanged-screen test on two equal grabs (it must read every pixel to say "unchanged"), and
+// whole ticks of a run that skips unchanged screens: a still screen skipped, then written.
+void BenchSkip(Program& program, const Options& options, const fs::path& dir) {
+  trelvin::FormMainSlide& form = program.form;
+  form.CaptureScreen(form.Picture1, (dir / "capture").string());
+  const trelvin::Bitmap copy = form.Picture1.Image();
+  std::vector<double> same_ms, tick_ms[2];
+  for (int i = 0; i < options.runs; ++i) {
+    const auto t0 = Clock::now();
+    if (!trelvin::SameScreen(copy, form.Picture1.Image())) std::fprintf(stderr, "not the same\n");
+    same_ms.push_back(Ms(Clock::now() - t0));
+  }
+  form.AppPath = (dir / "ticks").string() + "/";
+  fs::create_directories(form.AppPath);
+  form.hscrCapture.SetValue(1);
+  trelvin::CaptureKeeper& keeper = *form.Keeper();
+  int skipped = 0;
+  for (const bool skip : {true, false}) {
+    keeper.BeginRun(form.AppPath, 1);
+    keeper.skip_unchanged = skip;
+    form.Timer1_Timer();  // the first of a run is always written
+    for (int i = 0; i < options.runs; ++i) {
+      const auto t0 = Clock::now();
+      form.Timer1_Timer();
+      tick_ms[skip].push_back(Ms(Clock::now() - t0));
+    }
+    if (skip) skipped = keeper.Skipped();
+    keeper.EndRun();
+  }
+  std::printf("  unchanged test %.2f ms | tick skipped %.1f ms, written %.1f ms (%.2f) | %d %s\n",
+              Median(same_ms), Median(tick_ms[1]), Median(tick_ms[0]),
+              Median(tick_ms[1]) / Median(tick_ms[0]), skipped,
+              skipped == options.runs ? "skipped" : "skipped: NOT ALL");
+}
 
 bool BenchScreen(int width, int height, const Options& options, const fs::path& dir, bool soak) {
   Xvfb xvfb(width, height);
@@ -313,6 +352,8 @@ bool BenchScreen(int width, int height, const Options& options, const fs::path& 
   std::printf(
       "  JPEG of %zu bytes written and renamed: %.2f ms; flushed with its folder: %.2f ms\n",
       jpeg_data.size(), Median(commit_ms[0]), Median(commit_ms[1]));
+
+  BenchSkip(program, options, dir);
 
   if (soak) {
     long after_ten = 0;

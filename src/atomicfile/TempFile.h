@@ -35,7 +35,7 @@ class TempFile {
   bool Commit(int permissions = kDefaultPermissions);
   // From now on Commit() returns only once the bytes and the new name are on the disk (the file
   // and then its directory flushed), so a power cut after it never finds an empty or partial
-  // file. Costs a disk flush; the Windows writer always flushes.
+  // file. Costs a disk flush, so only files that must last ask for it.
   void RequireDurable() { durable_ = true; }
 
  private:

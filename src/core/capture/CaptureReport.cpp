@@ -34,6 +34,10 @@ void CaptureReport::Failed(CaptureFailure kind, const std::string& folder,
            "A capture could not be made into a JPEG file in " + folder +
                " (is the folder full?). Its bitmap file is kept there.");
       return;
+    case CaptureFailure::kDiskFull:
+      Tell("Trelvin Show paused captures", "the disk holding " + folder + " is nearly full: " +
+                                               detail + " MB left; captures paused");
+      return;
   }
 }
 

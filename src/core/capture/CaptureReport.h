@@ -12,6 +12,7 @@ enum class CaptureFailure {
   kGrab,       // the screen could not be copied (no display, no portal, sharing refused or ended)
   kFolder,     // the capture file could not be written (folder gone, unwritable or full)
   kConverter,  // the converter wrote no JPEG file
+  kDiskFull,   // the folder's disk is nearly full: captures pause (the detail is the MB left)
 };
 
 // Tells the user through the desktop's notices that captures are being lost, without breaking

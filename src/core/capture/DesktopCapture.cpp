@@ -2,7 +2,9 @@
 // JPEG file; and the notices when that fails.
 #include "core/capture/DesktopCapture.h"
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -41,6 +43,10 @@ void DesktopCapture::EnsureUserFolder(const std::string& directory) {
 }
 
 void DesktopCapture::CaptureScreen(PictureBox& canvas, const std::string& basePath, int level) {
+  if (GrabScreen(canvas, FolderOf(basePath))) WriteCapture(canvas, basePath, level);
+}
+
+bool DesktopCapture::GrabScreen(PictureBox& canvas, const std::string& folder) {
   // Cleared first, so the canvas never keeps the previous capture's pixels.
   Step([&] { canvas.Cls(); });
   Step([&] { canvas.SetAutoRedraw(true); });
@@ -69,13 +75,14 @@ void DesktopCapture::CaptureScreen(PictureBox& canvas, const std::string& basePa
     Require(session != nullptr);
     session->Release();
   });
-  const std::string folder = FolderOf(basePath);
   // A blank file named as a capture would be a failure reported as success: a failed grab
   // writes nothing. The tick has counted all the same, so the next capture is due as before.
-  if (!grabbed) {
-    GrabFailed(folder);
-    return;
-  }
+  if (!grabbed) GrabFailed(folder);
+  return grabbed;
+}
+
+bool DesktopCapture::WriteCapture(PictureBox& canvas, const std::string& basePath, int level) {
+  const std::string folder = FolderOf(basePath);
   const std::string bmp_path = basePath + ".bmp";
   const std::string jpeg_path = basePath + ".jpg";
   const bool written = Step([&] {
@@ -87,21 +94,24 @@ void DesktopCapture::CaptureScreen(PictureBox& canvas, const std::string& basePa
   // Without its bitmap the converter has nothing to read.
   if (!written) {
     report_.Failed(CaptureFailure::kFolder, folder, "");
-    return;
+    return false;
   }
   Step([&] { services_.jpeg.BmpToJpeg(bmp_path, jpeg_path, level); });
   const bool converted = Step([&] {
-    if (!FileExists(services_.files, jpeg_path)) {
+    const std::optional<std::int64_t> length = services_.files.FileLength(jpeg_path);
+    if (!length || *length <= 0) {
       throw std::runtime_error("the converter made no JPEG file: " + jpeg_path);
     }
+    last_jpeg_bytes_ = *length;
   });
   if (!converted) {
     report_.Failed(CaptureFailure::kConverter, folder, "");
-    return;
+    return false;
   }
   Step([&] { Require(services_.files.DeleteFile(bmp_path), "the bitmap could not be deleted"); });
   report_.Succeeded(folder);
   run_video_.Kept(basePath);
+  return true;
 }
 
 void DesktopCapture::GrabFailed(const std::string& folder) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "core/capture/CaptureReport.h"
@@ -34,6 +35,14 @@ class DesktopCapture {
   // at `level` (1 to 100); the BMP file goes once a non-empty JPEG exists. A failed grab writes
   // no file at all.
   void CaptureScreen(PictureBox& canvas, const std::string& basePath, int level);
+  // CaptureScreen in its two halves, so a grab can be looked at before anything is written:
+  // the whole screen into `canvas` (false, told, when it failed), then the canvas as the capture
+  // (true when its JPEG file was kept).
+  bool GrabScreen(PictureBox& canvas, const std::string& folder);
+  bool WriteCapture(PictureBox& canvas, const std::string& basePath, int level);
+  CaptureReport& Report() { return report_; }
+  // The length of the last JPEG file kept, 0 before the first.
+  std::int64_t LastJpegBytes() const { return last_jpeg_bytes_; }
 
   // LaunchEmulator.cpp: brings the emulator to the front with one Enter, or starts it from the
   // program's directory.
@@ -45,6 +54,7 @@ class DesktopCapture {
   Services& services_;
   CaptureReport report_;
   RunVideo run_video_;
+  std::int64_t last_jpeg_bytes_ = 0;
 };
 
 }  // namespace trelvin

@@ -66,6 +66,7 @@ bool RunVideo::MakeVideo() {
 }
 
 void RunVideo::Finished(const VideoOutcome& outcome) {
+  if (on_progress) on_progress(0, 0);  // no picture is left to make, whatever the outcome
   if (outcome.made) {
     const std::string path = outcome.path;
     std::string body = NameOf(path) + ": " + std::to_string(outcome.frames) + " pictures.";

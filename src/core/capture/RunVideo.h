@@ -33,7 +33,8 @@ class RunVideo {
   // The last run so far.
   const VideoRun& LastRun() const { return run_; }
 
-  // Called with each picture done while a video is being made (the icon's tooltip).
+  // Called with each picture done while a video is being made (the icon's tooltip), and with
+  // done == total when it ends.
   std::function<void(int done, int total)> on_progress;
 
  private:

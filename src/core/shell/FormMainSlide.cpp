@@ -16,7 +16,8 @@ constexpr LabelStyle kLinkStyle{MakeRgb(0, 0, 255), true, true};
 }  // namespace
 
 // The window's fixed layout: pixels at 96 dpi, tab order as designed.
-FormMainSlide::FormMainSlide(Services& services, std::string command_line)
+FormMainSlide::FormMainSlide(Services& services, std::string command_line,
+                             CaptureKeepServices* keeping)
     : Form("formMainSlide"),
       lblCaptureText("lblCaptureText", {3, 8, 144, 15}, 10, "Capture Interval:"),
       hscrCapture("hscrCapture", {3, 25, 204, 12}, 1, 1, 600, 1, 10, 1),
@@ -69,6 +70,20 @@ FormMainSlide::FormMainSlide(Services& services, std::string command_line)
   btnShow.on_click = [this] { btnShow_Click(); };
   btnStart.on_click = [this] { btnStart_Click(); };
   Timer1.on_timer = [this] { Timer1_Timer(); };
+  if (keeping) {
+    keeper_ = std::make_unique<CaptureKeeper>(services_, *keeping, capture_.Report());
+    // The icon's Stop is the button's.
+    keeper_->on_stop = [this] {
+      if (Timer1.Enabled()) btnStart_Click();
+    };
+    // The icon's video item makes the video of the pictures this run has kept so far.
+    RunVideo& run_video = capture_.run_video();
+    keeper_->video.available = [this, &run_video] {
+      return run_video.LastRun().pictures > 0 && !services_.video.Busy();
+    };
+    keeper_->video.make = [&run_video](const std::string&) { run_video.MakeVideo(); };
+    run_video.on_progress = [this](int done, int total) { keeper_->VideoProgress(done, total); };
+  }
 }
 
 FormMainSlide::~FormMainSlide() = default;

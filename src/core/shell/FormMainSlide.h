@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "core/capture/CaptureKeeper.h"
 #include "core/capture/DesktopCapture.h"
 #include "core/controls/Button.h"
 #include "core/controls/CheckBox.h"
@@ -23,8 +24,11 @@ class FormSlideShow;
 // settings while the program runs; the capture and the slide show read them here.
 class FormMainSlide : public Form {
  public:
-  // `command_line` is the argument text that follows the program's name.
-  FormMainSlide(Services& services, std::string command_line);
+  // `command_line` is the argument text that follows the program's name. With `keeping`, a
+  // capture run skips unchanged screens when asked, pauses, watches the disk, keeps the display
+  // awake and shows its icon; without it, every due tick writes a picture.
+  FormMainSlide(Services& services, std::string command_line,
+                CaptureKeepServices* keeping = nullptr);
   ~FormMainSlide() override;
 
   // FormMainSlide.cpp: the window's layout and the slide-show window it owns.
@@ -74,6 +78,8 @@ class FormMainSlide : public Form {
   void CaptureScreen(PictureBox& canvas, const std::string& basePath);
   // Brings the emulator to the front with one Enter, or starts it.
   void LaunchEmulator();
+  // The running capture's pauses, skipping and icon; null without the services they need.
+  CaptureKeeper* Keeper() { return keeper_.get(); }
 
   // The capture directory; ends with the separator once loaded.
   std::string AppPath;
@@ -108,12 +114,14 @@ class FormMainSlide : public Form {
   template <class Control>
   void LoadSetting(const std::string& key, const std::string& default_value, Control& control);
   void WriteSetting(const std::string& key, const std::string& value);
+  bool LoadFlag(const std::string& key);
   // FormMainSlideCapture.cpp.
   void SetCaptureControlsEnabled(bool enabled);
 
   Services& services_;
   std::string command_line_;
   DesktopCapture capture_;
+  std::unique_ptr<CaptureKeeper> keeper_;
   std::unique_ptr<FormSlideShow> slide_show_;
 };
 

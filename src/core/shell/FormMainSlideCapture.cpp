@@ -30,6 +30,7 @@ void FormMainSlide::btnStart_Click() {
     Step([&] { Timer1.SetEnabled(false); });
     // The desktop's sharing indicator shows exactly while capturing.
     Step([&] { services_.screen_grab.EndSession(); });
+    if (keeper_) keeper_->EndRun();
     Step([&] { btnStart.SetCaption("&Start"); });
     Step([&] { capture_.EndRun(); });
   } else {
@@ -41,6 +42,7 @@ void FormMainSlide::btnStart_Click() {
     Step([&] { btnStart.SetCaption("&Stop"); });
     // The first tick after a start is due at once.
     Step([&] { CaptureTicks = hscrCapture.Value(); });
+    if (keeper_) keeper_->BeginRun(AppPath, hscrCapture.Value());
     Step([&] { LaunchEmulator(); });
   }
   SetCaptureControlsEnabled(wasCapturing);
@@ -59,14 +61,28 @@ void FormMainSlide::SetCaptureControlsEnabled(bool enabled) {
 void FormMainSlide::Timer1_Timer() {
   // A 16-bit counter that would overflow leaves the count as it is, like any failing step.
   Step([&] { IncrementInt16(CaptureTicks); });
-  if (CaptureTicks < hscrCapture.Value()) return;
+  const bool due = CaptureTicks >= hscrCapture.Value();
+  // A paused run keeps a due capture due (the counter held at the interval, never growing past
+  // it), so the capture is made at the first tick after the pause.
+  if (keeper_ && !keeper_->Tick(due, hscrCapture.Value() - CaptureTicks)) {
+    if (due) Step([&] { CaptureTicks = hscrCapture.Value(); });
+    return;
+  }
+  if (!due) return;
   CaptureTicks = 0;
-  std::string base_path;
   Step([&] { capture_.EnsureUserFolder(AppPath); });
+  if (!capture_.GrabScreen(Picture1, AppPath)) return;
+  // An unchanged screen takes no file name and writes nothing.
+  if (keeper_ && keeper_->SkipGrab(Picture1.Image())) return;
+  std::string base_path;
   Step([&] {
     base_path = FreeCaptureBase(services_.files, AppPath + TimeStamp(services_.clock.Now()));
   });
-  Step([&] { CaptureScreen(Picture1, base_path); });
+  int level = 0;
+  Step([&] { level = hScrCompression.Value(); });
+  if (capture_.WriteCapture(Picture1, base_path, level) && keeper_) {
+    keeper_->Written(Picture1.Image(), capture_.LastJpegBytes());
+  }
 }
 
 void FormMainSlide::CaptureScreen(PictureBox& canvas, const std::string& basePath) {

@@ -75,6 +75,16 @@ void FormMainSlide::LoadSettings() {
   Step([&] { LoadSetting("StretchImage", "0", chkStretch); });
   Step([&] { LoadSetting("Music", "1", chkMusic); });
   Step([&] { LoadSetting("Random", "0", chkRandom); });
+  if (keeper_) Step([&] { keeper_->skip_unchanged = LoadFlag("SkipUnchanged"); });
+}
+
+// A setting kept outside the window's controls: 1 is on, a missing key 0; other text fails.
+bool FormMainSlide::LoadFlag(const std::string& key) {
+  auto text = services_.settings.ReadSetting(kSettingsApp, kSettingsSection, key, "0");
+  Require(text.has_value());
+  auto value = ParseSettingInt16(*text);
+  Require(value == 0 || value == 1, "a stored switch is neither 0 nor 1");
+  return *value == 1;
 }
 
 // The default applies only to a missing key; an unusable stored text leaves the control as it is.
@@ -98,11 +108,14 @@ void FormMainSlide::Form_Unload(std::int16_t& Cancel) {
   Step([&] { WriteSetting("Music", FormatSettingInt(chkMusic.Value())); });
   Step([&] { WriteSetting("Random", FormatSettingInt(chkRandom.Value())); });
   Step([&] { WriteSetting("MP3", FormatSettingInt(chkMP3.Value())); });
+  if (keeper_) Step([&] { WriteSetting("SkipUnchanged", keeper_->skip_unchanged ? "1" : "0"); });
   // All eight reach the file in one replacement of it, never some of them.
   Step([&] { Require(services_.settings.Save()); });
   // Capturing ends with the window that owns its timer.
   Step([&] { Timer1.SetEnabled(false); });
   Step([&] { services_.screen_grab.EndSession(); });
+  // The display may sleep and the icon goes with the run.
+  if (keeper_) keeper_->EndRun();
 }
 
 void FormMainSlide::WriteSetting(const std::string& key, const std::string& value) {

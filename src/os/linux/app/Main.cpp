@@ -36,11 +36,15 @@
 #include "os/linux/capture/X11ScreenGrab.h"
 #include "os/linux/capture/X11WindowActivation.h"
 #include "os/linux/desktop/DBusActionNotifications.h"
+#include "os/linux/desktop/DBusDisplayInhibit.h"
+#include "os/linux/desktop/DBusSessionPresence.h"
 #include "os/linux/desktop/DesktopWallpaper.h"
 #include "os/linux/desktop/QtPictures.h"
 #include "os/linux/desktop/QtPrinter.h"
+#include "os/linux/desktop/QtTrayIcon.h"
 #include "os/linux/desktop/XdgShell.h"
 #include "os/linux/files/PosixFileSystem.h"
+#include "os/linux/files/StatvfsDiskSpace.h"
 #include "os/linux/media/GstMediaEngine.h"
 #include "os/linux/media/mci/MciInterpreter.h"
 #include "os/linux/saver/LinuxScreenSaverLock.h"
@@ -189,7 +193,14 @@ int main(int argc, char* argv[]) {
                     instance, folder_dialog, known_paths,   locale,      screen_grab, jpeg,
                     media,    pictures,      printer,       message_box, wallpaper,   cursor,
                     windows,  saver_lock,    notifications, video};
-  FormMainSlide formMainSlide(services, command_line);
+  // A capture run's pauses, disk floor, display hold and icon; the screen-saver module never
+  // captures, so it holds nothing awake.
+  StatvfsDiskSpace disk;
+  DBusSessionPresence presence;
+  DBusDisplayInhibit inhibit;
+  QtTrayIcon tray_icon;
+  CaptureKeepServices keeping{disk, presence, inhibit, tray_icon};
+  FormMainSlide formMainSlide(services, command_line, saver.target ? nullptr : &keeping);
   // Log-off, SIGTERM and SIGHUP close the windows as the user would, so nothing is lost.
   std::unique_ptr<SessionEnd> session_end;
   if (!saver.target)

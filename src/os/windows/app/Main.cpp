@@ -15,10 +15,12 @@
 #include "core/shell/UnloadAtSessionEnd.h"
 #include "os/windows/app/WinClock.h"
 #include "os/windows/app/WinCommandLine.h"
+#include "os/windows/app/WinDisplayInhibit.h"
 #include "os/windows/app/WinInstanceLock.h"
 #include "os/windows/app/WinKnownPaths.h"
 #include "os/windows/app/WinLocale.h"
 #include "os/windows/app/WinScreenSaverLock.h"
+#include "os/windows/app/WinSessionPresence.h"
 #include "os/windows/app/WinSettingsStore.h"
 #include "os/windows/app/WinUiPost.h"
 #include "os/windows/capture/GdiScreenGrab.h"
@@ -28,7 +30,9 @@
 #include "os/windows/desktop/WinNotifications.h"
 #include "os/windows/desktop/WinPrinter.h"
 #include "os/windows/desktop/WinShell.h"
+#include "os/windows/desktop/WinTrayIcon.h"
 #include "os/windows/desktop/WinWallpaper.h"
+#include "os/windows/files/WinDiskSpace.h"
 #include "os/windows/files/WinFileSystem.h"
 #include "os/windows/media/WinMediaControl.h"
 #include "os/windows/window/WinCursor.h"
@@ -81,7 +85,17 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                       instance, folder_dialog, known_paths,   locale,      screen_grab, jpeg,
                       media,    pictures,      printer,       message_box, wallpaper,   cursor,
                       windows,  saver_lock,    notifications, video};
-    FormMainSlide formMainSlide(services, command_line);
+    // A capture run's pauses, disk floor, display hold and icon, all on the window thread. The
+    // screen-saver mode never captures, so it holds nothing awake.
+    WinDiskSpace disk;
+    WinSessionPresence presence;
+    WinDisplayInhibit inhibit;
+    WinTrayIcon tray_icon;
+    notifications.ShowThrough(&tray_icon);
+    CaptureKeepServices keeping{disk, presence, inhibit, tray_icon};
+    const bool saver_mode = command_line.size() >= 2 && command_line[0] == '/' &&
+                            (command_line[1] == 's' || command_line[1] == 'S');
+    FormMainSlide formMainSlide(services, command_line, saver_mode ? nullptr : &keeping);
     runtime.on_session_end = [&] { UnloadAtSessionEnd(formMainSlide); };
     exit_code = runtime.Run(formMainSlide);
     runtime.on_session_end = nullptr;

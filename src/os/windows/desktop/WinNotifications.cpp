@@ -77,6 +77,8 @@ bool WinNotifications::AddIcon() {
 
 bool WinNotifications::Notify(const std::string& summary, const std::string& body) {
   on_click_ = nullptr;
+  // While a capture runs its icon tells its notices, so there is one icon.
+  if (capture_icon_ && capture_icon_->Balloon(summary, body)) return true;
   return ShowBalloon(summary, body, NIIF_WARNING);
 }
 

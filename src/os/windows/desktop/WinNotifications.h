@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "core/services/Notifications.h"
+#include "os/windows/desktop/WinTrayIcon.h"
 
 namespace trelvin {
 
@@ -23,6 +24,8 @@ class WinNotifications : public Notifications {
 
   // The icon's window procedure: a click on the balloon runs its action.
   void Clicked();
+  // While `icon` is shown (a capture runs), notices come from it instead, so there is one icon.
+  void ShowThrough(WinTrayIcon* icon) { capture_icon_ = icon; }
 
  private:
   bool AddIcon();
@@ -32,6 +35,7 @@ class WinNotifications : public Notifications {
 
   void* window_ = nullptr;  // HWND
   bool icon_added_ = false;
+  WinTrayIcon* capture_icon_ = nullptr;
 };
 
 }  // namespace trelvin
