@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/services/FileLock.h"
 #include "core/services/Services.h"
 #include "fakes/NativePath.h"
 
@@ -84,12 +85,24 @@ class FakeFileSystem : public FileSystem {
   std::set<std::string> unwritable_dirs;  // writes into these directories fail
   bool length_fails = false;
   bool create_fails = false;
+  bool rename_fails = false;
   std::vector<std::string> created_dirs;
   std::string exe_dir = NativePath("/opt/trelvin");
   std::vector<std::string> log;       // "delete PATH", "write PATH", "copy A B"
   std::vector<std::string> searches;  // "DIRECTORY PATTERN", in order
   // Shared step log, when set: the entries of `log`, and "length PATH" for every length query.
   std::vector<std::string>* step_log = nullptr;
+};
+
+// One lock per path, shared by every process the test plays. `before_lock` runs as the lock is
+// asked for, before it is given: another process's work while this one waited.
+class FakeFileLock : public FileLock {
+ public:
+  bool Lock(const std::string& path) override;
+  void Unlock(const std::string& path) override { held.erase(path); }
+  std::set<std::string> held;
+  bool fails = false;
+  std::function<void()> before_lock;
 };
 
 class FakeClock : public Clock {

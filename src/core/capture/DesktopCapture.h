@@ -14,7 +14,7 @@ namespace trelvin {
 class DesktopCapture {
  public:
   explicit DesktopCapture(Services& services)
-      : services_(services), report_(services.notifications) {}
+      : services_(services), report_(services.notifications, services.clock) {}
 
   // DesktopCapture.cpp: a capture run starts: its notices start afresh, and a grab that already
   // knows it cannot work (a desktop without a screen-cast portal, say) is told now.

@@ -38,6 +38,7 @@
 #include "os/linux/desktop/QtPictures.h"
 #include "os/linux/desktop/QtPrinter.h"
 #include "os/linux/desktop/XdgShell.h"
+#include "os/linux/files/PosixFileLock.h"
 #include "os/linux/files/PosixFileSystem.h"
 #include "os/linux/media/GstMediaEngine.h"
 #include "os/linux/media/mci/MciInterpreter.h"
@@ -149,7 +150,8 @@ int main(int argc, char* argv[]) {
   PosixFileSystem files;
   SystemClock clock;
   LinuxKnownPaths known_paths;
-  FailureLog failure_log(files, clock, known_paths.FailureLogPath());
+  PosixFileLock file_lock;
+  FailureLog failure_log(files, clock, file_lock, known_paths.FailureLogPath());
   const ScopedFailureSink failures_logged(failure_log);
   StandardRandom random;
   XdgShell shell;

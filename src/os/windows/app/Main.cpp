@@ -25,6 +25,7 @@
 #include "os/windows/desktop/WinPrinter.h"
 #include "os/windows/desktop/WinShell.h"
 #include "os/windows/desktop/WinWallpaper.h"
+#include "os/windows/files/WinFileLock.h"
 #include "os/windows/files/WinFileSystem.h"
 #include "os/windows/media/WinMediaControl.h"
 #include "os/windows/window/WinCursor.h"
@@ -48,7 +49,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     WinFileSystem files;
     WinClock clock;
     WinKnownPaths known_paths;
-    FailureLog failure_log(files, clock, known_paths.FailureLogPath());
+    WinFileLock file_lock;
+    FailureLog failure_log(files, clock, file_lock, known_paths.FailureLogPath());
     const ScopedFailureSink failures_logged(failure_log);
     StandardRandom random;
     WinShell shell;
