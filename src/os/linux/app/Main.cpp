@@ -123,8 +123,8 @@ int main(int argc, char* argv[]) {
   icon.addFile(":/trelvin/icon32.png", QSize(32, 32));
   icon.addFile(":/trelvin/icon16.png", QSize(16, 16));
   QApplication::setWindowIcon(icon);
-  // The layout is fixed in pixels: a font with the metrics the layout was drawn for keeps every
-  // caption inside its control.
+  // The face of the fonts the program was drawn with, for message boxes and dialogs; a window with
+  // a fixed layout sizes it so that its captions fit (FitCaptionFont).
   QFont font("Liberation Sans");
   font.setPointSizeF(8.0);
   font.setStyleHint(QFont::SansSerif);
