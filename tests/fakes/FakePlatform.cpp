@@ -113,11 +113,6 @@ bool FakeFileSystem::AppendToFile(const std::string& path, const std::string& te
   return true;
 }
 
-bool FakeFileLock::Lock(const std::string& path) {
-  if (before_lock) std::exchange(before_lock, nullptr)();
-  return !fails && held.insert(path).second;
-}
-
 bool FakeFileSystem::RenameFile(const std::string& from, const std::string& to) {
   if (rename_fails || !files.count(from) || unwritable_dirs.count(DirOf(to))) return false;
   auto bytes = std::move(files[from]);

@@ -94,11 +94,14 @@ class FakeFileSystem : public FileSystem {
   std::vector<std::string>* step_log = nullptr;
 };
 
-// One lock per path, shared by every process the test plays. `before_lock` runs as the lock is
-// asked for, before it is given: another process's work while this one waited.
+// One lock per path for every process a test plays; `before_lock` runs once, before the lock is
+// given: another process's work while this one waited.
 class FakeFileLock : public FileLock {
  public:
-  bool Lock(const std::string& path) override;
+  bool Lock(const std::string& path) override {
+    if (before_lock) std::exchange(before_lock, nullptr)();
+    return !fails && held.insert(path).second;
+  }
   void Unlock(const std::string& path) override { held.erase(path); }
   std::set<std::string> held;
   bool fails = false;
