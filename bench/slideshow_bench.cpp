@@ -32,7 +32,6 @@
 #include <QTimer>
 
 #include "SlideShowBenchSupport.h"
-#include "os/common/ReducedScale.h"
 #include "core/services/StandardRandom.h"
 #include "core/shell/FormMainSlide.h"
 #include "core/slideshow/Catalogue.h"

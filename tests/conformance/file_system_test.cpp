@@ -136,5 +136,16 @@ TEST_F(FileSystemTest, ExecutableDirectoryHoldsThisProgram) {
   EXPECT_TRUE(fs::exists(Utf8(JoinPath(exe_dir, driver_->ProgramName(), kPathSeparator))));
 }
 
+// Names as long as a directory entry holds (255 bytes) are written and copied: the temporary name
+// beside them is shortened, never the target, and cut between characters.
+TEST_F(FileSystemTest, NamesOfTheLongestLengthAreWrittenAndCopied) {
+  const std::string name = std::string(31, 'x') + "\u20ac" + std::string(217, 'x') + ".jpg";
+  const std::string copy = std::string(31, 'x') + "\u20ac" + std::string(217, 'y') + ".jpg";
+  EXPECT_TRUE(files_.WriteFile(dir_ + name, {'n', 'e', 'w'}));
+  EXPECT_TRUE(files_.CopyFile(dir_ + name, dir_ + copy));
+  EXPECT_EQ(Get(copy), "new");
+  EXPECT_EQ(Listing(), (std::vector<std::string>{name, copy}));
+}
+
 }  // namespace
 }  // namespace trelvin::conformance

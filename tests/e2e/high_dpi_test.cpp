@@ -2,10 +2,12 @@
 // and a picture at its natural size covers one screen pixel per picture pixel.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <regex>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "e2e/FakeEmulator.h"
 #include "e2e/Harness.h"
@@ -82,6 +84,21 @@ TEST_P(HighDpiTest, CaptureHoldsEveryPixelOfTheScreen) {
       std::string::npos)
       << geometry;
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  // Captions end inside their places: no text (dark) pixel in the last column of "Compression:"
+  // or "Random" (a Qt font wider than the layout's cut the first). x, y: the client's corner.
+  int x = 0, y = 0;
+  const std::string where = e2e::Run(display_.Env() + "xwininfo -id " + id).output;
+  std::sscanf(where.c_str() + where.find("Absolute upper-left X:"),
+              "Absolute upper-left X: %d\n Absolute upper-left Y: %d", &x, &y);
+  display_.SavePng(Shot("settings.png"));
+  const Screenshot shot = display_.Capture();
+  for (const auto& [top, right] : {std::pair{45, 66}, std::pair{126, 222}}) {
+    for (int row = Scaled(top); row < Scaled(top + 15); ++row) {
+      const Rgb8 c = shot.At(x + Scaled(right) - 1, y + row);
+      EXPECT_GT(c.r + c.g + c.b, 3 * 200)
+          << "a caption reaches its edge at " << right << ", " << row;
+    }
+  }
   display_.Xdotool("windowactivate --sync " + id);
   display_.Xdotool("mousemove 0 0");
   std::this_thread::sleep_for(std::chrono::milliseconds(200));

@@ -123,7 +123,7 @@ bool FakeFileSystem::AppendToFile(const std::string& path, const std::string& te
 }
 
 bool FakeFileSystem::RenameFile(const std::string& from, const std::string& to) {
-  if (!files.count(from) || unwritable_dirs.count(DirOf(to))) return false;
+  if (rename_fails || !files.count(from) || unwritable_dirs.count(DirOf(to))) return false;
   auto bytes = std::move(files[from]);
   files.erase(from);
   order.erase(std::remove(order.begin(), order.end(), from), order.end());

@@ -13,6 +13,7 @@
 
 #include "core/runtime/FormEvents.h"
 #include "core/services/Services.h"
+#include "fakes/FakeFileLock.h"
 #include "fakes/FakeVideoMaker.h"
 #include "fakes/NativePath.h"
 
@@ -95,6 +96,7 @@ class FakeFileSystem : public FileSystem {
   std::set<std::string> unwritable_dirs;  // writes into these directories fail
   bool length_fails = false;
   bool create_fails = false;
+  bool rename_fails = false;
   std::vector<std::string> created_dirs;
   std::string exe_dir = NativePath("/opt/trelvin");
   std::vector<std::string> log;       // "delete PATH", "write PATH", "copy A B"
@@ -103,6 +105,8 @@ class FakeFileSystem : public FileSystem {
   std::vector<std::string>* step_log = nullptr;
 };
 
+// One lock per path for every process a test plays; `before_lock` runs once, before the lock is
+// given: another process's work while this one waited.
 class FakeClock : public Clock {
  public:
   LocalDateTime Now() override { return now; }

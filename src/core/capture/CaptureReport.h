@@ -3,6 +3,7 @@
 #include <set>
 #include <string>
 
+#include "core/services/Clock.h"
 #include "core/services/Notifications.h"
 
 namespace trelvin {
@@ -18,9 +19,14 @@ enum class CaptureFailure {
 // Tells the user through the desktop's notices that captures are being lost, without breaking
 // into the game: the first failure of each kind in a capture run, and once more when a capture
 // succeeds after a failure was told. A failure every tick thus gives one notice, not one a tick.
+// A failure after the recovery was told is told again, since the last word the user had was that
+// all is well; a folder that comes and goes gives at most one failure notice a minute.
 class CaptureReport {
  public:
-  explicit CaptureReport(Notifications& notifications) : notifications_(notifications) {}
+  static constexpr double kRetellSeconds = 60.0;
+
+  CaptureReport(Notifications& notifications, Clock& clock)
+      : notifications_(notifications), clock_(clock) {}
 
   // A new capture run: every kind may be told again. `log_path` is named in the notices, so the
   // user knows where the details are.
@@ -32,11 +38,16 @@ class CaptureReport {
 
  private:
   void Tell(const std::string& summary, const std::string& body);
+  // Seconds since the last failure notice; a day or more when none was told yet.
+  double SinceLastFailureTold();
 
   Notifications& notifications_;
+  Clock& clock_;
   std::string log_path_;
   std::set<CaptureFailure> told_;
-  bool failing_told_ = false;  // a failure was told and no capture has succeeded since
+  bool failing_told_ = false;    // a failure was told and no capture has succeeded since
+  bool recovery_told_ = false;   // "saves captures again" was the last thing told
+  double failure_told_at_ = -1;  // seconds since midnight of the last failure notice
 };
 
 }  // namespace trelvin

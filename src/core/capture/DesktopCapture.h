@@ -17,7 +17,7 @@ class DesktopCapture {
  public:
   explicit DesktopCapture(Services& services)
       : services_(services),
-        report_(services.notifications),
+        report_(services.notifications, services.clock),
         run_video_(services.notifications, services.video, services.shell) {}
 
   // DesktopCapture.cpp: a capture run starts: its notices start afresh, and a grab that already

@@ -14,8 +14,26 @@ thread_local bool writing = false;
 
 }  // namespace
 
-FailureLog::FailureLog(FileSystem& files, Clock& clock, std::string path, std::int64_t limit)
-    : files_(files), clock_(clock), path_(std::move(path)), limit_(limit) {}
+FailureLog::FailureLog(FileSystem& files, Clock& clock, FileLock& lock, std::string path,
+                       std::int64_t limit)
+    : files_(files), clock_(clock), lock_(lock), path_(std::move(path)), limit_(limit) {}
+
+bool FailureLog::MakeRoom(std::int64_t bytes) {
+  auto fits = [&] {
+    const std::optional<std::int64_t> size = files_.FileLength(path_);
+    return !size || *size + bytes <= limit_;
+  };
+  if (fits()) return true;
+  const std::string lock_path = path_ + ".lock";
+  if (!lock_.Lock(lock_path)) return false;
+  struct Held {
+    FileLock& lock;
+    const std::string& path;
+    ~Held() { lock.Unlock(path); }
+  } held{lock_, lock_path};
+  // Another process may have moved the log aside while this one waited for the lock.
+  return fits() || files_.RenameFile(path_, path_ + ".1");
+}
 
 void FailureLog::Write(const char* line) noexcept {
   if (path_.empty() || writing) return;
@@ -27,11 +45,7 @@ void FailureLog::Write(const char* line) noexcept {
     std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d ", t.year, t.month, t.day,
                   t.hour, t.minute, t.second);
     const std::string text = stamp + std::string(line) + "\n";
-    const std::optional<std::int64_t> size = files_.FileLength(path_);
-    if (size && *size + static_cast<std::int64_t>(text.size()) > limit_) {
-      files_.RenameFile(path_, path_ + ".1");
-    }
-    files_.AppendToFile(path_, text);
+    if (MakeRoom(static_cast<std::int64_t>(text.size()))) files_.AppendToFile(path_, text);
   } catch (...) {
     // The log is a help, never a reason for the program to stop.
   }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <thread>
 
 #include "core/base/Guard.h"
 #include "core/services/FailureLog.h"
@@ -62,8 +63,9 @@ TEST(StepTraceTest, CompletedStepsPrintNothing) {
 TEST(StepTraceTest, FailureLogKeepsTimedLinesWithinItsLimit) {
   fakes::FakeFileSystem files;
   fakes::FakeClock clock;
+  fakes::FakeFileLock lock;
   const std::string path = NativePath("/state/trelvin.log");
-  FailureLog log(files, clock, path, 300);
+  FailureLog log(files, clock, lock, path, 300);
   ::testing::internal::CaptureStderr();
   {
     const ScopedFailureSink installed(log);
@@ -84,6 +86,35 @@ TEST(StepTraceTest, FailureLogKeepsTimedLinesWithinItsLimit) {
   EXPECT_GT(files.files[path + ".1"].size(), 200u);
   const std::string last(files.files[path].begin(), files.files[path].end());
   EXPECT_TRUE(last.ends_with(": disk full\n")) << last;
+}
+
+// Two processes write one log (a screen-saver module beside the settings window). One that found
+// the log full moves it aside only if it is still full once it holds the lock, so the older half
+// the other moved meanwhile is kept; a move that cannot be made stops the writing, not the bound.
+TEST(StepTraceTest, FailureLogMovesAsideOnceUnderItsLockAndANeededMoveThatFailsDropsTheLine) {
+  fakes::FakeFileSystem files;
+  fakes::FakeClock clock;
+  fakes::FakeFileLock lock;
+  const std::string path = NativePath("/state/trelvin.log"), older = "2026-12-07 13:05:09 older\n";
+  FailureLog settings(files, clock, lock, path, 100), module(files, clock, lock, path, 100);
+  auto text = [&](const std::string& name) {
+    return std::string(files.files[name].begin(), files.files[name].end());
+  };
+  for (int i = 0; i < 3; ++i) settings.Write("older");
+  // A thread writes one line at a time, so the other process writes from a thread of its own.
+  lock.before_lock = [&] { std::thread([&] { settings.Write("newer"); }).join(); };
+  module.Write("module");
+  EXPECT_EQ(text(path + ".1"), older + older + older);
+  EXPECT_TRUE(text(path).ends_with(" newer\n2026-12-07 13:05:09 module\n")) << text(path);
+  for (const bool rename_fails : {true, false}) {
+    files.rename_fails = rename_fails, lock.fails = !rename_fails;
+    for (int i = 0; i < 10; ++i) module.Write("full");
+    EXPECT_LE(files.files[path].size(), 100u);
+    EXPECT_EQ(text(path + ".1"), older + older + older);
+  }
+  lock.fails = false;
+  module.Write("room again");
+  EXPECT_TRUE(text(path + ".1").ends_with(" full\n") && lock.held.empty());
 }
 
 }  // namespace

@@ -43,6 +43,7 @@
 #include "os/linux/desktop/QtPrinter.h"
 #include "os/linux/desktop/QtTrayIcon.h"
 #include "os/linux/desktop/XdgShell.h"
+#include "os/linux/files/PosixFileLock.h"
 #include "os/linux/files/PosixFileSystem.h"
 #include "os/linux/files/StatvfsDiskSpace.h"
 #include "os/linux/media/GstMediaEngine.h"
@@ -129,8 +130,8 @@ int main(int argc, char* argv[]) {
   icon.addFile(":/trelvin/icon32.png", QSize(32, 32));
   icon.addFile(":/trelvin/icon16.png", QSize(16, 16));
   QApplication::setWindowIcon(icon);
-  // The layout is fixed in pixels: a font with the metrics the layout was drawn for keeps every
-  // caption inside its control.
+  // The face of the fonts the program was drawn with, for message boxes and dialogs; a window with
+  // a fixed layout sizes it so that its captions fit (FitCaptionFont).
   QFont font("Liberation Sans");
   font.setPointSizeF(8.0);
   font.setStyleHint(QFont::SansSerif);
@@ -156,7 +157,8 @@ int main(int argc, char* argv[]) {
   PosixFileSystem files;
   SystemClock clock;
   LinuxKnownPaths known_paths;
-  FailureLog failure_log(files, clock, known_paths.FailureLogPath());
+  PosixFileLock file_lock;
+  FailureLog failure_log(files, clock, file_lock, known_paths.FailureLogPath());
   const ScopedFailureSink failures_logged(failure_log);
   StandardRandom random;
   XdgShell shell;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include <QLockFile>
 
@@ -8,12 +9,16 @@
 
 namespace trelvin {
 
-// One lock file per user in $XDG_RUNTIME_DIR (or the temporary directory), whatever the
-// executable's name or path, held for the process's life. A lock left by a process that no
-// longer runs does not count.
+// One lock file per user, whatever the executable's name or path, held for the process's life. A
+// lock left by a process that no longer runs does not count.
 class QtInstanceLock : public InstanceLock {
  public:
   bool AnotherInstanceRunning() override;
+
+  // Where the lock file lies: $XDG_RUNTIME_DIR, else Trelvin in the user's state directory (made
+  // when missing), whichever is a directory the user owns and nobody else may write into; empty
+  // when neither is.
+  static std::string LockDirectory();
 
  private:
   std::unique_ptr<QLockFile> lock_;

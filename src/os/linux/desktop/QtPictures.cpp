@@ -2,11 +2,12 @@
 
 #include <sys/stat.h>
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QImageReader>
 #include <QPainter>
-#include <QSaveFile>
 
+#include "atomicfile/TempFile.h"
 #include "os/common/ReducedScale.h"
 
 namespace trelvin {
@@ -117,15 +118,15 @@ bool QtPictures::SavePicture(const Picture& picture, const std::string& path) {
   if (!qt_picture) return false;
   const QImage image = FullImage(*qt_picture);
   if (image.isNull()) return false;
-  // 24 bits per pixel, written beside the old file and renamed over it.
+  // 24 bits per pixel, written beside the old file and renamed over it by the writer the file
+  // service uses, whose temporary name stays short for a target with the longest name.
   const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-  QSaveFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (!rgb.save(&file, "BMP")) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  if (!buffer.open(QIODevice::WriteOnly) || !rgb.save(&buffer, "BMP")) return false;
+  TempFile file(path);
+  return file.ok() && file.Write(bytes.constData(), static_cast<std::size_t>(bytes.size())) &&
+         file.Commit();
 }
 
 }  // namespace trelvin

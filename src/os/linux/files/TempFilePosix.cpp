@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "atomicfile/TempFile.h"
+#include "atomicfile/TempName.h"
 
 namespace trelvin {
 
@@ -72,7 +73,7 @@ TempFile::TempFile(const std::string& target) {
   if (directory_ < 0 || base_.empty()) return;
   const int directory = static_cast<int>(directory_);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    name_ = "." + base_ + "." + RandomSuffix();
+    name_ = TempName(base_, ".", RandomSuffix(), "");
     handle_ = ::openat(directory, name_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (handle_ >= 0 || errno != EEXIST) break;
   }

@@ -11,6 +11,7 @@
 #include <QWindow>
 
 #include "core/runtime/FormRules.h"
+#include "os/linux/window/QtCaptionFont.h"
 #include "os/linux/window/QtControlViews.h"
 #include "os/linux/window/QtKeyMap.h"
 
@@ -46,6 +47,9 @@ void QtFormWindow::CreateControls() {
     // The focus moves by the form's own rules (focusNextPrevChild), never by Qt's chain.
     view->setFocusPolicy(TakesFocus(*control) ? Qt::StrongFocus : Qt::NoFocus);
   }
+  std::vector<QWidget*> views;
+  for (const auto& [control, view] : views_) views.push_back(view);
+  FitCaptionFont(*this, views);
   if (Control* first = NextFocus(form_, nullptr, 1)) views_[first]->setFocus();
 }
 

@@ -33,6 +33,7 @@
 #include "os/windows/desktop/WinTrayIcon.h"
 #include "os/windows/desktop/WinWallpaper.h"
 #include "os/windows/files/WinDiskSpace.h"
+#include "os/windows/files/WinFileLock.h"
 #include "os/windows/files/WinFileSystem.h"
 #include "os/windows/media/WinMediaControl.h"
 #include "os/windows/window/WinCursor.h"
@@ -57,7 +58,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     WinFileSystem files;
     WinClock clock;
     WinKnownPaths known_paths;
-    FailureLog failure_log(files, clock, known_paths.FailureLogPath());
+    WinFileLock file_lock;
+    FailureLog failure_log(files, clock, file_lock, known_paths.FailureLogPath());
     const ScopedFailureSink failures_logged(failure_log);
     StandardRandom random;
     WinShell shell;

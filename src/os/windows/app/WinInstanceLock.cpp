@@ -2,6 +2,7 @@
 
 #include "os/windows/WinApi.h"
 
+#include <aclapi.h>
 #include <sddl.h>
 
 #include <cstdint>
@@ -47,13 +48,34 @@ std::wstring WinInstanceLock::MutexNameForUser() {
 
 bool WinInstanceLock::AnotherInstanceRunning() {
   if (mutex_) return false;
-  HANDLE mutex = CreateMutexW(nullptr, FALSE, mutex_name_.c_str());
-  // A mutex that exists but may not be opened belongs to a running instance too; any other
-  // failure leaves the test unanswered, and running is better than refusing to start.
-  if (!mutex) return GetLastError() == ERROR_ACCESS_DENIED;
-  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+  // The mutex is owned by the user and open to the user alone, elevated or not, so another user
+  // in the session cannot open it, nor have made the one this user's instances make.
+  const std::wstring sid = UserSid();
+  const std::wstring rules = L"O:" + sid + L"D:P(A;;GA;;;" + sid + L")";
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, FALSE};
+  if (sid.empty() ||
+      !ConvertStringSecurityDescriptorToSecurityDescriptorW(
+          rules.c_str(), SDDL_REVISION_1, &attributes.lpSecurityDescriptor, nullptr)) {
+    attributes.lpSecurityDescriptor = nullptr;
+  }
+  HANDLE mutex = CreateMutexW(&attributes, FALSE, mutex_name_.c_str());
+  const DWORD error = GetLastError();
+  if (attributes.lpSecurityDescriptor) LocalFree(attributes.lpSecurityDescriptor);
+  // A mutex this user may not open, or one another user owns, was made by someone else to keep
+  // the program from starting: it does not count. Running without the test is better than
+  // refusing to start.
+  if (!mutex) return false;
+  if (error == ERROR_ALREADY_EXISTS) {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    LPWSTR owner_text = nullptr;
+    const bool ours = GetSecurityInfo(mutex, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner,
+                                      nullptr, nullptr, nullptr, &descriptor) == ERROR_SUCCESS &&
+                      ConvertSidToStringSidW(owner, &owner_text) && sid == owner_text;
+    if (owner_text) LocalFree(owner_text);
+    if (descriptor) LocalFree(descriptor);
     CloseHandle(mutex);
-    return true;
+    return ours;
   }
   mutex_ = mutex;
   return false;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "atomicfile/TempFile.h"
+#include "atomicfile/TempName.h"
 
 namespace trelvin {
 
@@ -22,13 +23,18 @@ std::wstring Wide(const std::string& text) {
   return wide;
 }
 
-// A name part that differs between writers of the same target, in this and other processes.
+// A name part that differs between writers of the same target, in this and other processes:
+// the process and the moment, in 16 hexadecimal digits, so that the name stays short.
 std::string UniqueSuffix(int attempt) {
   LARGE_INTEGER now{};
   QueryPerformanceCounter(&now);
-  return std::to_string(GetCurrentProcessId()) + "-" +
-         std::to_string(static_cast<unsigned long long>(now.QuadPart)) + "-" +
-         std::to_string(attempt);
+  const unsigned long long mixed = (static_cast<unsigned long long>(GetCurrentProcessId()) << 40) ^
+                                   static_cast<unsigned long long>(now.QuadPart) ^
+                                   static_cast<unsigned long long>(attempt);
+  char text[17];
+  for (int i = 15; i >= 0; --i) text[15 - i] = "0123456789abcdef"[(mixed >> (4 * i)) & 0xF];
+  text[16] = '\0';
+  return text;
 }
 
 HANDLE AsHandle(std::intptr_t value) { return reinterpret_cast<HANDLE>(value); }
@@ -41,7 +47,7 @@ TempFile::TempFile(const std::string& target) {
   base_ = sep == std::string::npos ? target : target.substr(sep + 1);
   if (base_.empty()) return;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    name_ = dir + "~" + base_ + "." + UniqueSuffix(attempt) + ".tmp";
+    name_ = dir + TempName(base_, "~", UniqueSuffix(attempt), ".tmp");
     const std::wstring wide = Wide(name_);
     if (wide.empty()) return;
     HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,

@@ -154,7 +154,9 @@ bool WinFileSystem::CreateDirectories(const std::string& directory) {
 
 bool WinFileSystem::AppendToFile(const std::string& path, const std::string& text) {
   if (path.empty()) return false;
-  HANDLE file = CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+  // Other processes append to the same log, and one may move it aside meanwhile.
+  HANDLE file = CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;

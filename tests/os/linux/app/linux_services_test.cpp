@@ -1,5 +1,6 @@
 // Small Linux services: the instance lock, case-insensitive path resolution, the shell open.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -8,6 +9,9 @@
 #include <fstream>
 #include <string>
 #include <thread>
+
+#include <QDir>
+#include <QLockFile>
 
 #include "os/linux/app/LinuxKnownPaths.h"
 #include "os/linux/app/QtInstanceLock.h"
@@ -55,6 +59,38 @@ TEST(QtInstanceLockTest, SecondHolderInAnotherProcessIsRefusedAndAStaleLockDoesN
   }
   ::waitpid(second, &status, 0);
   EXPECT_EQ(WEXITSTATUS(status), 1);
+}
+
+// A lock file in a directory others may write into could be made first by another user, and the
+// program would never start: neither the shared temporary directory nor a runtime directory set to
+// a shared one counts; the lock lies in the user's own state directory, and still works.
+TEST(QtInstanceLockTest, LockFilesAnotherUserCouldMakeFirstDoNotCount) {
+  TempDir shared, state;
+  ASSERT_EQ(::chmod(shared.path().c_str(), 01777), 0);
+  ::setenv("XDG_STATE_HOME", state.path().c_str(), 1);
+  int ready[2], done[2];
+  ASSERT_TRUE(::pipe(ready) == 0 && ::pipe(done) == 0);
+  const pid_t squatter = ::fork();
+  if (squatter == 0) {
+    QLockFile a(QString::fromStdString(shared.path() + "/trelvinshow.lock"));
+    QLockFile b(QDir::tempPath() + "/trelvinshow-" + QString::number(::getuid()) + ".lock");
+    (void)!::write(ready[1], a.tryLock(0) && b.tryLock(0) ? "y" : "n", 1);
+    char c;
+    (void)!::read(done[0], &c, 1);
+    a.unlock(), b.unlock(), ::_exit(0);
+  }
+  char held = 0;
+  ASSERT_TRUE(::read(ready[0], &held, 1) == 1 && held == 'y');
+  for (const bool set : {true, false}) {
+    set ? ::setenv("XDG_RUNTIME_DIR", shared.path().c_str(), 1) : ::unsetenv("XDG_RUNTIME_DIR");
+    QtInstanceLock mine, second;
+    EXPECT_FALSE(mine.AnotherInstanceRunning());
+    EXPECT_TRUE(second.AnotherInstanceRunning());
+  }
+  (void)!::write(done[1], "x", 1);
+  ::waitpid(squatter, nullptr, 0);
+  for (int fd : {ready[0], ready[1], done[0], done[1]}) ::close(fd);
+  ::unsetenv("XDG_STATE_HOME");
 }
 
 TEST(ResolveNoCaseTest, MatchesEachComponentIgnoringCase) {

@@ -13,6 +13,8 @@
 #include "os/windows/app/WinPaths.h"
 #include "os/windows/desktop/WinShell.h"
 
+#include <sddl.h>
+
 namespace trelvin {
 namespace {
 
@@ -32,6 +34,19 @@ TEST(WinInstanceLockTest, OneLockPerUserWhateverTheExecutable) {
   const std::wstring name = WinInstanceLock::MutexNameForUser();
   EXPECT_EQ(name.rfind(L"Local\\TrelvinShow-S-1-", 0), 0u);
   EXPECT_EQ(name.find(L'\\', 6), std::wstring::npos);
+}
+
+// A mutex of the lock's name that another user made first, which this one may not open, does not
+// keep the program from ever starting.
+TEST(WinInstanceLockTest, AMutexAnotherMadeFirstDoesNotCount) {
+  SECURITY_ATTRIBUTES closed{sizeof closed, nullptr, FALSE};
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+      L"D:P", SDDL_REVISION_1, &closed.lpSecurityDescriptor, nullptr));
+  HANDLE squatted = CreateMutexW(&closed, FALSE, L"Local\\TrelvinShowSquatted");
+  ASSERT_NE(squatted, nullptr);
+  EXPECT_FALSE(WinInstanceLock(L"Local\\TrelvinShowSquatted").AnotherInstanceRunning());
+  CloseHandle(squatted);
+  LocalFree(closed.lpSecurityDescriptor);
 }
 
 TEST(WinPathsTest, DirectoryOfAnExecutableKeepsOnlyARootsSeparator) {
