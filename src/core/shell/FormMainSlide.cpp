@@ -70,7 +70,8 @@ FormMainSlide::FormMainSlide(Services& services, std::string command_line,
   btnShow.on_click = [this] { btnShow_Click(); };
   btnStart.on_click = [this] { btnStart_Click(); };
   Timer1.on_timer = [this] { Timer1_Timer(); };
-  if (keeping) {
+  // Only the settings window starts captures: the screen-saver run modes never hold the display.
+  if (keeping && RunsCaptures(command_line_)) {
     keeper_ = std::make_unique<CaptureKeeper>(services_, *keeping, capture_.Report());
     // The icon's Stop is the button's.
     keeper_->on_stop = [this] {

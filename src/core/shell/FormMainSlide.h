@@ -115,6 +115,8 @@ class FormMainSlide : public Form {
   void LoadSetting(const std::string& key, const std::string& default_value, Control& control);
   void WriteSetting(const std::string& key, const std::string& value);
   bool LoadFlag(const std::string& key);
+  // Whether the command line opens the settings window, the one run mode that captures.
+  static bool RunsCaptures(const std::string& command_line);
   // FormMainSlideCapture.cpp.
   void SetCaptureControlsEnabled(bool enabled);
 

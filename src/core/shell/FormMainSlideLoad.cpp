@@ -25,6 +25,10 @@ RunMode ChooseRunMode(const std::string& command_line) {
 
 }  // namespace
 
+bool FormMainSlide::RunsCaptures(const std::string& command_line) {
+  return ChooseRunMode(command_line) == RunMode::kSettingsWindow;
+}
+
 void FormMainSlide::Form_Load() {
   bool another_instance = false;
   Step([&] { another_instance = services_.instance.AnotherInstanceRunning(); });

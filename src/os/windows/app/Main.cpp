@@ -87,17 +87,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
                       instance, folder_dialog, known_paths,   locale,      screen_grab, jpeg,
                       media,    pictures,      printer,       message_box, wallpaper,   cursor,
                       windows,  saver_lock,    notifications, video};
-    // A capture run's pauses, disk floor, display hold and icon, all on the window thread. The
-    // screen-saver mode never captures, so it holds nothing awake.
+    // A capture run's pauses, disk floor, display hold and icon, all on the window thread.
     WinDiskSpace disk;
     WinSessionPresence presence;
     WinDisplayInhibit inhibit;
     WinTrayIcon tray_icon;
     notifications.ShowThrough(&tray_icon);
     CaptureKeepServices keeping{disk, presence, inhibit, tray_icon};
-    const bool saver_mode = command_line.size() >= 2 && command_line[0] == '/' &&
-                            (command_line[1] == 's' || command_line[1] == 'S');
-    FormMainSlide formMainSlide(services, command_line, saver_mode ? nullptr : &keeping);
+    FormMainSlide formMainSlide(services, command_line, &keeping);
     runtime.on_session_end = [&] { UnloadAtSessionEnd(formMainSlide); };
     exit_code = runtime.Run(formMainSlide);
     runtime.on_session_end = nullptr;
