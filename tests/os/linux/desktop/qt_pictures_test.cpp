@@ -11,7 +11,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "core/base/ReducedScale.h"
+#include "os/common/ReducedScale.h"
 #include "os/linux/desktop/QtPicture.h"
 #include "os/linux/desktop/QtPictures.h"
 
