@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "os/linux/app/QtSettingsStore.h"
+#include "support/TempDir.h"
 
 namespace trelvin {
 namespace {
@@ -17,17 +18,6 @@ namespace fs = std::filesystem;
 
 class QtSettingsStoreTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "trelvin-settings-XXXXXX").string();
-    home_ = ::mkdtemp(pattern.data());
-    store_ = std::make_unique<QtSettingsStore>(home_);
-    file_ = store_->FilePath("Trelvin");
-  }
-  void TearDown() override {
-    std::error_code e;
-    fs::permissions(home_, fs::perms::owner_all, e);
-    fs::remove_all(home_, e);
-  }
   std::optional<std::string> Read(const std::string& key, const std::string& def = "D") {
     return store_->ReadSetting("Trelvin", "Settings", key, def);
   }
@@ -46,14 +36,12 @@ class QtSettingsStoreTest : public ::testing::Test {
     fs::create_directories(fs::path(file_).parent_path());
     std::ofstream(file_, std::ios::binary) << text;
   }
-  std::string Contents() {
-    std::ifstream in(file_, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
+  std::string Contents() { return test_support::ReadFile(file_); }
 
-  std::string home_;
-  std::string file_;
-  std::unique_ptr<QtSettingsStore> store_;
+  test_support::TempDir dir_{"trelvin-settings"};
+  const std::string home_ = dir_.path();
+  std::unique_ptr<QtSettingsStore> store_ = std::make_unique<QtSettingsStore>(home_);
+  std::string file_ = store_->FilePath("Trelvin");
 };
 
 TEST_F(QtSettingsStoreTest, LivesInTheXdgPlaceAndRoundTripsText) {

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "core/base/BmpFile.h"
+#include "support/TempDir.h"
 #include "trelvin_jpeg.h"
 
 namespace trelvin {
@@ -18,8 +19,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(LibJpegConverterTest, FailedWriteLeavesNoPartialFile) {
-  std::string pattern = (fs::temp_directory_path() / "trelvin-jpeg-XXXXXX").string();
-  const std::string dir = std::string(::mkdtemp(pattern.data())) + "/";
+  const test_support::TempDir temp("trelvin-jpeg");
+  const std::string dir = temp.slash();
   // Noise compresses badly, so the JPEG is far larger than the file size limit below.
   Bitmap noise;
   noise.Resize(256, 256, 0);
@@ -45,7 +46,6 @@ TEST(LibJpegConverterTest, FailedWriteLeavesNoPartialFile) {
   std::vector<std::string> names;
   for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
   EXPECT_EQ(names, std::vector<std::string>{"n.bmp"});
-  fs::remove_all(dir);
 }
 
 }  // namespace

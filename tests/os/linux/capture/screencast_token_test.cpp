@@ -10,6 +10,7 @@
 #include <string>
 
 #include "os/linux/capture/ScreenCastToken.h"
+#include "support/TempDir.h"
 
 namespace trelvin {
 namespace {
@@ -18,12 +19,6 @@ namespace fs = std::filesystem;
 
 class ScreenCastTokenTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "trelvin-token-XXXXXX").string();
-    dir_ = ::mkdtemp(pattern.data());
-    path_ = (dir_ / "Trelvin" / "screencast.token").string();
-  }
-  void TearDown() override { fs::remove_all(dir_); }
   void WriteRaw(const std::string& bytes) {
     fs::create_directories(fs::path(path_).parent_path());
     std::ofstream(path_, std::ios::binary) << bytes;
@@ -35,8 +30,9 @@ class ScreenCastTokenTest : public ::testing::Test {
     return n;
   }
 
-  fs::path dir_;
-  std::string path_;
+  test_support::TempDir temp_{"trelvin-token"};
+  const fs::path dir_ = temp_.path();
+  std::string path_ = (dir_ / "Trelvin" / "screencast.token").string();
 };
 
 TEST_F(ScreenCastTokenTest, SavedTokenIsReadBackAndOnlyItsOwnerMayReadIt) {

@@ -16,6 +16,7 @@
 
 #include "os/linux/QtTestApp.h"
 #include "os/linux/desktop/DesktopWallpaper.h"
+#include "support/TempDir.h"
 
 namespace trelvin {
 namespace {
@@ -57,8 +58,8 @@ class ScopedEnv {
 
 TEST(DesktopWallpaperTest, AHangingToolIsStoppedInTimeAndTheWindowThreadGoesOn) {
   QtTestApp();
-  std::string pattern = (fs::temp_directory_path() / "trelvin-wallpaper-XXXXXX").string();
-  const fs::path dir = ::mkdtemp(pattern.data());
+  const test_support::TempDir temp("trelvin-wallpaper");
+  const fs::path dir = temp.path();
   std::ofstream(dir / "gsettings") << "#!/bin/sh\nexec sleep 30\n";
   fs::permissions(dir / "gsettings", fs::perms::owner_all);
   ScopedEnv path("PATH", dir.string() + ":" + std::getenv("PATH"));
@@ -83,7 +84,6 @@ TEST(DesktopWallpaperTest, AHangingToolIsStoppedInTimeAndTheWindowThreadGoesOn) 
   poster.join();
   const int received_during = receiver.received;
   const int ticks_during = ticks;
-  fs::remove_all(dir);
 
   EXPECT_FALSE(set);
   EXPECT_LT(took, std::chrono::milliseconds(DesktopWallpaper::kCommandMs + 1500));
