@@ -16,6 +16,7 @@
 
 #include "os/linux/QtTestApp.h"
 #include "os/linux/desktop/DesktopWallpaper.h"
+#include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 
 namespace trelvin {
@@ -34,27 +35,7 @@ class Receiver : public QObject {
   int received = 0;
 };
 
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    const char* old = std::getenv(name);
-    had_ = old != nullptr;
-    if (had_) old_ = old;
-    ::setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() {
-    if (had_) {
-      ::setenv(name_, old_.c_str(), 1);
-    } else {
-      ::unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::string old_;
-  bool had_ = false;
-};
+using test_support::ScopedEnv;
 
 TEST(DesktopWallpaperTest, AHangingToolIsStoppedInTimeAndTheWindowThreadGoesOn) {
   QtTestApp();
