@@ -7,7 +7,7 @@
 #include <string>
 
 #include "e2e/Harness.h"
-#include "support/TempDir.h"
+#include "support/PosixFiles.h"
 
 namespace trelvin::e2e {
 

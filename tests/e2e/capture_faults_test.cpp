@@ -19,7 +19,7 @@
 
 #include "e2e/Harness.h"
 #include "support/JpegDecode.h"
-#include "support/TempDir.h"
+#include "support/PosixFiles.h"
 
 namespace trelvin::e2e {
 namespace {

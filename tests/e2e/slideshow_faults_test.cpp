@@ -12,8 +12,8 @@
 
 #include "e2e/Harness.h"
 #include "e2e/SlideShowHelpers.h"
+#include "support/PosixFiles.h"
 #include "support/SongFiles.h"
-#include "support/TempDir.h"
 
 namespace trelvin::e2e {
 namespace {

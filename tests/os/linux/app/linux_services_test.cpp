@@ -12,7 +12,7 @@
 #include "os/linux/app/LinuxKnownPaths.h"
 #include "os/linux/app/QtInstanceLock.h"
 #include "os/linux/desktop/XdgShell.h"
-#include "support/TempDir.h"
+#include "support/PosixFiles.h"
 
 namespace trelvin {
 namespace {

@@ -1,15 +1,13 @@
 // The settings file through QSettings, with the damage a real file can suffer.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 
 #include "os/linux/app/QtSettingsStore.h"
-#include "support/TempDir.h"
+#include "support/PosixFiles.h"
 
 namespace trelvin {
 namespace {
@@ -105,13 +103,8 @@ TEST_F(QtSettingsStoreTest, ReadOnlyFileIsKeptAndWritesReportFailure) {
 TEST_F(QtSettingsStoreTest, WritesLeaveNoTemporaryFiles) {
   for (int i = 0; i < 8; ++i) ASSERT_TRUE(Write("K" + std::to_string(i), std::to_string(i)));
   ASSERT_TRUE(store_->Save());
-  int entries = 0;
   // Only the settings file itself.
-  for (const auto& e : fs::directory_iterator(fs::path(file_).parent_path())) {
-    (void)e;
-    ++entries;
-  }
-  EXPECT_EQ(entries, 1);
+  EXPECT_EQ(test_support::EntryCount(fs::path(file_).parent_path()), 1);
 }
 
 TEST_F(QtSettingsStoreTest, FileIsReadOnceAndWrittenOnlyBySave) {
@@ -139,23 +132,13 @@ TEST_F(QtSettingsStoreTest, SaveThatFailsHalfWayLeavesTheOldFileIntact) {
                           "Music", "Random", "MP3"}) {
     ASSERT_TRUE(Write(key, "1234567890"));
   }
-  struct rlimit saved {};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = saved;
-  small.rlim_cur = 64;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool saved_ok = store_->Save();
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previous);
-  EXPECT_FALSE(saved_ok);
-  EXPECT_EQ(Contents(), old);
-  int entries = 0;
-  for (const auto& e : fs::directory_iterator(fs::path(file_).parent_path())) {
-    (void)e;
-    ++entries;
+  {
+    const test_support::FileSizeLimit limit(64);
+    ASSERT_TRUE(limit.ok());
+    EXPECT_FALSE(store_->Save());
   }
-  EXPECT_EQ(entries, 1);
+  EXPECT_EQ(Contents(), old);
+  EXPECT_EQ(test_support::EntryCount(fs::path(file_).parent_path()), 1);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "os/linux/capture/ScreenCastToken.h"
-#include "support/TempDir.h"
+#include "support/PosixFiles.h"
 
 namespace trelvin {
 namespace {
@@ -23,12 +23,7 @@ class ScreenCastTokenTest : public ::testing::Test {
     fs::create_directories(fs::path(path_).parent_path());
     std::ofstream(path_, std::ios::binary) << bytes;
   }
-  std::size_t EntriesInFolder() {
-    std::size_t n = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator(fs::path(path_).parent_path()))
-      ++n;
-    return n;
-  }
+  int EntriesInFolder() { return test_support::EntryCount(fs::path(path_).parent_path()); }
 
   test_support::TempDir temp_{"trelvin-token"};
   const fs::path dir_ = temp_.path();
@@ -46,7 +41,7 @@ TEST_F(ScreenCastTokenTest, SavedTokenIsReadBackAndOnlyItsOwnerMayReadIt) {
   struct stat info {};
   ASSERT_EQ(stat(path_.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
-  EXPECT_EQ(EntriesInFolder(), 1u);  // no temporary file left beside it
+  EXPECT_EQ(EntriesInFolder(), 1);  // no temporary file left beside it
 }
 
 TEST_F(ScreenCastTokenTest, NewTokenReplacesTheFileRatherThanRewritingIt) {
@@ -65,7 +60,7 @@ TEST_F(ScreenCastTokenTest, NewTokenReplacesTheFileRatherThanRewritingIt) {
   ASSERT_EQ(stat(path_.c_str(), &after), 0);
   EXPECT_NE(before.st_ino, after.st_ino);
   EXPECT_EQ(token.Load(), "second-token");
-  EXPECT_EQ(EntriesInFolder(), 1u);
+  EXPECT_EQ(EntriesInFolder(), 1);
 }
 
 TEST_F(ScreenCastTokenTest, FailedSaveKeepsTheOldToken) {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "os/linux/capture/WaylandScreenGrab.h"
-#include "support/TempDir.h"
+#include "support/PosixFiles.h"
 
 namespace trelvin {
 namespace {

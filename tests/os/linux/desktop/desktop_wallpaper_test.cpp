@@ -16,8 +16,8 @@
 
 #include "os/linux/QtTestApp.h"
 #include "os/linux/desktop/DesktopWallpaper.h"
+#include "support/PosixFiles.h"
 #include "support/ScopedEnv.h"
-#include "support/TempDir.h"
 
 namespace trelvin {
 namespace {

@@ -14,7 +14,7 @@
 #include "os/common/ReducedScale.h"
 #include "os/linux/desktop/QtPicture.h"
 #include "os/linux/desktop/QtPictures.h"
-#include "support/TempDir.h"
+#include "support/PosixFiles.h"
 
 namespace trelvin {
 namespace {

@@ -9,7 +9,7 @@
 #include <stdexcept>
 
 #include "os/linux/files/PosixFileSystem.h"
-#include "support/TempDir.h"
+#include "support/PosixFiles.h"
 
 namespace trelvin {
 namespace {

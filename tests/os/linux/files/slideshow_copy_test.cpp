@@ -12,7 +12,7 @@
 #include "core/slideshow/FormSlideShow.h"
 #include "fakes/FakePlatform.h"
 #include "os/linux/files/PosixFileSystem.h"
-#include "support/TempDir.h"
+#include "support/PosixFiles.h"
 
 namespace trelvin {
 namespace {
@@ -73,9 +73,7 @@ TEST_F(CopyCommandTest, CopyOntoItselfLeavesTheFileIntact) {
   CopyWithProgramIn(dir_ / "pics");
   EXPECT_EQ(platform_.message_box.shown.size(), 1u);
   EXPECT_EQ(ReadFile(dir_ / "pics/shot.jpg"), before);
-  int entries = 0;
-  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir_ / "pics")) ++entries;
-  EXPECT_EQ(entries, 1);  // no temporary file left behind
+  EXPECT_EQ(test_support::EntryCount(dir_ / "pics"), 1);  // no temporary file left behind
 }
 
 }  // namespace

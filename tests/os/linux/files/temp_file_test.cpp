@@ -13,7 +13,7 @@
 
 #include "atomicfile/TempFile.h"
 #include "core/base/BmpFile.h"
-#include "support/TempDir.h"
+#include "support/PosixFiles.h"
 #include "trelvin_jpeg.h"
 
 namespace {

@@ -17,8 +17,8 @@
 #include "os/linux/media/GstMediaEngine.h"
 #include "os/linux/media/mci/MciErrors.h"
 #include "os/linux/media/mci/MciInterpreter.h"
+#include "support/PosixFiles.h"
 #include "support/SongFiles.h"
-#include "support/TempDir.h"
 
 namespace trelvin {
 namespace {
