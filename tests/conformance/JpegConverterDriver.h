@@ -1,8 +1,7 @@
 #pragma once
 
-// What the converter's conformance suite asks of a system: each system's tests implement it once
-// (tests/os/<system>/conformance/). Folders and other names of a file come from the file
-// service's driver.
+// What the converter's conformance suite asks of a system: each system's tests define these once
+// (tests/os/<system>/conformance/). Folders come from FileSystemDriver.h.
 #include <cstdint>
 #include <memory>
 
@@ -10,15 +9,9 @@
 
 namespace trelvin::conformance {
 
-class JpegConverterDriver {
- public:
-  virtual ~JpegConverterDriver() = default;
-  // The library's BmpToJpeg as other programs call it, with the system's narrow paths.
-  virtual int BmpToJpeg(const char* bmp_path, const char* jpeg_path, std::int16_t level) = 0;
-  // The program's converter service on the same library.
-  virtual JpegConverter& Service() = 0;
-};
-
-std::unique_ptr<JpegConverterDriver> MakeJpegConverterDriver();
+// The program's converter service on the system's library.
+std::unique_ptr<JpegConverter> MakeJpegConverter();
+// The library's BmpToJpeg as other programs call it, with the system's narrow paths.
+int CallBmpToJpeg(const char* bmp_path, const char* jpeg_path, std::int16_t level);
 
 }  // namespace trelvin::conformance

@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <span>
 
 #include "conformance/FileSystemDriver.h"
@@ -18,46 +16,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The service's paths are UTF-8 on both systems.
-fs::path Utf8(const std::string& path) {
-  return fs::path(std::u8string(reinterpret_cast<const char8_t*>(path.data()), path.size()));
-}
-
 class FileSystemTest : public ::testing::Test {
  protected:
-  void Put(const std::string& name, const std::string& bytes) {
-    std::ofstream(Utf8(dir_ + name), std::ios::binary) << bytes;
-  }
-  std::string Get(const std::string& name) {
-    std::ifstream in(Utf8(dir_ + name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  // Every file in the folder, hidden ones too, so that temporary files left behind show.
-  std::vector<std::string> Listing() {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(Utf8(dir_))) {
-      if (!e.is_directory()) {
-        const std::u8string name = e.path().filename().u8string();
-        names.emplace_back(name.begin(), name.end());
-      }
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
-  std::unique_ptr<FileSystemDriver> driver_ = MakeFileSystemDriver();
-  FileSystem& files_ = driver_->Files();
-  std::string dir_ = driver_->NewFolder();
+  Folder folder_;
+  const std::string& dir_ = folder_.path;
+  std::unique_ptr<FileSystem> service_ = MakeFileSystem();
+  FileSystem& files_ = *service_;
 };
 
 TEST_F(FileSystemTest, FindFilesMatchesWithoutCaseAndListsOnlyVisiblePlainFiles) {
-  Put("one.jpg", "1");
-  Put("TWO.JPG", "2");
-  Put("three.gif", "3");
-  Put("y.jpgx", "y");  // Windows also matches short names ("Y~XXXX.JPG") against the pattern
-  Put("z.jpeg", "z");
-  Put("d.jpg.txt", "d");
-  driver_->PutHidden(dir_);
+  folder_.Put("one.jpg", "1");
+  folder_.Put("TWO.JPG", "2");
+  folder_.Put("three.gif", "3");
+  folder_.Put("y.jpgx",
+              "y");  // Windows also matches short names ("Y~XXXX.JPG") against the pattern
+  folder_.Put("z.jpeg", "z");
+  folder_.Put("d.jpg.txt", "d");
+  PutHidden(dir_);
   fs::create_directory(Utf8(dir_ + "sub.jpg"));
   std::vector<std::string> found = files_.FindFiles(dir_, "*.jpg", 100);
   std::sort(found.begin(), found.end());
@@ -66,14 +41,14 @@ TEST_F(FileSystemTest, FindFilesMatchesWithoutCaseAndListsOnlyVisiblePlainFiles)
   EXPECT_EQ(files_.FindFiles(dir_.substr(0, dir_.size() - 1), "*.gif", 100),
             (std::vector<std::string>{"three.gif"}));
   EXPECT_EQ(files_.FindFiles(dir_, "*.jpg", 1).size(), 1u);
-  EXPECT_TRUE(files_.FindFiles(dir_ + "missing" + driver_->Separator(), "*.jpg", 100).empty());
+  EXPECT_TRUE(files_.FindFiles(dir_ + "missing" + Separator(), "*.jpg", 100).empty());
 }
 
 TEST_F(FileSystemTest, LengthOfFilesButNotOfFoldersOrMissingOnes) {
-  Put("a.m3u", "12345");
-  Put("empty.m3u", "");
+  folder_.Put("a.m3u", "12345");
+  folder_.Put("empty.m3u", "");
   EXPECT_EQ(files_.FileLength(dir_ + "a.m3u"), 5);
-  for (const std::string& same : driver_->SameFile(dir_, "a.m3u")) {
+  for (const std::string& same : SameFile(dir_, "a.m3u")) {
     EXPECT_EQ(files_.FileLength(same), 5) << same;
   }
   EXPECT_EQ(files_.FileLength(dir_ + "empty.m3u"), 0);
@@ -83,26 +58,26 @@ TEST_F(FileSystemTest, LengthOfFilesButNotOfFoldersOrMissingOnes) {
 }
 
 TEST_F(FileSystemTest, CopyReplacesWholeAndNeverOntoItself) {
-  Put("a.jpg", "picture");
-  Put("b.jpg", "an older and longer file");
+  folder_.Put("a.jpg", "picture");
+  folder_.Put("b.jpg", "an older and longer file");
   EXPECT_TRUE(files_.CopyFile(dir_ + "a.jpg", dir_ + "b.jpg"));
-  EXPECT_EQ(Get("b.jpg"), "picture");
+  EXPECT_EQ(folder_.Get("b.jpg"), "picture");
   EXPECT_TRUE(files_.CopyFile(dir_ + "a.jpg", dir_ + "Ü new.jpg"));
-  EXPECT_EQ(Get("Ü new.jpg"), "picture");
+  EXPECT_EQ(folder_.Get("Ü new.jpg"), "picture");
   // The same file, also under another of its names: the copy fails, the file stays.
   EXPECT_FALSE(files_.CopyFile(dir_ + "a.jpg", dir_ + "a.jpg"));
-  for (const std::string& same : driver_->SameFile(dir_, "a.jpg")) {
+  for (const std::string& same : SameFile(dir_, "a.jpg")) {
     EXPECT_FALSE(files_.CopyFile(dir_ + "a.jpg", same)) << same;
   }
-  EXPECT_EQ(Get("a.jpg"), "picture");
+  EXPECT_EQ(folder_.Get("a.jpg"), "picture");
   EXPECT_FALSE(files_.CopyFile(dir_ + "missing.jpg", dir_ + "c.jpg"));
-  EXPECT_EQ(Listing(), (std::vector<std::string>{"a.jpg", "b.jpg", "Ü new.jpg"}));
+  EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"a.jpg", "b.jpg", "Ü new.jpg"}));
 }
 
 TEST_F(FileSystemTest, WritesReplaceTheFileWholeAndLeaveNoTemporaryFile) {
-  Put("x.bmp", "old contents that are longer");
+  folder_.Put("x.bmp", "old contents that are longer");
   EXPECT_TRUE(files_.WriteFile(dir_ + "x.bmp", {'n', 'e', 'w'}));
-  EXPECT_EQ(Get("x.bmp"), "new");
+  EXPECT_EQ(folder_.Get("x.bmp"), "new");
   const std::vector<std::string> chunks{"ab", "cde", "f"};
   std::size_t next = 0;
   auto producer = [&]() -> std::span<const std::uint8_t> {
@@ -110,30 +85,30 @@ TEST_F(FileSystemTest, WritesReplaceTheFileWholeAndLeaveNoTemporaryFile) {
     const std::string& c = chunks[next++];
     return {reinterpret_cast<const std::uint8_t*>(c.data()), c.size()};
   };
-  Put("y.bmp", "old content");
+  folder_.Put("y.bmp", "old content");
   EXPECT_TRUE(files_.WriteFileChunks(dir_ + "y.bmp", producer));
-  EXPECT_EQ(Get("y.bmp"), "abcdef");
+  EXPECT_EQ(folder_.Get("y.bmp"), "abcdef");
   // A folder that does not exist: nothing is written anywhere.
-  const std::string nowhere = dir_ + "no such folder" + driver_->Separator();
+  const std::string nowhere = dir_ + "no such folder" + Separator();
   EXPECT_FALSE(files_.WriteFile(nowhere + "z.bmp", {'z'}));
   next = 0;
   EXPECT_FALSE(files_.WriteFileChunks(nowhere + "z.bmp", producer));
-  EXPECT_EQ(Listing(), (std::vector<std::string>{"x.bmp", "y.bmp"}));
+  EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"x.bmp", "y.bmp"}));
   // Deleted by another of its names, once.
-  const std::string other_name = driver_->SameFile(dir_, "x.bmp").front();
+  const std::string other_name = SameFile(dir_, "x.bmp").front();
   EXPECT_TRUE(files_.DeleteFile(other_name));
   EXPECT_FALSE(files_.DeleteFile(dir_ + "x.bmp"));
-  EXPECT_EQ(Listing(), (std::vector<std::string>{"y.bmp"}));
+  EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"y.bmp"}));
 }
 
 // The forms join the program's directory with the build's separator: it is the system's, and the
 // directory, without a separator at its end, holds this program.
 TEST_F(FileSystemTest, ExecutableDirectoryHoldsThisProgram) {
-  EXPECT_EQ(kPathSeparator, driver_->Separator());
+  EXPECT_EQ(kPathSeparator, Separator());
   const std::string exe_dir = files_.ExecutableDirectory();
   ASSERT_FALSE(exe_dir.empty());
   EXPECT_NE(exe_dir.back(), kPathSeparator);
-  EXPECT_TRUE(fs::exists(Utf8(JoinPath(exe_dir, driver_->ProgramName(), kPathSeparator))));
+  EXPECT_TRUE(fs::exists(Utf8(JoinPath(exe_dir, ProgramName(), kPathSeparator))));
 }
 
 // Names as long as a directory entry holds (255 bytes) are written and copied: the temporary name

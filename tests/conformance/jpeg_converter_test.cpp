@@ -3,10 +3,7 @@
 // leaves nothing behind, and a JPEG never replaces its own bitmap.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 
 #include "conformance/FileSystemDriver.h"
@@ -18,7 +15,6 @@
 namespace trelvin::conformance {
 namespace {
 
-namespace fs = std::filesystem;
 using test_support::DecodeJpegFile;
 
 using Bytes = std::vector<std::uint8_t>;
@@ -28,25 +24,9 @@ using test_support::TestPicture;
 
 class JpegConverterTest : public ::testing::Test {
  protected:
-  void WriteBytes(const std::string& name, const Bytes& bytes) {
-    std::ofstream(dir_ + name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-  }
-  Bytes ReadBytes(const std::string& name) {
-    std::ifstream in(dir_ + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
   int Convert(const std::string& bmp, const std::string& jpg, int level) {
-    return driver_->BmpToJpeg((dir_ + bmp).c_str(), (dir_ + jpg).c_str(),
-                              static_cast<std::int16_t>(level));
-  }
-  std::vector<std::string> Names() {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir_))
-      names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
+    return CallBmpToJpeg((dir_ + bmp).c_str(), (dir_ + jpg).c_str(),
+                         static_cast<std::int16_t>(level));
   }
   // Mean absolute difference per channel between the decoded JPEG and the picture, away from the
   // edges of the colour blocks (where chroma subsampling blurs by design).
@@ -65,15 +45,14 @@ class JpegConverterTest : public ::testing::Test {
     return sum / (3.0 * count);
   }
 
-  std::unique_ptr<JpegConverterDriver> driver_ = MakeJpegConverterDriver();
-  std::unique_ptr<FileSystemDriver> files_ = MakeFileSystemDriver();
-  std::string dir_ = files_->NewFolder();
+  Folder folder_;
+  const std::string& dir_ = folder_.path;
 };
 
 TEST_F(JpegConverterTest, RoundTripKeepsSizeAndPictureAndTheBitmap) {
   const Bitmap image = TestPicture(203, 117);  // odd sizes: padded rows, partial blocks
   const Bytes bmp = EncodeBmp24(image);
-  WriteBytes("a.bmp", bmp);
+  folder_.Put("a.bmp", bmp);
   ASSERT_EQ(Convert("a.bmp", "a.jpg", 90), 0);
   const auto jpeg = DecodeJpegFile(dir_ + "a.jpg");
   ASSERT_TRUE(jpeg.ok);
@@ -84,15 +63,15 @@ TEST_F(JpegConverterTest, RoundTripKeepsSizeAndPictureAndTheBitmap) {
   const Rgb top_left = jpeg.At(4, 4), next = jpeg.At(20, 4);
   EXPECT_GT(top_left >> 16 & 0xFF, 180u);
   EXPECT_GT(next >> 8 & 0xFF, 160u);
-  EXPECT_EQ(ReadBytes("a.bmp"), bmp);
-  EXPECT_EQ(Names(), (std::vector<std::string>{"a.bmp", "a.jpg"}));
+  EXPECT_EQ(folder_.GetBytes("a.bmp"), bmp);
+  EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"a.bmp", "a.jpg"}));
 }
 
 TEST_F(JpegConverterTest, ThirtyTwoBitLayoutsGiveTheSamePicture) {
   const Bitmap image = TestPicture(64, 48);
-  WriteBytes("up.bmp", Bmp32(image, false, false));
-  WriteBytes("down.bmp", Bmp32(image, true, false));
-  WriteBytes("fields.bmp", Bmp32(image, true, true));
+  folder_.Put("up.bmp", Bmp32(image, false, false));
+  folder_.Put("down.bmp", Bmp32(image, true, false));
+  folder_.Put("fields.bmp", Bmp32(image, true, true));
   for (const char* name : {"up", "down", "fields"}) {
     ASSERT_EQ(Convert(std::string(name) + ".bmp", std::string(name) + ".jpg", 95), 0) << name;
     const auto jpeg = DecodeJpegFile(dir_ + name + ".jpg");
@@ -102,8 +81,9 @@ TEST_F(JpegConverterTest, ThirtyTwoBitLayoutsGiveTheSamePicture) {
 }
 
 TEST_F(JpegConverterTest, LevelReachesTheEncoderAsQuality) {
-  WriteBytes("a.bmp", EncodeBmp24(TestPicture(32, 32)));
-  JpegConverter& converter = driver_->Service();
+  folder_.Put("a.bmp", EncodeBmp24(TestPicture(32, 32)));
+  const auto service = MakeJpegConverter();
+  JpegConverter& converter = *service;
   for (int level : {1, 60, 100}) {
     ASSERT_EQ(converter.BmpToJpeg(dir_ + "a.bmp", dir_ + "a.jpg", static_cast<std::int16_t>(level)),
               0);
@@ -144,51 +124,51 @@ TEST_F(JpegConverterTest, DamagedBitmapsGiveNoJpegAndStayUntouched) {
   for (const auto& [name, mutate] : cases) {
     Bytes bmp = good;
     mutate(bmp);
-    WriteBytes("d.bmp", bmp);
+    folder_.Put("d.bmp", bmp);
     EXPECT_NE(Convert("d.bmp", "d.jpg", 60), 0) << name;
-    EXPECT_EQ(Names(), (std::vector<std::string>{"d.bmp"})) << name;
-    EXPECT_EQ(ReadBytes("d.bmp"), bmp) << name;
+    EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"d.bmp"})) << name;
+    EXPECT_EQ(folder_.GetBytes("d.bmp"), bmp) << name;
   }
   // Masks that are not single runs, or that overlap, on 32 bits.
   Bytes fields = Bmp32(TestPicture(8, 8), false, true);
   Put32(fields, 54, 0x00000F0F);
-  WriteBytes("d.bmp", fields);
+  folder_.Put("d.bmp", fields);
   EXPECT_NE(Convert("d.bmp", "d.jpg", 60), 0);
   Put32(fields, 54, 0x0000FFFF);
-  WriteBytes("d.bmp", fields);
+  folder_.Put("d.bmp", fields);
   EXPECT_NE(Convert("d.bmp", "d.jpg", 60), 0);
   EXPECT_NE(Convert("missing.bmp", "d.jpg", 60), 0);
-  EXPECT_NE(driver_->BmpToJpeg(nullptr, (dir_ + "d.jpg").c_str(), 60), 0);
-  EXPECT_EQ(Names(), (std::vector<std::string>{"d.bmp"}));
+  EXPECT_NE(CallBmpToJpeg(nullptr, (dir_ + "d.jpg").c_str(), 60), 0);
+  EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"d.bmp"}));
 }
 
 TEST_F(JpegConverterTest, FailedConversionKeepsAnEarlierJpegWhole) {
-  WriteBytes("a.jpg", Bytes{'o', 'l', 'd'});
-  WriteBytes("a.bmp", Bytes{'B', 'M', 0});
+  folder_.Put("a.jpg", Bytes{'o', 'l', 'd'});
+  folder_.Put("a.bmp", Bytes{'B', 'M', 0});
   EXPECT_NE(Convert("a.bmp", "a.jpg", 60), 0);
-  EXPECT_EQ(ReadBytes("a.jpg"), (Bytes{'o', 'l', 'd'}));
+  EXPECT_EQ(folder_.GetBytes("a.jpg"), (Bytes{'o', 'l', 'd'}));
   // A good conversion replaces it.
-  WriteBytes("a.bmp", EncodeBmp24(TestPicture(16, 16)));
+  folder_.Put("a.bmp", EncodeBmp24(TestPicture(16, 16)));
   ASSERT_EQ(Convert("a.bmp", "a.jpg", 60), 0);
   EXPECT_TRUE(DecodeJpegFile(dir_ + "a.jpg").ok);
 }
 
 TEST_F(JpegConverterTest, JpegOntoItsOwnBitmapIsRefused) {
   const Bytes bmp = EncodeBmp24(TestPicture(16, 16));
-  WriteBytes("a.bmp", bmp);
+  folder_.Put("a.bmp", bmp);
   EXPECT_NE(Convert("a.bmp", "a.bmp", 60), 0);
-  for (const std::string& same : files_->SameFile(dir_, "a.bmp")) {
-    EXPECT_NE(driver_->BmpToJpeg((dir_ + "a.bmp").c_str(), same.c_str(), 60), 0) << same;
+  for (const std::string& same : SameFile(dir_, "a.bmp")) {
+    EXPECT_NE(CallBmpToJpeg((dir_ + "a.bmp").c_str(), same.c_str(), 60), 0) << same;
   }
-  EXPECT_EQ(ReadBytes("a.bmp"), bmp);
+  EXPECT_EQ(folder_.GetBytes("a.bmp"), bmp);
 }
 
 // A conversion into a folder that does not exist fails; so does one whose write fails half-way
 // (tests/os/linux/capture/lib_jpeg_converter_test.cpp, where a file size limit can be set).
 TEST_F(JpegConverterTest, ConversionIntoAMissingFolderFails) {
-  WriteBytes("n.bmp", EncodeBmp24(TestPicture(16, 16)));
-  EXPECT_NE(Convert("n.bmp", std::string("gone") + files_->Separator() + "n.jpg", 60), 0);
-  EXPECT_EQ(Names(), (std::vector<std::string>{"n.bmp"}));
+  folder_.Put("n.bmp", EncodeBmp24(TestPicture(16, 16)));
+  EXPECT_NE(Convert("n.bmp", std::string("gone") + Separator() + "n.jpg", 60), 0);
+  EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"n.bmp"}));
 }
 
 }  // namespace

@@ -7,9 +7,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 
@@ -21,7 +18,6 @@
 namespace trelvin::conformance {
 namespace {
 
-namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
 constexpr Rgb kRed = MakeRgb(255, 0, 0), kGreen = MakeRgb(0, 200, 0), kBlue = MakeRgb(0, 0, 200);
@@ -65,26 +61,15 @@ Bytes WithJpegSize(Bytes jpeg, int width, int height) {
 
 class PicturesTest : public ::testing::Test {
  protected:
-  std::string Put(const std::string& name, const Bytes& bytes) {
-    const std::string path = dir_ + name;
-    std::ofstream(fs::path(std::u8string(path.begin(), path.end())), std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-    return path;
-  }
-  Bytes Get(const std::string& name) {
-    const std::string path = dir_ + name;
-    std::ifstream in(fs::path(std::u8string(path.begin(), path.end())), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
+  std::string Put(const std::string& name, const Bytes& bytes) { return folder_.Put(name, bytes); }
   Bytes Solid(PictureFormat format, int width, int height, Rgb colour) {
-    return driver_->Encode(format, width, height, colour, colour);
+    return Encode(format, width, height, colour, colour);
   }
 
-  std::unique_ptr<FileSystemDriver> files_ = MakeFileSystemDriver();
-  std::unique_ptr<PicturesDriver> driver_ = MakePicturesDriver();
-  Pictures& pictures_ = driver_->Service();
-  std::string dir_ = files_->NewFolder();
+  Folder folder_;
+  const std::string& dir_ = folder_.path;
+  std::unique_ptr<Pictures> service_ = MakePictures();
+  Pictures& pictures_ = *service_;
 };
 
 // Every format through the catalogue, then loaded as the show loads it: at once, and prepared
@@ -116,7 +101,7 @@ TEST_F(PicturesTest, EveryFormatIsListedAndShownAndADamagedOneOfEachIsPassedOver
   Put("f.png.bak", {'n'});
 
   NameList list(NameList::Order::kInsertion);
-  FillCatalogue(list, files_->Files(), dir_, kPictureExtensions,
+  FillCatalogue(list, *MakeFileSystem(), dir_, kPictureExtensions,
                 OtherNames::kLeftToTheirOwnPattern);
   std::multiset<std::string> listed;
   for (std::int16_t i = 0; i < list.ListCount(); ++i) listed.insert(list.List(i));
@@ -128,7 +113,7 @@ TEST_F(PicturesTest, EveryFormatIsListedAndShownAndADamagedOneOfEachIsPassedOver
     pictures_.PreparePicture(dir_ + c.name, {64, 48});
     auto ahead = pictures_.LoadPicture(dir_ + c.name, {64, 48});
     // There a WebP is passed over like a damaged file, by both paths alike.
-    const bool no_codec = c.name == "c.webp" && !now && driver_->MayLackWebp();
+    const bool no_codec = c.name == "c.webp" && !now && kMayLackWebp;
     if (no_codec) std::printf("WebP passed over: the system has no working WebP codec\n");
     if (i >= good || no_codec) {
       EXPECT_EQ(now, nullptr) << c.name;
@@ -139,7 +124,7 @@ TEST_F(PicturesTest, EveryFormatIsListedAndShownAndADamagedOneOfEachIsPassedOver
     const Size natural = c.name == "c.webp" ? Size{8, 8} : Size{40, 30};
     EXPECT_EQ(now->PixelSize(), natural) << c.name;
     EXPECT_EQ(ahead->PixelSize(), natural) << c.name;
-    const Bitmap a = driver_->Shown(*now), b = driver_->Shown(*ahead);
+    const Bitmap a = Shown(*now), b = Shown(*ahead);
     EXPECT_EQ(Size(a.width, a.height), natural) << c.name;
     ASSERT_EQ(Size(b.width, b.height), (Size{64, 48})) << c.name;
     EXPECT_TRUE(Near(a.Row(a.height / 2)[a.width / 2], c.colour)) << c.name;
@@ -152,7 +137,7 @@ TEST_F(PicturesTest, GifShowsItsFirstFrameWhateverItsName) {
     auto picture = pictures_.LoadPicture(Put(name, kTwoFrameGif), {1024, 768});
     ASSERT_TRUE(picture) << name;
     EXPECT_EQ(picture->PixelSize(), (Size{2, 1})) << name;
-    EXPECT_TRUE(Near(driver_->Shown(*picture).Row(0)[0], kRed, 0)) << name;
+    EXPECT_TRUE(Near(Shown(*picture).Row(0)[0], kRed, 0)) << name;
   }
 }
 
@@ -178,7 +163,7 @@ TEST_F(PicturesTest, DamagedMissingEmptyAndHostileFilesGiveNoPicture) {
   Bytes half = Solid(PictureFormat::kJpeg, 64, 64, kRed);
   half.resize(half.size() / 2);
   if (auto picture = pictures_.LoadPicture(Put("half.jpg", half), {})) {
-    const Bitmap shown = driver_->Shown(*picture);
+    const Bitmap shown = Shown(*picture);
     EXPECT_EQ(Size(shown.width, shown.height), (Size{64, 64}));
   }
 }
@@ -191,17 +176,17 @@ TEST_F(PicturesTest, ALargeJpegKeepsItsNaturalSizeAndCoversTheScreen) {
   auto whole = pictures_.LoadPicture(path, {});
   ASSERT_TRUE(reduced && whole);
   EXPECT_EQ(reduced->PixelSize(), (Size{4000, 3000}));
-  const Bitmap shown = driver_->Shown(*reduced);
+  const Bitmap shown = Shown(*reduced);
   EXPECT_GE(shown.width, 1920);
   EXPECT_GE(shown.height, 1080);
-  EXPECT_EQ(driver_->Reduced(*reduced), shown.width < 4000);
-  EXPECT_FALSE(driver_->Reduced(*whole));
-  EXPECT_EQ(driver_->Shown(*whole).width, 4000);
+  EXPECT_EQ(Reduced(*reduced), shown.width < 4000);
+  EXPECT_FALSE(Reduced(*whole));
+  EXPECT_EQ(Shown(*whole).width, 4000);
 
   // Saved, even when reduced, with every pixel of the picture.
   Put("out.bmp", {'o', 'l', 'd'});
   ASSERT_TRUE(pictures_.SavePicture(*reduced, dir_ + "out.bmp"));
-  const Bytes bmp = Get("out.bmp");
+  const Bytes bmp = folder_.GetBytes("out.bmp");
   ASSERT_GE(bmp.size(), 54u);
   EXPECT_EQ(bmp[0], 'B');
   EXPECT_EQ(bmp[1], 'M');
@@ -216,7 +201,7 @@ TEST_F(PicturesTest, SavedBitmapIsTheWhole24BitPictureAndLoadsAgain) {
   ASSERT_TRUE(picture);
   Put("out.bmp", {'o', 'l', 'd'});
   ASSERT_TRUE(pictures_.SavePicture(*picture, dir_ + "out.bmp"));
-  const Bytes bmp = Get("out.bmp");
+  const Bytes bmp = folder_.GetBytes("out.bmp");
   const std::size_t stride = (33 * 3 + 3) / 4 * 4;
   ASSERT_EQ(bmp.size(), 54 + stride * 7);
   EXPECT_EQ(bmp[28], 24);
@@ -225,28 +210,23 @@ TEST_F(PicturesTest, SavedBitmapIsTheWhole24BitPictureAndLoadsAgain) {
   ASSERT_TRUE(again);
   EXPECT_EQ(again->PixelSize(), (Size{33, 7}));
   // No temporary file beside it; into a folder that does not exist, nothing.
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(fs::path(std::u8string(dir_.begin(), dir_.end())))) {
-    names.push_back(e.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"out.bmp", "red.jpg"}));
-  const char sep = files_->Separator();
+  EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"out.bmp", "red.jpg"}));
+  const char sep = Separator();
   EXPECT_FALSE(pictures_.SavePicture(*picture, dir_ + "no" + sep + "such" + sep + "out.bmp"));
 }
 
 // A photo stored on its side (red left, blue right) whose EXIF orientation turns it a quarter
 // clockwise: upright it is red on top, whether decoded whole, reduced or ahead.
 TEST_F(PicturesTest, AJpegIsTurnedUprightByItsExifOrientation) {
-  const std::string path =
-      Put("photo.jpg", test_support::WithExifOrientation(
-                           driver_->Encode(PictureFormat::kJpeg, 1600, 1200, kRed, kBlue), 6));
+  const std::string path = Put(
+      "photo.jpg",
+      test_support::WithExifOrientation(Encode(PictureFormat::kJpeg, 1600, 1200, kRed, kBlue), 6));
   pictures_.PreparePicture(path, {300, 400});
   for (Size display : {Size{}, Size{300, 400}, Size{300, 400}}) {
     auto picture = pictures_.LoadPicture(path, display);
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture->PixelSize(), (Size{1200, 1600}));
-    const Bitmap shown = driver_->Shown(*picture);
+    const Bitmap shown = Shown(*picture);
     EXPECT_GT(shown.height, shown.width);
     EXPECT_TRUE(Near(shown.Row(shown.height / 4)[shown.width / 2], kRed, 40));
     EXPECT_TRUE(Near(shown.Row(shown.height * 3 / 4)[shown.width / 2], kBlue, 40));

@@ -57,4 +57,13 @@ class SlideShowFixture : public ::testing::Test {
   FormMainSlide main_{platform_.services, ""};
 };
 
+// Four pictures, "0.jpg" to "3.jpg", and a change at every tick.
+class FourPicturesFixture : public SlideShowFixture {
+ protected:
+  FourPicturesFixture() {
+    for (int i = 0; i < 4; ++i) AddPicture(std::to_string(i) + ".jpg");
+    main_.hscrShow.SetValue(1);
+  }
+};
+
 }  // namespace trelvin::test_support

@@ -16,8 +16,6 @@ namespace fs = std::filesystem;
 FakeEmulator::FakeEmulator(const VirtualDisplay& display, const std::string& title,
                            Placement placement)
     : title_(title) {
-  std::string pattern = (fs::temp_directory_path() / "trelvin-emu-XXXXXX").string();
-  dir_ = ::mkdtemp(pattern.data());
   const std::string count_file = (dir_ / "count").string();
   const std::vector<std::string> argv{TRELVIN_FAKE_EMULATOR,
                                       title,
@@ -26,15 +24,7 @@ FakeEmulator::FakeEmulator(const VirtualDisplay& display, const std::string& tit
                                       std::to_string(placement.y),
                                       std::to_string(placement.width),
                                       std::to_string(placement.height)};
-  pid_ = ::fork();
-  if (pid_ == 0) {
-    ::setenv("DISPLAY", display.Name().c_str(), 1);
-    std::vector<char*> args;
-    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    ::execv(args[0], args.data());
-    ::_exit(127);
-  }
+  pid_ = Spawn(argv, {{"DISPLAY", display.Name()}});
   ok_ = pid_ > 0 && WaitFor([&] { return fs::exists(count_file); });
   if (ok_ || pid_ <= 0) return;
   int status = 0;
@@ -47,14 +37,7 @@ FakeEmulator::FakeEmulator(const VirtualDisplay& display, const std::string& tit
   }
 }
 
-FakeEmulator::~FakeEmulator() {
-  if (pid_ > 0) {
-    ::kill(pid_, SIGTERM);
-    ::waitpid(pid_, nullptr, 0);
-  }
-  std::error_code error;
-  fs::remove_all(dir_, error);
-}
+FakeEmulator::~FakeEmulator() { Stop(pid_); }
 
 std::string FakeEmulator::Count() const {
   std::ifstream in(dir_ / "count");

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "e2e/Harness.h"
+#include "support/PosixFiles.h"
 
 namespace trelvin::e2e {
 
@@ -31,7 +32,8 @@ class FakeEmulator {
   Placement Where(const VirtualDisplay& display) const;
 
  private:
-  std::filesystem::path dir_;
+  test_support::TempDir temp_{"trelvin-emu"};
+  const std::filesystem::path dir_ = temp_.path();
   std::string title_;
   std::string problem_;
   pid_t pid_ = -1;

@@ -67,12 +67,8 @@ Rgb8 Screenshot::At(int x, int y) const {
   return {rgb[i], rgb[i + 1], rgb[i + 2]};
 }
 
-namespace {
-
-// Starts `argv` with `env` added; its output goes to `log` (or nowhere), or to ours with
-// TRELVIN_E2E_VERBOSE set.
 pid_t Spawn(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
-            int keep_fd = -1, const std::string& log = "") {
+            int keep_fd, const std::string& log) {
   const pid_t pid = ::fork();
   if (pid != 0) return pid;
   for (const auto& [key, value] : env) ::setenv(key.c_str(), value.c_str(), 1);
@@ -104,8 +100,6 @@ void Stop(pid_t pid) {
   ::kill(pid, SIGKILL);
   ::waitpid(pid, nullptr, 0);
 }
-
-}  // namespace
 
 VirtualDisplay::VirtualDisplay(int width, int height, bool window_manager) {
   const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";

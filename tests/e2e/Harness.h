@@ -24,6 +24,13 @@ CommandResult Run(const std::string& command);
 // Quotes one argument for a shell command line.
 std::string Quote(const std::string& text);
 
+// Starts `argv` with `env` added; its output goes to `log` (or nowhere), or to ours with
+// TRELVIN_E2E_VERBOSE set.
+pid_t Spawn(const std::vector<std::string>& argv, const std::map<std::string, std::string>& env,
+            int keep_fd = -1, const std::string& log = "");
+// Asks `pid` to end, then ends it if it has not within two seconds, and reaps it.
+void Stop(pid_t pid);
+
 // A window-title pattern matching the settings window exactly, with the build's version.
 std::string MainWindowTitlePattern();
 

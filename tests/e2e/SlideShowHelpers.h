@@ -10,6 +10,10 @@
 
 namespace trelvin::e2e {
 
+// The show's background and the pink of the tests' pictures.
+constexpr Rgb8 kBack{0, 0, 64};
+constexpr Rgb8 kPink{200, 40, 120};
+
 // Writes a picture of one colour (ImageMagick); false when it could not be made.
 bool MakePicture(const std::filesystem::path& path, int width, int height, Rgb8 colour);
 

@@ -19,6 +19,7 @@
 
 #include "e2e/Harness.h"
 #include "support/JpegDecode.h"
+#include "support/PosixFiles.h"
 
 namespace trelvin::e2e {
 namespace {
@@ -32,10 +33,7 @@ constexpr int kHeight = 480;
 // A capture's bitmap: the headers and 640 rows of 3 bytes a pixel a row.
 constexpr std::uintmax_t kBitmapSize = 54 + kWidth * 3 * kHeight;
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
+using test_support::ReadFile;
 
 // The captures of a directory by name, with their contents.
 using Captures = std::map<std::string, std::string>;
@@ -84,7 +82,7 @@ class CaptureFaultsTest : public ::testing::Test {
       const std::string name = entry.path().filename();
       if (name == "filler" || name[0] == '.') continue;
       if (std::regex_match(name, std::regex(R"(\d{14}\.jpg)"))) {
-        captures[name] = ReadAll(entry.path());
+        captures[name] = ReadFile(entry.path());
       } else {
         EXPECT_TRUE(std::regex_match(name, std::regex(R"(\d{14}\.bmp)"))) << name;
         // The bitmap of a conversion under way is deleted as soon as its JPEG is in place, so

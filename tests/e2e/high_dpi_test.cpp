@@ -19,9 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr Rgb8 kBack{0, 0, 64};
-constexpr Rgb8 kPink{200, 40, 120};
-
 class HighDpiTest : public ::testing::TestWithParam<int> {
  protected:
   void SetUp() override {

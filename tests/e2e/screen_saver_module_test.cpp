@@ -12,6 +12,7 @@
 
 #include "e2e/Harness.h"
 #include "e2e/SlideShowHelpers.h"
+#include "support/PosixFiles.h"
 #include "support/SongFiles.h"
 
 namespace trelvin::e2e {
@@ -19,13 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr Rgb8 kBack{0, 0, 64};
-constexpr Rgb8 kPink{200, 40, 120};
-
-std::string ReadText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
+using test_support::ReadFile;
 
 // The daemon's side: a window at a place of the screen, and the record of other windows mapped.
 class SaverWindow {
@@ -36,26 +31,16 @@ class SaverWindow {
     const std::vector<std::string> argv{TRELVIN_SAVER_WINDOW,   std::to_string(x),
                                         std::to_string(y),      std::to_string(width),
                                         std::to_string(height), state.string()};
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::setenv("DISPLAY", display.Name().c_str(), 1);
-      std::vector<char*> args;
-      for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-      args.push_back(nullptr);
-      ::execv(args[0], args.data());
-      ::_exit(127);
-    }
-    WaitFor([&] { return ReadText(state_).rfind("window ", 0) == 0; });
-    std::istringstream in(ReadText(state_));
+    pid_ = Spawn(argv, {{"DISPLAY", display.Name()}});
+    WaitFor([&] { return ReadFile(state_).rfind("window ", 0) == 0; });
+    std::istringstream in(ReadFile(state_));
     std::string word;
     in >> word >> id_;
   }
   ~SaverWindow() { Close(); }
   // Ends the stand-in, whose window goes with its connection.
   void Close() {
-    if (pid_ <= 0) return;
-    ::kill(pid_, SIGTERM);
-    ::waitpid(pid_, nullptr, 0);
+    Stop(pid_);
     pid_ = -1;
   }
   SaverWindow(const SaverWindow&) = delete;
@@ -65,7 +50,7 @@ class SaverWindow {
   const std::string& Id() const { return id_; }
   // The windows mapped on the root since this one, one "mapped ID" line each.
   std::string OtherMaps() const {
-    std::string text = ReadText(state_);
+    std::string text = ReadFile(state_);
     const std::size_t line_end = text.find('\n');
     return line_end == std::string::npos ? "" : text.substr(line_end + 1);
   }

@@ -12,6 +12,7 @@
 
 #include "e2e/Harness.h"
 #include "e2e/SlideShowHelpers.h"
+#include "support/PosixFiles.h"
 #include "support/SongFiles.h"
 
 namespace trelvin::e2e {
@@ -22,10 +23,7 @@ namespace fs = std::filesystem;
 constexpr Rgb8 kRed{220, 30, 30};
 constexpr Rgb8 kBlue{30, 60, 220};
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
+using test_support::ReadFile;
 
 void WriteAll(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
@@ -63,13 +61,13 @@ TEST(SlideShowFaultsTest, BadPicturesAndSongsNeitherStopTheShowNorExhaustMemory)
   ASSERT_TRUE(MakePicture(pictures / "b-red.jpg", 320, 200, kRed));
   ASSERT_TRUE(MakePicture(pictures / "d-blue.gif", 320, 200, kBlue));
   ASSERT_TRUE(MakePicture(home.Root() / "big.jpg", 1600, 1200, kBlue));
-  const std::string big = ReadAll(home.Root() / "big.jpg");
+  const std::string big = ReadFile(home.Root() / "big.jpg");
   WriteAll(pictures / "a-truncated.jpg", big.substr(0, big.size() / 3));
   WriteAll(pictures / "c-empty.jpg", "");
   WriteAll(pictures / "e-text.gif", "These are notes, not a picture.\n");
   // Bombs: a few hundred bytes declaring more pixels than the decoder may allocate, and one
   // declaring just under that limit.
-  const std::string small = ReadAll(pictures / "b-red.jpg");
+  const std::string small = ReadFile(pictures / "b-red.jpg");
   const std::string bomb = WithJpegSize(small, 60000, 60000);
   const std::string bomb_under_limit = WithJpegSize(small.substr(0, 700), 8000, 8000);
   ASSERT_FALSE(bomb.empty() || bomb_under_limit.empty());
@@ -113,7 +111,7 @@ TEST(SlideShowFaultsTest, BadPicturesAndSongsNeitherStopTheShowNorExhaustMemory)
   display.Xdotool("key --clearmodifiers Escape");
   EXPECT_EQ(show.Wait(), 0);
   // Nothing was deleted or changed by showing it.
-  EXPECT_EQ(ReadAll(pictures / "b-red.jpg"), small);
+  EXPECT_EQ(ReadFile(pictures / "b-red.jpg"), small);
   EXPECT_EQ(std::distance(fs::directory_iterator(pictures), fs::directory_iterator()), 9);
 }
 

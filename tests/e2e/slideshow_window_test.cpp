@@ -14,9 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr Rgb8 kBack{0, 0, 64};
-constexpr Rgb8 kPink{200, 40, 120};
-
 std::string Shot(const std::string& name) { return std::string(TRELVIN_BUILD_DIR) + "/" + name; }
 
 class SlideShowWindowTest : public ::testing::Test {

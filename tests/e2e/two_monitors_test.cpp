@@ -11,9 +11,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr Rgb8 kBack{0, 0, 64};
-constexpr Rgb8 kPink{200, 40, 120};
-
 // The picture stays centred on the primary monitor as with one; the second monitor is covered in
 // the show's background, again when it comes back at another size; a click there ends the show.
 TEST(TwoMonitorsTest, TheOtherMonitorIsCoveredAndFollowedAndAClickThereEndsTheShow) {

@@ -3,11 +3,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 #include "e2e/FakeEmulator.h"
 #include "e2e/Harness.h"
 #include "os/linux/capture/X11ScreenGrab.h"
 #include "os/linux/capture/X11WindowActivation.h"
+#include "support/ScopedEnv.h"
 
 namespace trelvin::e2e {
 namespace {
@@ -20,22 +22,13 @@ class X11ServicesTest : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
     if (!display_.ok()) GTEST_SKIP() << "Xvfb could not be started";
-    const char* old = std::getenv("DISPLAY");
-    if (old) old_display_ = old;
-    ::setenv("DISPLAY", display_.Name().c_str(), 1);
+    display_env_.emplace("DISPLAY", display_.Name());
     e2e::Run(display_.Env() + "xsetroot -solid '#336699'");
-  }
-  void TearDown() override {
-    if (old_display_.empty()) {
-      ::unsetenv("DISPLAY");
-    } else {
-      ::setenv("DISPLAY", old_display_.c_str(), 1);
-    }
   }
   bool WindowManager() const { return GetParam(); }
 
   VirtualDisplay display_{320, 240, GetParam()};
-  std::string old_display_;
+  std::optional<test_support::ScopedEnv> display_env_;
 };
 
 // Centres of the stand-in's four quadrants, with their colours.

@@ -11,13 +11,7 @@
 namespace trelvin::test_support {
 namespace {
 
-class SlideShowFileCommandsTest : public SlideShowFixture {
- protected:
-  SlideShowFileCommandsTest() {
-    for (int i = 0; i < 4; ++i) AddPicture(std::to_string(i) + ".jpg");
-    main_.hscrShow.SetValue(1);
-  }
-};
+using SlideShowFileCommandsTest = FourPicturesFixture;
 
 TEST_F(SlideShowFileCommandsTest, DeleteAsksWithThePathAndDeletesOnlyOnYes) {
   Open([&](FormSlideShow& s) {

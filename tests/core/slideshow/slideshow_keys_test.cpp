@@ -11,13 +11,7 @@
 namespace trelvin::test_support {
 namespace {
 
-class SlideShowKeysTest : public SlideShowFixture {
- protected:
-  SlideShowKeysTest() {
-    for (int i = 0; i < 4; ++i) AddPicture(std::to_string(i) + ".jpg");
-    main_.hscrShow.SetValue(1);
-  }
-};
+using SlideShowKeysTest = FourPicturesFixture;
 
 TEST_F(SlideShowKeysTest, PageKeysStepFromTheStoredIndexAndPause) {
   Open([&](FormSlideShow& s) {

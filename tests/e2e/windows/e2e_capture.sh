@@ -177,14 +177,7 @@ fi
 
 # Closed through the window manager.
 wmctrl -i -c "$id"
-if wait_until 60 sh -c "! kill -0 $program_pid 2>/dev/null"; then
-  wait "$program_pid"
-  status=$?
-  program_pid=
-  [ $status -eq 0 ] && pass "closed, status 0" || fail "closed with status $status"
-else
-  fail "the program did not end after the window was closed"
-fi
+expect_end "$program_pid" "the window was closed" && program_pid=
 
 echo "$failures failure(s)"
 [ $failures -eq 0 ]

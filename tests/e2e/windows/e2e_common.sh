@@ -28,3 +28,26 @@ wait_until() {
 }
 
 run() { "$wine_run" "$prefix" "$@"; }
+
+# The slide show's window: the program's one that covers the 1024 x 768 screen.
+show_window() {
+  local id
+  for id in $(xdotool search --onlyvisible --classname 'trelvinshow' 2>/dev/null); do
+    xwininfo -id "$id" 2>/dev/null | grep -q 'Width: 1024' && echo "$id" && return 0
+  done
+  return 1
+}
+
+# Waits for the program $1 to end after $2 and checks that it ended with status 0; ends it and
+# fails when it does not end.
+expect_end() {
+  if wait_until 60 sh -c "! kill -0 $1 2>/dev/null"; then
+    wait "$1"
+    local status=$?
+    [ $status -eq 0 ] && pass "ended after $2, status 0" || fail "ended after $2, status $status"
+  else
+    fail "the program did not end after $2"
+    kill "$1" 2>/dev/null
+    return 1
+  fi
+}

@@ -14,14 +14,6 @@ reg_value() {
 }
 windows() { xdotool search --onlyvisible --name "$title" 2>/dev/null; }
 no_window() { [ -z "$(windows)" ]; }
-# The slide show's window: the program's one that covers the screen.
-show_window() {
-  local id
-  for id in $(xdotool search --onlyvisible --classname 'trelvinshow' 2>/dev/null); do
-    xwininfo -id "$id" 2>/dev/null | grep -q 'Width: 1024' && echo "$id" && return 0
-  done
-  return 1
-}
 
 run reg delete 'HKCU\Software\VB and VBA Program Settings\Trelvin' /f >/dev/null 2>&1
 run reg add "$key" /v CaptureInterval /d 700 /f >/dev/null 2>&1
@@ -90,13 +82,7 @@ if wait_until 120 sh -c "xdotool search --onlyvisible --name '$title' >/dev/null
 
   # Closed through the window manager (_NET_CLOSE_WINDOW, WM_CLOSE for the program).
   wmctrl -i -c "$id"
-  if wait_until 60 sh -c "! kill -0 $first 2>/dev/null"; then
-    wait "$first"
-    status=$?
-    [ $status -eq 0 ] && pass "closed, status 0" || fail "closed with status $status"
-  else
-    fail "the program did not end after the window was closed"
-  fi
+  expect_end "$first" "the window was closed"
   wait_until 10 no_window || fail "the window stayed"
 else
   fail "no window titled Trelvin Show $version"
@@ -173,14 +159,7 @@ run "$exe" /s </dev/null >/dev/null 2>&1 &
 first=$!
 if wait_until 120 show_window >/dev/null; then
   xdotool windowfocus --sync "$(show_window)" key Escape
-  if wait_until 60 sh -c "! kill -0 $first 2>/dev/null"; then
-    wait "$first"
-    status=$?
-    [ $status -eq 0 ] && pass "/s ended" || fail "/s: status $status"
-  else
-    fail "/s did not end after Escape"
-    kill "$first" 2>/dev/null
-  fi
+  expect_end "$first" "Escape on /s"
 else
   fail "/s showed no slide-show window"
   kill "$first" 2>/dev/null

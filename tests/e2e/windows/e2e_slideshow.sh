@@ -38,14 +38,6 @@ stretched_green() { is_green 0 0 && is_green 1023 767 && is_green 200 100; }
 question() { xdotool search --onlyvisible --name '^TrelvinShow$' 2>/dev/null | head -1; }
 has_question() { [ -n "$(question)" ]; }
 no_question() { [ -z "$(question)" ]; }
-# The show's window: the program's one that covers the screen.
-show_window() {
-  local id
-  for id in $(xdotool search --onlyvisible --classname 'trelvinshow' 2>/dev/null); do
-    xwininfo -id "$id" 2>/dev/null | grep -q 'Width: 1024' && echo "$id" && return 0
-  done
-  return 1
-}
 press() {
   local id
   id=$(show_window) || return 1
@@ -105,14 +97,7 @@ if wait_until 120 centred_red; then
   wait_until 30 centred_red && pass "Page Down went round to the JPEG" || fail "no JPEG after Page Down"
 
   press Escape
-  if wait_until 60 sh -c "! kill -0 $show 2>/dev/null"; then
-    wait "$show"
-    status=$?
-    [ $status -eq 0 ] && pass "Escape ended the run, status 0" || fail "ended with status $status"
-  else
-    fail "the run did not end after Escape"
-    kill "$show" 2>/dev/null
-  fi
+  expect_end "$show" "Escape"
 else
   fail "no centred red picture on the dark blue screen (pixel at 352,284: $(pixel 352 284))"
   [ -n "$screenshot" ] && import -window root "$screenshot"
@@ -127,16 +112,8 @@ run "$exe" /s </dev/null >/dev/null 2>&1 &
 show=$!
 if wait_until 120 centred_red; then
   press Delete
-  if wait_until 60 sh -c "! kill -0 $show 2>/dev/null"; then
-    wait "$show"
-    status=$?
-    [ $status -eq 0 ] && pass "the locked saver's Delete ended the show, status 0" ||
-      fail "the locked saver ended with status $status"
-  else
-    fail "the locked saver's Delete did not end the show"
-    has_question && xdotool windowfocus --sync "$(question)" key n
-    kill "$show" 2>/dev/null
-  fi
+  expect_end "$show" "the locked saver's Delete" ||
+    { has_question && xdotool windowfocus --sync "$(question)" key n; }
   [ -f "$pictures/red.jpg" ] && pass "the locked saver kept the picture" ||
     fail "the locked saver deleted the picture"
 else

@@ -97,27 +97,6 @@ std::vector<std::uint8_t> OnePixelGif(Rgb colour, int width, int height) {
           0x02, 0x02, 0x44, 0x01, 0x00, ';'};
 }
 
-std::vector<std::uint8_t> MidiSong(double seconds) {
-  constexpr std::uint16_t kDivision = 96;  // ticks per quarter note, at 0.5 s per quarter
-  auto ticks = static_cast<std::uint32_t>(seconds * kDivision * 2 + 0.5);
-  std::vector<std::uint8_t> track = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,
-                                     0x00, 0xC0, 0x00, 0x00, 0x90, 0x3C, 0x64};
-  std::vector<std::uint8_t> length;
-  do {
-    length.insert(length.begin(),
-                  static_cast<std::uint8_t>((ticks & 0x7F) | (length.empty() ? 0 : 0x80)));
-    ticks >>= 7;
-  } while (ticks);
-  track.insert(track.end(), length.begin(), length.end());
-  for (std::uint8_t b : {0x80, 0x3C, 0x40, 0x00, 0xFF, 0x2F, 0x00}) track.push_back(b);
-  std::vector<std::uint8_t> file = {'M', 'T', 'h', 'd', 0,         0,   0,   6,   0,
-                                    0,   0,   1,   0,   kDivision, 'M', 'T', 'r', 'k'};
-  const auto size = static_cast<std::uint32_t>(track.size());
-  for (int shift = 24; shift >= 0; shift -= 8) file.push_back((size >> shift) & 0xFF);
-  file.insert(file.end(), track.begin(), track.end());
-  return file;
-}
-
 std::vector<std::uint8_t> SilentMp3(double seconds) {
   // 1152 samples per frame; at 128 kbit/s and 44.1 kHz a frame is 417 bytes without padding.
   // All-zero side information decodes as silence.

@@ -1,11 +1,13 @@
 #pragma once
 
-// Pictures and songs made on the spot for the tests of the Windows services.
+// Pictures and songs made on the spot for the tests of the Windows services (MIDI songs:
+// MidiSong.h).
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "core/base/Bitmap.h"
+#include "support/MidiSong.h"
 
 namespace trelvin::test_support {
 
@@ -20,8 +22,6 @@ std::vector<std::uint8_t> Encoded(Format kind, int width, int height, Rgb left, 
 // A one-pixel GIF whose pixel is `colour`, with the frame descriptor claiming `width` x `height`
 // (a hostile header when they are large).
 std::vector<std::uint8_t> OnePixelGif(Rgb colour, int width = 1, int height = 1);
-// A format-0 MIDI file of one note lasting about `seconds`.
-std::vector<std::uint8_t> MidiSong(double seconds);
 // `seconds` of silence as MPEG-1 layer III frames (128 kbit/s, 44.1 kHz).
 std::vector<std::uint8_t> SilentMp3(double seconds);
 

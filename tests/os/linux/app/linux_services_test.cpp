@@ -16,49 +16,39 @@
 #include "os/linux/app/LinuxKnownPaths.h"
 #include "os/linux/app/QtInstanceLock.h"
 #include "os/linux/desktop/XdgShell.h"
+#include "support/PosixFiles.h"
 
 namespace trelvin {
 namespace {
 
 namespace fs = std::filesystem;
 
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "trelvin-linux-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  const std::string& path() const { return path_; }
+using test_support::TempDir;
 
- private:
-  std::string path_;
-};
-
-TEST(QtInstanceLockTest, SecondHolderInAnotherProcessIsRefusedAndAStaleLockDoesNotCount) {
-  TempDir runtime;
-  ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
-  // A child process takes the lock and dies without releasing it: the lock is stale.
-  const pid_t crashed = ::fork();
-  if (crashed == 0) {
+// What a child process that takes the lock and ends without releasing it finds: 1 if another
+// instance runs.
+int ChildFindsAnotherInstance() {
+  const pid_t child = ::fork();
+  if (child == 0) {
     QtInstanceLock lock;
     ::_exit(lock.AnotherInstanceRunning() ? 1 : 0);
   }
   int status = 0;
-  ::waitpid(crashed, &status, 0);
-  ASSERT_EQ(WEXITSTATUS(status), 0);
+  ::waitpid(child, &status, 0);
+  return WEXITSTATUS(status);
+}
+
+TEST(QtInstanceLockTest, SecondHolderInAnotherProcessIsRefusedAndAStaleLockDoesNotCount) {
+  TempDir runtime("trelvin-linux");
+  ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+  // The first child's lock is stale once it has ended.
+  ASSERT_EQ(ChildFindsAnotherInstance(), 0);
 
   QtInstanceLock mine;
   EXPECT_FALSE(mine.AnotherInstanceRunning());
   EXPECT_FALSE(mine.AnotherInstanceRunning());  // asking again is not a second instance
 
-  const pid_t second = ::fork();
-  if (second == 0) {
-    QtInstanceLock other;
-    ::_exit(other.AnotherInstanceRunning() ? 1 : 0);
-  }
-  ::waitpid(second, &status, 0);
-  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(ChildFindsAnotherInstance(), 1);
 }
 
 // A lock file in a directory others may write into could be made first by another user, and the

@@ -1,14 +1,13 @@
 // The settings file through QSettings, with the damage a real file can suffer.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 
 #include "os/linux/app/QtSettingsStore.h"
+#include "support/PosixFiles.h"
 
 namespace trelvin {
 namespace {
@@ -17,17 +16,6 @@ namespace fs = std::filesystem;
 
 class QtSettingsStoreTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "trelvin-settings-XXXXXX").string();
-    home_ = ::mkdtemp(pattern.data());
-    store_ = std::make_unique<QtSettingsStore>(home_);
-    file_ = store_->FilePath("Trelvin");
-  }
-  void TearDown() override {
-    std::error_code e;
-    fs::permissions(home_, fs::perms::owner_all, e);
-    fs::remove_all(home_, e);
-  }
   std::optional<std::string> Read(const std::string& key, const std::string& def = "D") {
     return store_->ReadSetting("Trelvin", "Settings", key, def);
   }
@@ -46,14 +34,12 @@ class QtSettingsStoreTest : public ::testing::Test {
     fs::create_directories(fs::path(file_).parent_path());
     std::ofstream(file_, std::ios::binary) << text;
   }
-  std::string Contents() {
-    std::ifstream in(file_, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
+  std::string Contents() { return test_support::ReadFile(file_); }
 
-  std::string home_;
-  std::string file_;
-  std::unique_ptr<QtSettingsStore> store_;
+  test_support::TempDir dir_{"trelvin-settings"};
+  const std::string home_ = dir_.path();
+  std::unique_ptr<QtSettingsStore> store_ = std::make_unique<QtSettingsStore>(home_);
+  std::string file_ = store_->FilePath("Trelvin");
 };
 
 TEST_F(QtSettingsStoreTest, LivesInTheXdgPlaceAndRoundTripsText) {
@@ -117,13 +103,8 @@ TEST_F(QtSettingsStoreTest, ReadOnlyFileIsKeptAndWritesReportFailure) {
 TEST_F(QtSettingsStoreTest, WritesLeaveNoTemporaryFiles) {
   for (int i = 0; i < 8; ++i) ASSERT_TRUE(Write("K" + std::to_string(i), std::to_string(i)));
   ASSERT_TRUE(store_->Save());
-  int entries = 0;
   // Only the settings file itself.
-  for (const auto& e : fs::directory_iterator(fs::path(file_).parent_path())) {
-    (void)e;
-    ++entries;
-  }
-  EXPECT_EQ(entries, 1);
+  EXPECT_EQ(test_support::EntryCount(fs::path(file_).parent_path()), 1);
 }
 
 TEST_F(QtSettingsStoreTest, FileIsReadOnceAndWrittenOnlyBySave) {
@@ -151,23 +132,13 @@ TEST_F(QtSettingsStoreTest, SaveThatFailsHalfWayLeavesTheOldFileIntact) {
                           "Music", "Random", "MP3"}) {
     ASSERT_TRUE(Write(key, "1234567890"));
   }
-  struct rlimit saved {};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-  struct rlimit small = saved;
-  small.rlim_cur = 64;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const bool saved_ok = store_->Save();
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previous);
-  EXPECT_FALSE(saved_ok);
-  EXPECT_EQ(Contents(), old);
-  int entries = 0;
-  for (const auto& e : fs::directory_iterator(fs::path(file_).parent_path())) {
-    (void)e;
-    ++entries;
+  {
+    const test_support::FileSizeLimit limit(64);
+    ASSERT_TRUE(limit.ok());
+    EXPECT_FALSE(store_->Save());
   }
-  EXPECT_EQ(entries, 1);
+  EXPECT_EQ(Contents(), old);
+  EXPECT_EQ(test_support::EntryCount(fs::path(file_).parent_path()), 1);
 }
 
 }  // namespace

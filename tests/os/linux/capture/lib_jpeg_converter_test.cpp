@@ -1,15 +1,14 @@
 // What the converter's conformance suite cannot ask of every system: a write that fails half-way,
 // made to fail by a file size limit.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <stdlib.h>
-#include <sys/resource.h>
 
 #include <filesystem>
 #include <fstream>
 #include <random>
 
 #include "core/base/BmpFile.h"
+#include "support/PosixFiles.h"
 #include "trelvin_jpeg.h"
 
 namespace trelvin {
@@ -18,8 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(LibJpegConverterTest, FailedWriteLeavesNoPartialFile) {
-  std::string pattern = (fs::temp_directory_path() / "trelvin-jpeg-XXXXXX").string();
-  const std::string dir = std::string(::mkdtemp(pattern.data())) + "/";
+  const test_support::TempDir temp("trelvin-jpeg");
+  const std::string dir = temp.slash();
   // Noise compresses badly, so the JPEG is far larger than the file size limit below.
   Bitmap noise;
   noise.Resize(256, 256, 0);
@@ -29,23 +28,13 @@ TEST(LibJpegConverterTest, FailedWriteLeavesNoPartialFile) {
   std::ofstream(dir + "n.bmp", std::ios::binary)
       .write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
 
-  struct sigaction ignore {
-  }, previous{};
-  ignore.sa_handler = SIG_IGN;
-  ::sigaction(SIGXFSZ, &ignore, &previous);
-  rlimit old_limit{};
-  ::getrlimit(RLIMIT_FSIZE, &old_limit);
-  rlimit small = old_limit;
-  small.rlim_cur = 20000;
-  ::setrlimit(RLIMIT_FSIZE, &small);
-  const int result = BmpToJpeg((dir + "n.bmp").c_str(), (dir + "n.jpg").c_str(), 95);
-  ::setrlimit(RLIMIT_FSIZE, &old_limit);
-  ::sigaction(SIGXFSZ, &previous, nullptr);
-  EXPECT_NE(result, 0);
+  {
+    const test_support::FileSizeLimit limit(20000);
+    EXPECT_NE(BmpToJpeg((dir + "n.bmp").c_str(), (dir + "n.jpg").c_str(), 95), 0);
+  }
   std::vector<std::string> names;
   for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
   EXPECT_EQ(names, std::vector<std::string>{"n.bmp"});
-  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "os/linux/capture/ScreenCastToken.h"
+#include "support/PosixFiles.h"
 
 namespace trelvin {
 namespace {
@@ -18,25 +19,15 @@ namespace fs = std::filesystem;
 
 class ScreenCastTokenTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "trelvin-token-XXXXXX").string();
-    dir_ = ::mkdtemp(pattern.data());
-    path_ = (dir_ / "Trelvin" / "screencast.token").string();
-  }
-  void TearDown() override { fs::remove_all(dir_); }
   void WriteRaw(const std::string& bytes) {
     fs::create_directories(fs::path(path_).parent_path());
     std::ofstream(path_, std::ios::binary) << bytes;
   }
-  std::size_t EntriesInFolder() {
-    std::size_t n = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator(fs::path(path_).parent_path()))
-      ++n;
-    return n;
-  }
+  int EntriesInFolder() { return test_support::EntryCount(fs::path(path_).parent_path()); }
 
-  fs::path dir_;
-  std::string path_;
+  test_support::TempDir temp_{"trelvin-token"};
+  const fs::path dir_ = temp_.path();
+  std::string path_ = (dir_ / "Trelvin" / "screencast.token").string();
 };
 
 TEST_F(ScreenCastTokenTest, SavedTokenIsReadBackAndOnlyItsOwnerMayReadIt) {
@@ -50,7 +41,7 @@ TEST_F(ScreenCastTokenTest, SavedTokenIsReadBackAndOnlyItsOwnerMayReadIt) {
   struct stat info {};
   ASSERT_EQ(stat(path_.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
-  EXPECT_EQ(EntriesInFolder(), 1u);  // no temporary file left beside it
+  EXPECT_EQ(EntriesInFolder(), 1);  // no temporary file left beside it
 }
 
 TEST_F(ScreenCastTokenTest, NewTokenReplacesTheFileRatherThanRewritingIt) {
@@ -69,7 +60,7 @@ TEST_F(ScreenCastTokenTest, NewTokenReplacesTheFileRatherThanRewritingIt) {
   ASSERT_EQ(stat(path_.c_str(), &after), 0);
   EXPECT_NE(before.st_ino, after.st_ino);
   EXPECT_EQ(token.Load(), "second-token");
-  EXPECT_EQ(EntriesInFolder(), 1u);
+  EXPECT_EQ(EntriesInFolder(), 1);
 }
 
 TEST_F(ScreenCastTokenTest, FailedSaveKeepsTheOldToken) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "os/linux/capture/WaylandScreenGrab.h"
+#include "support/PosixFiles.h"
 
 namespace trelvin {
 namespace {
@@ -94,12 +95,7 @@ class ScriptedFrames : public ScreenCastFrames {
 
 class WaylandScreenGrabTest : public ::testing::Test {
  protected:
-  static fs::path MakeDir() {
-    std::string pattern = (fs::temp_directory_path() / "trelvin-wlgrab-XXXXXX").string();
-    return ::mkdtemp(pattern.data());
-  }
   void SetUp() override { bitmap_.Resize(8, 4, 0); }
-  void TearDown() override { fs::remove_all(dir_); }
 
   // One capture's grab as CaptureScreen does it: the pixel at (1, 1), or nothing when it failed.
   std::optional<Rgb> Grab() {
@@ -115,7 +111,8 @@ class WaylandScreenGrabTest : public ::testing::Test {
     return bitmap_.Row(1)[1];
   }
 
-  fs::path dir_ = MakeDir();
+  test_support::TempDir temp_{"trelvin-wlgrab"};
+  const fs::path dir_ = temp_.path();
   ScreenCastToken token_{(dir_ / "screencast.token").string()};
   ScriptedPortal portal_;
   ScriptedFrames frames_;

@@ -4,23 +4,11 @@
 #include "trelvin_jpeg.h"
 
 namespace trelvin::conformance {
-namespace {
 
-class LibJpegConverterDriver : public JpegConverterDriver {
- public:
-  int BmpToJpeg(const char* bmp_path, const char* jpeg_path, std::int16_t level) override {
-    return ::BmpToJpeg(bmp_path, jpeg_path, level);
-  }
-  JpegConverter& Service() override { return service_; }
+std::unique_ptr<JpegConverter> MakeJpegConverter() { return std::make_unique<LibJpegConverter>(); }
 
- private:
-  LibJpegConverter service_;
-};
-
-}  // namespace
-
-std::unique_ptr<JpegConverterDriver> MakeJpegConverterDriver() {
-  return std::make_unique<LibJpegConverterDriver>();
+int CallBmpToJpeg(const char* bmp_path, const char* jpeg_path, std::int16_t level) {
+  return ::BmpToJpeg(bmp_path, jpeg_path, level);
 }
 
 }  // namespace trelvin::conformance

@@ -8,25 +8,16 @@
 #include "e2e/FakeEmulator.h"
 #include "e2e/Harness.h"
 #include "os/linux/capture/X11WindowActivation.h"
+#include "support/ScopedEnv.h"
 
 namespace trelvin::conformance {
 namespace {
 
 class X11WindowActivationDriver : public WindowActivationDriver {
  public:
-  X11WindowActivationDriver() {
-    // The service connects to $DISPLAY: point it at the driver's display while it lives.
-    if (const char* old = std::getenv("DISPLAY")) old_display_ = old;
-    ::setenv("DISPLAY", display_.Name().c_str(), 1);
-  }
   ~X11WindowActivationDriver() override {
     windows_.reset();
     emulators_.clear();
-    if (old_display_.empty()) {
-      ::unsetenv("DISPLAY");
-    } else {
-      ::setenv("DISPLAY", old_display_.c_str(), 1);
-    }
   }
   WindowActivation& Service() override { return *windows_; }
   bool Show(const std::vector<std::string>& titles) override {
@@ -54,7 +45,8 @@ class X11WindowActivationDriver : public WindowActivationDriver {
 
  private:
   e2e::VirtualDisplay display_{320, 240, true};
-  std::string old_display_;
+  // The service connects to $DISPLAY: the driver's display while it lives.
+  test_support::ScopedEnv display_env_{"DISPLAY", display_.Name()};
   std::unique_ptr<X11WindowActivation> windows_ = std::make_unique<X11WindowActivation>();
   std::map<std::string, std::unique_ptr<e2e::FakeEmulator>> emulators_;
 };

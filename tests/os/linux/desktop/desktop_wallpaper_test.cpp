@@ -16,6 +16,8 @@
 
 #include "os/linux/QtTestApp.h"
 #include "os/linux/desktop/DesktopWallpaper.h"
+#include "support/PosixFiles.h"
+#include "support/ScopedEnv.h"
 
 namespace trelvin {
 namespace {
@@ -33,32 +35,12 @@ class Receiver : public QObject {
   int received = 0;
 };
 
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const std::string& value) : name_(name) {
-    const char* old = std::getenv(name);
-    had_ = old != nullptr;
-    if (had_) old_ = old;
-    ::setenv(name, value.c_str(), 1);
-  }
-  ~ScopedEnv() {
-    if (had_) {
-      ::setenv(name_, old_.c_str(), 1);
-    } else {
-      ::unsetenv(name_);
-    }
-  }
-
- private:
-  const char* name_;
-  std::string old_;
-  bool had_ = false;
-};
+using test_support::ScopedEnv;
 
 TEST(DesktopWallpaperTest, AHangingToolIsStoppedInTimeAndTheWindowThreadGoesOn) {
   QtTestApp();
-  std::string pattern = (fs::temp_directory_path() / "trelvin-wallpaper-XXXXXX").string();
-  const fs::path dir = ::mkdtemp(pattern.data());
+  const test_support::TempDir temp("trelvin-wallpaper");
+  const fs::path dir = temp.path();
   std::ofstream(dir / "gsettings") << "#!/bin/sh\nexec sleep 30\n";
   fs::permissions(dir / "gsettings", fs::perms::owner_all);
   ScopedEnv path("PATH", dir.string() + ":" + std::getenv("PATH"));
@@ -83,7 +65,6 @@ TEST(DesktopWallpaperTest, AHangingToolIsStoppedInTimeAndTheWindowThreadGoesOn) 
   poster.join();
   const int received_during = receiver.received;
   const int ticks_during = ticks;
-  fs::remove_all(dir);
 
   EXPECT_FALSE(set);
   EXPECT_LT(took, std::chrono::milliseconds(DesktopWallpaper::kCommandMs + 1500));

@@ -14,6 +14,7 @@
 #include "os/common/ReducedScale.h"
 #include "os/linux/desktop/QtPicture.h"
 #include "os/linux/desktop/QtPictures.h"
+#include "support/PosixFiles.h"
 
 namespace trelvin {
 namespace {
@@ -22,12 +23,6 @@ namespace fs = std::filesystem;
 
 class QtPicturesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "trelvin-pictures-XXXXXX").string();
-    dir_ = ::mkdtemp(pattern.data());
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
   // A JPEG of coloured blocks, 250 pixels on a side, so that scaling shows where edges went.
   std::string Blocks(int width, int height, const std::string& name) {
     QImage image(width, height, QImage::Format_RGB32);
@@ -48,7 +43,8 @@ class QtPicturesTest : public ::testing::Test {
     return dynamic_cast<const QtPicture&>(*picture);
   }
 
-  fs::path dir_;
+  test_support::TempDir temp_{"trelvin-pictures"};
+  const fs::path dir_ = temp_.path();
   QtPictures pictures_;
 };
 

@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "os/linux/files/PosixFileSystem.h"
+#include "support/PosixFiles.h"
 
 namespace trelvin {
 namespace {
@@ -17,19 +18,12 @@ namespace fs = std::filesystem;
 
 class PosixFileSystemTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "trelvin-fs-XXXXXX").string();
-    dir_ = std::string(::mkdtemp(pattern.data())) + "/";
-  }
-  void TearDown() override { fs::remove_all(dir_); }
   void Write(const std::string& name, const std::string& text) {
     std::ofstream(dir_ + name, std::ios::binary) << text;
   }
-  std::string Read(const std::string& name) {
-    std::ifstream in(dir_ + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
-  std::string dir_;
+  std::string Read(const std::string& name) { return test_support::ReadFile(dir_ + name); }
+  test_support::TempDir temp_{"trelvin-fs"};
+  const std::string dir_ = temp_.slash();
   PosixFileSystem files_;
 };
 

@@ -12,29 +12,24 @@
 #include "core/slideshow/FormSlideShow.h"
 #include "fakes/FakePlatform.h"
 #include "os/linux/files/PosixFileSystem.h"
+#include "support/PosixFiles.h"
 
 namespace trelvin {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string Read(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
+using test_support::ReadFile;
 
 // The fakes, with the real file system in place of the fake one.
 class CopyCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "trelvin-copy-XXXXXX").string();
-    dir_ = ::mkdtemp(pattern.data());
     fs::create_directories(dir_ / "pics");
     std::ofstream(dir_ / "pics/shot.jpg", std::ios::binary) << std::string(100000, 'x') << "end";
     platform_.pictures.sizes[(dir_ / "pics/shot.jpg").string()] = {320, 200};
     platform_.message_box.answers = {kIdYes};
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   // Opens the show over the pictures with the program in `program_dir` and presses C.
   void CopyWithProgramIn(const fs::path& program_dir) {
@@ -52,7 +47,8 @@ class CopyCommandTest : public ::testing::Test {
     std::string exe_dir;
   };
 
-  fs::path dir_;
+  test_support::TempDir temp_{"trelvin-copy"};
+  const fs::path dir_ = temp_.path();
   fakes::FakePlatform platform_;
   ProgramDirFileSystem files_;
   Services services_{platform_.runtime,     platform_.settings,      files_,
@@ -70,17 +66,15 @@ TEST_F(CopyCommandTest, CopiesIntoTheProgramsDirectoryReplacingAnOldCopy) {
   fs::create_directories(dir_ / "program");
   std::ofstream(dir_ / "program/shot.jpg") << "old";
   CopyWithProgramIn(dir_ / "program");
-  EXPECT_EQ(Read(dir_ / "program/shot.jpg"), Read(dir_ / "pics/shot.jpg"));
+  EXPECT_EQ(ReadFile(dir_ / "program/shot.jpg"), ReadFile(dir_ / "pics/shot.jpg"));
 }
 
 TEST_F(CopyCommandTest, CopyOntoItselfLeavesTheFileIntact) {
-  const std::string before = Read(dir_ / "pics/shot.jpg");
+  const std::string before = ReadFile(dir_ / "pics/shot.jpg");
   CopyWithProgramIn(dir_ / "pics");
   EXPECT_EQ(platform_.message_box.shown.size(), 1u);
-  EXPECT_EQ(Read(dir_ / "pics/shot.jpg"), before);
-  int entries = 0;
-  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir_ / "pics")) ++entries;
-  EXPECT_EQ(entries, 1);  // no temporary file left behind
+  EXPECT_EQ(ReadFile(dir_ / "pics/shot.jpg"), before);
+  EXPECT_EQ(test_support::EntryCount(dir_ / "pics"), 1);  // no temporary file left behind
 }
 
 }  // namespace

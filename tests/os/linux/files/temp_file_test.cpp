@@ -13,6 +13,7 @@
 
 #include "atomicfile/TempFile.h"
 #include "core/base/BmpFile.h"
+#include "support/PosixFiles.h"
 #include "trelvin_jpeg.h"
 
 namespace {
@@ -59,22 +60,15 @@ namespace fs = std::filesystem;
 
 class TempFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "trelvin-temp-XXXXXX").string();
-    dir_ = std::string(::mkdtemp(pattern.data())) + "/";
-    std::ofstream(dir_ + "a.jpg", std::ios::binary) << "old";
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string Read(const std::string& name) {
-    std::ifstream in(dir_ + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-  }
+  void SetUp() override { std::ofstream(dir_ + "a.jpg", std::ios::binary) << "old"; }
+  std::string Read(const std::string& name) { return test_support::ReadFile(dir_ + name); }
   std::vector<std::string> Names() {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename());
     return names;
   }
-  std::string dir_;
+  test_support::TempDir temp_{"trelvin-temp"};
+  const std::string dir_ = temp_.slash();
 };
 
 TEST_F(TempFileTest, UncommittedWriteLeavesTheTargetAndNoTemporaryFile) {

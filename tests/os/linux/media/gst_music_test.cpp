@@ -17,6 +17,7 @@
 #include "os/linux/media/GstMediaEngine.h"
 #include "os/linux/media/mci/MciErrors.h"
 #include "os/linux/media/mci/MciInterpreter.h"
+#include "support/PosixFiles.h"
 #include "support/SongFiles.h"
 
 namespace trelvin {
@@ -45,8 +46,6 @@ class GstMusicTest : public ::testing::Test {
   static void SetUpTestSuite() { ::setenv("TRELVIN_AUDIO_SINK", "fakesink sync=true", 1); }
 
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "trelvin-music-XXXXXX").string();
-    dir_ = std::string(::mkdtemp(pattern.data())) + "/";
     engine_.SetFirstBufferObserver([this](const std::string& path) {
       std::lock_guard lock(mutex_);
       starts_.push_back({fs::path(path).filename().string(), Clock::now()});
@@ -56,7 +55,6 @@ class GstMusicTest : public ::testing::Test {
     mci_.mciSendString("close all", 0);
     engine_.Flush();
     engine_.SetFirstBufferObserver(nullptr);
-    fs::remove_all(dir_);
   }
 
   std::uint32_t Send(const std::string& command) { return mci_.mciSendString(command, 0); }
@@ -87,7 +85,8 @@ class GstMusicTest : public ::testing::Test {
     return std::nullopt;
   }
 
-  std::string dir_;
+  test_support::TempDir temp_{"trelvin-music"};
+  const std::string dir_ = temp_.slash();
   std::mutex mutex_;
   std::vector<std::pair<std::string, Clock::time_point>> starts_;
   GstMediaEngine engine_{GstMediaEngine::AudioSinkFromEnvironment()};
@@ -207,8 +206,8 @@ TEST_F(GstMusicTest, AQuotedNameOpensExactlyThatFile) {
 }
 
 TEST(GstMusicOutputTest, WithoutAnAudioDeviceSongsStillEndOnTime) {
-  const std::string dir = (fs::temp_directory_path() / "trelvin-music-out").string() + "/";
-  fs::create_directories(dir);
+  const test_support::TempDir temp("trelvin-music-out");
+  const std::string dir = temp.slash();
   WriteBytes(dir + "a.mid", MidiSong(0.8));
   for (const char* sink : {"alsasink device=hw:97,0", "nosuchelement ! fakesink"}) {
     GstMediaEngine engine(sink);
@@ -227,7 +226,6 @@ TEST(GstMusicOutputTest, WithoutAnAudioDeviceSongsStillEndOnTime) {
     mci.mciSendString("close all", 0);
     engine.Flush();
   }
-  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -24,37 +24,30 @@ class ComScope {
   bool ok_;
 };
 
-class WicPicturesDriver : public PicturesDriver {
- public:
-  Pictures& Service() override { return pictures_; }
-  std::vector<std::uint8_t> Encode(PictureFormat format, int width, int height, Rgb left,
-                                   Rgb right) override {
-    using test_support::Format;
-    const Format kind = format == PictureFormat::kPng   ? Format::kPng
-                        : format == PictureFormat::kBmp ? Format::kBmp
-                                                        : Format::kJpeg;
-    return test_support::Encoded(kind, width, height, left, right);
-  }
-  Bitmap Shown(const Picture& picture) override {
-    Bitmap pixels = dynamic_cast<const WicPicture&>(picture).pixels();
-    // The spare byte is clear, as the painter expects (checked in win_pictures_test.cpp).
-    for (auto& p : pixels.pixels) p &= 0xFFFFFF;
-    return pixels;
-  }
-  bool Reduced(const Picture& picture) override {
-    return dynamic_cast<const WicPicture&>(picture).Reduced();
-  }
-  bool MayLackWebp() override { return true; }
-
- private:
-  ComScope com_;
-  WicPictures pictures_;
-};
+// COM first, and let go last.
+struct ComPictures : ComScope, WicPictures {};
 
 }  // namespace
 
-std::unique_ptr<PicturesDriver> MakePicturesDriver() {
-  return std::make_unique<WicPicturesDriver>();
+const bool kMayLackWebp = true;
+
+std::unique_ptr<Pictures> MakePictures() { return std::make_unique<ComPictures>(); }
+
+std::vector<std::uint8_t> Encode(PictureFormat format, int width, int height, Rgb left, Rgb right) {
+  using test_support::Format;
+  const Format kind = format == PictureFormat::kPng   ? Format::kPng
+                      : format == PictureFormat::kBmp ? Format::kBmp
+                                                      : Format::kJpeg;
+  return test_support::Encoded(kind, width, height, left, right);
 }
+
+Bitmap Shown(const Picture& picture) {
+  Bitmap pixels = dynamic_cast<const WicPicture&>(picture).pixels();
+  // The spare byte is clear, as the painter expects (checked in win_pictures_test.cpp).
+  for (auto& p : pixels.pixels) p &= 0xFFFFFF;
+  return pixels;
+}
+
+bool Reduced(const Picture& picture) { return dynamic_cast<const WicPicture&>(picture).Reduced(); }
 
 }  // namespace trelvin::conformance

@@ -16,33 +16,20 @@ std::string DllPath() {
   return text.substr(0, text.find_last_of("\\/") + 1) + "jpeglib.dll";
 }
 
-class WinJpegConverterDriver : public JpegConverterDriver {
- public:
-  WinJpegConverterDriver() : module_(LoadLibraryA(DllPath().c_str())), service_(DllPath()) {
-    // Through void*, as GetProcAddress results are meant to be cast to their real type.
-    if (module_) {
-      convert_ = reinterpret_cast<BmpToJpegFunction>(
-          reinterpret_cast<void*>(GetProcAddress(module_, "BmpToJpeg")));
-    }
-  }
-  ~WinJpegConverterDriver() override {
-    if (module_) FreeLibrary(module_);
-  }
-  int BmpToJpeg(const char* bmp_path, const char* jpeg_path, std::int16_t level) override {
-    return convert_ ? convert_(bmp_path, jpeg_path, level) : -1000;
-  }
-  JpegConverter& Service() override { return service_; }
-
- private:
-  HMODULE module_;
-  BmpToJpegFunction convert_ = nullptr;
-  WinJpegConverter service_;
-};
-
 }  // namespace
 
-std::unique_ptr<JpegConverterDriver> MakeJpegConverterDriver() {
-  return std::make_unique<WinJpegConverterDriver>();
+std::unique_ptr<JpegConverter> MakeJpegConverter() {
+  return std::make_unique<WinJpegConverter>(DllPath());
+}
+
+// The library stays loaded for the rest of the test program.
+int CallBmpToJpeg(const char* bmp_path, const char* jpeg_path, std::int16_t level) {
+  static const HMODULE module = LoadLibraryA(DllPath().c_str());
+  // Through void*, as GetProcAddress results are meant to be cast to their real type.
+  static const auto convert = module ? reinterpret_cast<BmpToJpegFunction>(reinterpret_cast<void*>(
+                                           GetProcAddress(module, "BmpToJpeg")))
+                                     : nullptr;
+  return convert ? convert(bmp_path, jpeg_path, level) : -1000;
 }
 
 }  // namespace trelvin::conformance
