@@ -28,8 +28,8 @@ TEST_F(FileSystemTest, FindFilesMatchesWithoutCaseAndListsOnlyVisiblePlainFiles)
   folder_.Put("one.jpg", "1");
   folder_.Put("TWO.JPG", "2");
   folder_.Put("three.gif", "3");
-  folder_.Put("y.jpgx",
-              "y");  // Windows also matches short names ("Y~XXXX.JPG") against the pattern
+  // Windows also matches short names ("Y~XXXX.JPG") against the pattern.
+  folder_.Put("y.jpgx", "y");
   folder_.Put("z.jpeg", "z");
   folder_.Put("d.jpg.txt", "d");
   PutHidden(dir_);
@@ -118,8 +118,8 @@ TEST_F(FileSystemTest, NamesOfTheLongestLengthAreWrittenAndCopied) {
   const std::string copy = std::string(31, 'x') + "\u20ac" + std::string(217, 'y') + ".jpg";
   EXPECT_TRUE(files_.WriteFile(dir_ + name, {'n', 'e', 'w'}));
   EXPECT_TRUE(files_.CopyFile(dir_ + name, dir_ + copy));
-  EXPECT_EQ(Get(copy), "new");
-  EXPECT_EQ(Listing(), (std::vector<std::string>{name, copy}));
+  EXPECT_EQ(folder_.Get(copy), "new");
+  EXPECT_EQ(folder_.Names(), (std::vector<std::string>{name, copy}));
 }
 
 }  // namespace
