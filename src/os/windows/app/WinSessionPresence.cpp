@@ -4,6 +4,8 @@
 
 #include <wtsapi32.h>
 
+#include "os/windows/WinHiddenWindow.h"
+
 namespace trelvin {
 
 namespace {
@@ -23,18 +25,10 @@ LRESULT CALLBACK SessionWindowProc(HWND window, UINT message, WPARAM w, LPARAM l
 }  // namespace
 
 WinSessionPresence::WinSessionPresence() {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSW window_class{};
-  window_class.lpfnWndProc = SessionWindowProc;
-  window_class.hInstance = instance;
-  window_class.lpszClassName = kWindowClass;
-  RegisterClassW(&window_class);  // a second registration fails harmlessly
   // A top-level window that is never shown: session notices are not sent to message-only ones.
-  HWND window = CreateWindowExW(0, kWindowClass, L"Trelvin Show", WS_OVERLAPPED, 0, 0, 0, 0,
-                                nullptr, nullptr, instance, nullptr);
+  HWND window = MakeHiddenWindow(kWindowClass, SessionWindowProc, L"Trelvin Show", this);
   if (!window) return;
   window_ = window;
-  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   registered_ = WTSRegisterSessionNotification(window, NOTIFY_FOR_THIS_SESSION) != FALSE;
 }
 

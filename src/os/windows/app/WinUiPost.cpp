@@ -2,6 +2,8 @@
 
 #include "os/windows/WinApi.h"
 
+#include "os/windows/WinHiddenWindow.h"
+
 namespace trelvin {
 
 namespace {
@@ -21,16 +23,8 @@ LRESULT CALLBACK PostProc(HWND window, UINT message, WPARAM wparam, LPARAM lpara
 }  // namespace
 
 WinUiPost::WinUiPost() {
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSW window_class{};
-  window_class.lpfnWndProc = PostProc;
-  window_class.hInstance = instance;
-  window_class.lpszClassName = kWindowClass;
-  RegisterClassW(&window_class);  // a second registration fails harmlessly
-  HWND window = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                instance, nullptr);
-  if (window) SetWindowLongPtrW(window, GWLP_USERDATA, 1);
-  window_ = window;
+  // The window's data says it is alive: its jobs run only then.
+  window_ = MakeHiddenWindow(kWindowClass, PostProc, L"", reinterpret_cast<void*>(1), HWND_MESSAGE);
 }
 
 WinUiPost::~WinUiPost() {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "os/windows/WinHiddenWindow.h"
 #include "os/windows/WinText.h"
 
 namespace trelvin {
@@ -54,17 +55,8 @@ WinNotifications::~WinNotifications() {
 bool WinNotifications::AddIcon() {
   if (icon_added_) return true;
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!window_) {
-    WNDCLASSW window_class{};
-    window_class.lpfnWndProc = IconProc;
-    window_class.hInstance = instance;
-    window_class.lpszClassName = kWindowClass;
-    RegisterClassW(&window_class);  // a second registration fails harmlessly
-    window_ = CreateWindowExW(0, kWindowClass, L"Trelvin Show", WS_OVERLAPPED, 0, 0, 0, 0, nullptr,
-                              nullptr, instance, nullptr);
-    if (!window_) return false;
-    SetWindowLongPtrW(static_cast<HWND>(window_), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  }
+  if (!window_) window_ = MakeHiddenWindow(kWindowClass, IconProc, L"Trelvin Show", this);
+  if (!window_) return false;
   NOTIFYICONDATAW data = IconData(static_cast<HWND>(window_));
   data.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
   data.uCallbackMessage = kIconMessage;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "os/windows/WinHiddenWindow.h"
 #include "os/windows/WinText.h"
 
 namespace trelvin {
@@ -32,18 +33,8 @@ WinTrayIcon::~WinTrayIcon() {
 
 bool WinTrayIcon::MakeWindow() {
   if (window_) return true;
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  WNDCLASSW window_class{};
-  window_class.lpfnWndProc = IconWindowProc;
-  window_class.hInstance = instance;
-  window_class.lpszClassName = kWindowClass;
-  RegisterClassW(&window_class);  // a second registration fails harmlessly
-  HWND window = CreateWindowExW(0, kWindowClass, L"Trelvin Show", WS_OVERLAPPED, 0, 0, 0, 0,
-                                nullptr, nullptr, instance, nullptr);
-  if (!window) return false;
-  SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  window_ = window;
-  return true;
+  window_ = MakeHiddenWindow(kWindowClass, IconWindowProc, L"Trelvin Show", this);
+  return window_ != nullptr;
 }
 
 bool WinTrayIcon::Show(const TrayIconState& state) {
