@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/base/PatternMatch.h"
-#include "core/base/TitleMatch.h"
+#include "os/common/TitleMatch.h"
 
 namespace trelvin::fakes {
 

@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/base/TitleMatch.h"
+#include "os/common/TitleMatch.h"
 #include "os/linux/capture/X11ErrorTrap.h"
 
 namespace trelvin {

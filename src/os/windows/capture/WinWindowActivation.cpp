@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "core/base/TitleMatch.h"
+#include "os/common/TitleMatch.h"
 #include "os/windows/WinText.h"
 
 namespace trelvin {
