@@ -17,7 +17,13 @@ if [ "${TRELVIN_SKIP_SANITIZERS:-0}" != 1 ]; then
   cmake --preset sanitizers >/dev/null
   cmake --build --preset sanitizers
   export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=1"
-  export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0"
+  # Every sanitized process reads the suppressions, those the end-to-end tests start as another
+  # user too, who may not reach the checkout (under /root, say): a copy anyone can read.
+  lsan_supp=$(mktemp /tmp/trelvin-lsan.XXXXXX)
+  trap 'rm -f "$lsan_supp"' EXIT
+  cp tests/sanitizers/lsan.supp "$lsan_supp"
+  chmod 644 "$lsan_supp"
+  export LSAN_OPTIONS="suppressions=$lsan_supp:print_suppressions=0"
   export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
   # The package is made and installed from the normal build only.
   ctest --test-dir build-asan --output-on-failure -j"$(nproc)" -LE package "$@"
