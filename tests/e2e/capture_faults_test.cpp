@@ -60,13 +60,7 @@ class CaptureFaultsTest : public ::testing::Test {
     std::string& id = window_;
     ASSERT_TRUE(display_.WaitForWindow(kTitle, &id));
     std::this_thread::sleep_for(milliseconds(300));
-    display_.Xdotool("windowactivate --sync " + id);
-    // Leave and re-enter the button, so the toolkit sees the pointer arrive on "&Start".
-    display_.Xdotool("mousemove 0 0");
-    std::this_thread::sleep_for(milliseconds(200));
-    display_.Xdotool("mousemove --window " + id + " 155 158");
-    std::this_thread::sleep_for(milliseconds(100));
-    display_.Xdotool("click 1");
+    display_.ClickAt(id, 155, 158);  // "&Start"
     ASSERT_TRUE(WaitFor([&] { return Jpegs(into.empty() ? dir_ : into).size() >= 2; },
                         std::chrono::seconds(12)))
         << "capturing did not start";
@@ -201,7 +195,7 @@ TEST_F(CaptureFaultsTest, UnwritableInstallationCapturesIntoThePicturesFolder) {
 // a failed tick, and the user's log has one line for each.
 TEST_F(CaptureFaultsTest, VanishedFolderIsToldOnceAndItsReturnOnce) {
   const fs::path notices = home_.Root() / "notices";
-  const test_support::PrivateBus bus(TRELVIN_NOTIFICATION_STANDIN, notices.string());
+  const test_support::PrivateBus bus(TRELVIN_SESSION_STANDIN, notices.string(), "--notices");
   if (bus.missing()) GTEST_SKIP() << "dbus-daemon is missing";
   ASSERT_TRUE(bus.ok()) << "the stand-in did not start";
   env_["DBUS_SESSION_BUS_ADDRESS"] = bus.address();

@@ -31,7 +31,7 @@ bool ProcessEventsUntil(F done) {
 
 TEST(ActionNotificationsTest, TakenActionRunsOnTheInterfaceThread) {
   const test_support::TempDir dir("trelvin-action-notices");
-  const test_support::PrivateBus bus(TRELVIN_NOTIFICATION_STANDIN, dir.slash() + "notices",
+  const test_support::PrivateBus bus(TRELVIN_SESSION_STANDIN, dir.slash() + "notices",
                                      "--take-actions");
   if (bus.missing()) GTEST_SKIP() << "dbus-daemon is missing";
   ASSERT_TRUE(bus.ok()) << "the stand-in did not start";
