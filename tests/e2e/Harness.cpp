@@ -184,6 +184,7 @@ CommandResult VirtualDisplay::Xdotool(const std::string& args) const {
 }
 
 void VirtualDisplay::ClickAt(const std::string& id, int x, int y) const {
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
   Xdotool("windowactivate --sync " + id);
   Xdotool("mousemove 0 0");
   std::this_thread::sleep_for(std::chrono::milliseconds(200));

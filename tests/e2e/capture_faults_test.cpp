@@ -59,7 +59,6 @@ class CaptureFaultsTest : public ::testing::Test {
                                          as_user.empty() ? executable : as_user.front());
     std::string& id = window_;
     ASSERT_TRUE(display_.WaitForWindow(kTitle, &id));
-    std::this_thread::sleep_for(milliseconds(300));
     display_.ClickAt(id, 155, 158);  // "&Start"
     ASSERT_TRUE(WaitFor([&] { return Jpegs(into.empty() ? dir_ : into).size() >= 2; },
                         std::chrono::seconds(12)))

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <filesystem>
 #include <regex>
-#include <thread>
 
 #include "e2e/Harness.h"
 #include "support/PosixFiles.h"
@@ -18,7 +17,6 @@ namespace trelvin::e2e {
 namespace {
 
 namespace fs = std::filesystem;
-using std::chrono::milliseconds;
 using std::chrono::seconds;
 
 using test_support::ReadLines;
@@ -50,7 +48,6 @@ TEST(CaptureKeepsTest, SkipsStillScreensPausesWhenLockedAndIsSteeredFromItsIcon)
   Program program(display, home, {"/c"}, {{"DBUS_SESSION_BUS_ADDRESS", bus.address()}});
   std::string window;
   ASSERT_TRUE(display.WaitForWindow(MainWindowTitlePattern(), &window));
-  std::this_thread::sleep_for(milliseconds(300));
   display.ClickAt(window, 155, 158);  // "&Start"
 
   // The icon comes with the run, under a name of its own on the bus.

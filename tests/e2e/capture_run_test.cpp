@@ -64,7 +64,6 @@ TEST_F(CaptureRunTest, StartCapturesTheScreenEverySecondUntilStop) {
   Program program(display_, home_, {"/c"});
   std::string id;
   ASSERT_TRUE(display_.WaitForWindow(kTitle, &id));
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
   ClickStartButton(id);
 
   ASSERT_TRUE(WaitFor([&] { return List(captures_).jpegs.size() >= 3; }, std::chrono::seconds(15)))
@@ -167,7 +166,6 @@ TEST_F(CaptureRunTest, WithoutEmulatorWindowItsProgramIsStartedFromProgramDirect
   Program program(display_, home_, {"/c"}, {}, (program_dir / "trelvinshow").string());
   std::string id;
   ASSERT_TRUE(display_.WaitForWindow(kTitle, &id));
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
   ClickStartButton(id);
   ASSERT_TRUE(WaitFor([&] { return fs::exists(marker); }));
   std::ifstream in(marker);
