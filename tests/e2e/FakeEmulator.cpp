@@ -1,5 +1,7 @@
 #include "e2e/FakeEmulator.h"
 
+#include <gtest/gtest.h>
+
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -59,6 +61,19 @@ Placement FakeEmulator::Where(const VirtualDisplay& display) const {
     std::sscanf(line.c_str(), "  Height: %d", &p.height);
   }
   return p;
+}
+
+void ExpectQuadrants(const std::function<std::uint32_t(int, int)>& pixel, const Placement& at,
+                     int tolerance) {
+  const std::uint32_t colours[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+  for (int q = 0; q < 4; ++q) {
+    const int x = at.x + (q % 2 ? 3 : 1) * at.width / 4;
+    const int y = at.y + (q / 2 ? 3 : 1) * at.height / 4;
+    for (int shift : {24, 16, 8, 0}) {  // the top byte too: nothing may be set there
+      EXPECT_NEAR(int(pixel(x, y) >> shift & 0xFF), int(colours[q] >> shift & 0xFF), tolerance)
+          << "quadrant " << q << " at " << x << "," << y;
+    }
+  }
 }
 
 }  // namespace trelvin::e2e

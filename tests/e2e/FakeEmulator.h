@@ -3,7 +3,9 @@
 // The stand-in emulator window (tests/tools/fake_emulator.cpp) on a virtual display.
 #include <sys/types.h>
 
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "e2e/Harness.h"
@@ -39,5 +41,10 @@ class FakeEmulator {
   pid_t pid_ = -1;
   bool ok_ = false;
 };
+
+// Expects the stand-in's four colours at its quadrants' centres in a shot of the screen whose
+// pixel at (x, y) is `pixel(x, y)` (0xRRGGBB), each channel within `tolerance`.
+void ExpectQuadrants(const std::function<std::uint32_t(int, int)>& pixel, const Placement& at,
+                     int tolerance);
 
 }  // namespace trelvin::e2e

@@ -183,6 +183,16 @@ CommandResult VirtualDisplay::Xdotool(const std::string& args) const {
   return Run(Env() + "xdotool " + args + " 2>/dev/null");
 }
 
+void VirtualDisplay::ClickAt(const std::string& id, int x, int y) const {
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  Xdotool("windowactivate --sync " + id);
+  Xdotool("mousemove 0 0");
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  Xdotool("mousemove --window " + id + " " + std::to_string(x) + " " + std::to_string(y));
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  Xdotool("click 1");
+}
+
 std::string VirtualDisplay::FindWindow(const std::string& title_regex) const {
   std::string out = Xdotool("search --onlyvisible --name " + Quote(title_regex)).output;
   std::istringstream lines(out);

@@ -77,6 +77,10 @@ class VirtualDisplay {
 
   // xdotool with the given arguments on this display.
   CommandResult Xdotool(const std::string& args) const;
+  // Clicks at (x, y) of the window as a hand would, after a moment for a newly mapped window to
+  // settle: the window activated, the pointer leaving and arriving again, so the toolkit sees it
+  // enter the control before the press.
+  void ClickAt(const std::string& id, int x, int y) const;
   // The id of the first visible window whose title matches `title_regex`, or empty.
   std::string FindWindow(const std::string& title_regex) const;
   bool WaitForWindow(const std::string& title_regex, std::string* id = nullptr,

@@ -3,6 +3,8 @@
 // Helpers for the slide-show tests on the real program: pictures, settings, colours on screen.
 #include <sys/types.h>
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 
@@ -27,6 +29,23 @@ bool Near(Rgb8 a, Rgb8 b, int tolerance = 6);
 bool WaitForColours(const VirtualDisplay& display,
                     const std::vector<std::pair<std::pair<int, int>, Rgb8>>& points,
                     std::chrono::milliseconds timeout = std::chrono::seconds(30));
+
+// A 1024 x 768 display, and a home whose pictures folder holds one 320 x 200 pink picture; skipped
+// when either cannot be made.
+class PinkPictureTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!display_.ok()) GTEST_SKIP() << "Xvfb with openbox could not be started";
+    std::filesystem::create_directories(pictures_);
+    if (!MakePicture(pictures_ / "pink.jpg", 320, 200, kPink)) {
+      GTEST_SKIP() << "ImageMagick could not make the test picture";
+    }
+  }
+
+  VirtualDisplay display_{1024, 768};
+  TestHome home_;
+  const std::filesystem::path pictures_ = home_.Root() / "pictures";
+};
 
 // A CUPS scheduler of the test's own, on a private socket, with one raw queue "trelvin" as the
 // default destination; its backend keeps each job's document as a file in OutputDir().

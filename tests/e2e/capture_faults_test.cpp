@@ -2,7 +2,6 @@
 // file takes its place, the file system fills up or turns read-only, a file-size limit is hit.
 // Capturing goes on, every JPEG file there is whole, and nothing written earlier is lost.
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -14,12 +13,12 @@
 #include <map>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <thread>
 
 #include "e2e/Harness.h"
 #include "support/JpegDecode.h"
 #include "support/PosixFiles.h"
+#include "support/PrivateBus.h"
 
 namespace trelvin::e2e {
 namespace {
@@ -34,6 +33,7 @@ constexpr int kHeight = 480;
 constexpr std::uintmax_t kBitmapSize = 54 + kWidth * 3 * kHeight;
 
 using test_support::ReadFile;
+using test_support::ReadLines;
 
 // The captures of a directory by name, with their contents.
 using Captures = std::map<std::string, std::string>;
@@ -59,14 +59,7 @@ class CaptureFaultsTest : public ::testing::Test {
                                          as_user.empty() ? executable : as_user.front());
     std::string& id = window_;
     ASSERT_TRUE(display_.WaitForWindow(kTitle, &id));
-    std::this_thread::sleep_for(milliseconds(300));
-    display_.Xdotool("windowactivate --sync " + id);
-    // Leave and re-enter the button, so the toolkit sees the pointer arrive on "&Start".
-    display_.Xdotool("mousemove 0 0");
-    std::this_thread::sleep_for(milliseconds(200));
-    display_.Xdotool("mousemove --window " + id + " 155 158");
-    std::this_thread::sleep_for(milliseconds(100));
-    display_.Xdotool("click 1");
+    display_.ClickAt(id, 155, 158);  // "&Start"
     ASSERT_TRUE(WaitFor([&] { return Jpegs(into.empty() ? dir_ : into).size() >= 2; },
                         std::chrono::seconds(12)))
         << "capturing did not start";
@@ -171,13 +164,6 @@ class CaptureFaultsTest : public ::testing::Test {
   std::unique_ptr<Program> program_;
 };
 
-std::vector<std::string> Lines(const fs::path& path) {
-  std::ifstream in(path);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 // Installed by the system: an ordinary user who cannot write to the program's directory, with no
 // settings, captures into the Trelvin folder of the Pictures folder the user-dirs rules name.
 TEST_F(CaptureFaultsTest, UnwritableInstallationCapturesIntoThePicturesFolder) {
@@ -207,24 +193,11 @@ TEST_F(CaptureFaultsTest, UnwritableInstallationCapturesIntoThePicturesFolder) {
 // hears of it exactly twice (failed, saved again) however many ticks fail, no picture is made for
 // a failed tick, and the user's log has one line for each.
 TEST_F(CaptureFaultsTest, VanishedFolderIsToldOnceAndItsReturnOnce) {
-  if (e2e::Run("command -v dbus-daemon").status != 0) GTEST_SKIP() << "dbus-daemon is missing";
-  const CommandResult bus =
-      e2e::Run("dbus-daemon --session --fork --print-address=1 --print-pid=1");
-  std::istringstream bus_lines(bus.output);
-  std::string address;
-  pid_t bus_pid = 0;
-  ASSERT_TRUE(bus_lines >> address >> bus_pid) << bus.output;
-  struct Stop {
-    pid_t pid;
-    ~Stop() { ::kill(pid, SIGTERM); }
-  } stop_bus{bus_pid};
   const fs::path notices = home_.Root() / "notices";
-  const CommandResult standin =
-      e2e::Run("DBUS_SESSION_BUS_ADDRESS=" + Quote(address) + " " TRELVIN_NOTIFICATION_STANDIN " " +
-               Quote(notices.string()) + " >/dev/null 2>&1 & echo $!");
-  Stop stop_standin{static_cast<pid_t>(std::stoi(standin.output))};
-  ASSERT_TRUE(WaitFor([&] { return fs::exists(notices); })) << "the stand-in did not start";
-  env_["DBUS_SESSION_BUS_ADDRESS"] = address;
+  const test_support::PrivateBus bus(TRELVIN_SESSION_STANDIN, notices.string(), "--notices");
+  if (bus.missing()) GTEST_SKIP() << "dbus-daemon is missing";
+  ASSERT_TRUE(bus.ok()) << "the stand-in did not start";
+  env_["DBUS_SESSION_BUS_ADDRESS"] = bus.address();
 
   ASSERT_NO_FATAL_FAILURE(StartCapturing());
   // Right after a capture is complete, so no capture is caught half-way.
@@ -234,7 +207,7 @@ TEST_F(CaptureFaultsTest, VanishedFolderIsToldOnceAndItsReturnOnce) {
   const fs::path log = home_.Root() / ".local/state/Trelvin/trelvin.log";
   auto failed_lines = [&] {
     std::vector<std::string> found;
-    for (const std::string& line : Lines(log)) {
+    for (const std::string& line : ReadLines(log)) {
       if (line.find(dir_.string()) != std::string::npos) found.push_back(line);
     }
     return found;
@@ -242,9 +215,9 @@ TEST_F(CaptureFaultsTest, VanishedFolderIsToldOnceAndItsReturnOnce) {
   ASSERT_TRUE(WaitFor([&] { return failed_lines().size() >= 4; })) << "no failures logged";
   fs::create_directories(dir_);
   ASSERT_TRUE(WaitForMore(0, 3)) << "capturing did not resume";
-  ASSERT_TRUE(WaitFor([&] { return Lines(notices).size() >= 2; }));
-  EXPECT_EQ(Lines(notices), (std::vector<std::string>{"Trelvin Show cannot save captures",
-                                                      "Trelvin Show saves captures again"}));
+  ASSERT_TRUE(WaitFor([&] { return ReadLines(notices).size() >= 2; }));
+  EXPECT_EQ(ReadLines(notices), (std::vector<std::string>{"Trelvin Show cannot save captures",
+                                                          "Trelvin Show saves captures again"}));
   const Captures after = Jpegs(dir_);
   std::set<std::string> stamps;
   const std::regex failed(

@@ -7,59 +7,36 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <regex>
-#include <sstream>
-#include <thread>
 
 #include "e2e/Harness.h"
+#include "support/PosixFiles.h"
+#include "support/PrivateBus.h"
 
 namespace trelvin::e2e {
 namespace {
 
 namespace fs = std::filesystem;
-using std::chrono::milliseconds;
 using std::chrono::seconds;
 
-std::vector<std::string> Lines(const fs::path& path) {
-  std::ifstream in(path);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-struct Kill {
-  pid_t pid;
-  ~Kill() {
-    if (pid > 0) ::kill(pid, SIGTERM);
-  }
-};
+using test_support::ReadLines;
 
 TEST(CaptureKeepsTest, SkipsStillScreensPausesWhenLockedAndIsSteeredFromItsIcon) {
   VirtualDisplay display(640, 480);
   if (!display.ok()) GTEST_SKIP() << "Xvfb with openbox could not be started";
-  if (e2e::Run("command -v dbus-daemon dbus-send").status != 0) GTEST_SKIP() << "no dbus tools";
+  if (e2e::Run("command -v dbus-daemon && command -v dbus-send").status != 0)
+    GTEST_SKIP() << "no dbus tools";
   TestHome home;
   const fs::path dir = home.Root() / "caps";
   fs::create_directories(dir);
   home.WriteConfig("[Settings]\nPath=" + dir.string() +
                    "/\nCaptureInterval=1\nMusic=0\nSkipUnchanged=1\n");
   e2e::Run(display.Env() + "xsetroot -solid '#336699'");
-  std::istringstream bus_lines(
-      e2e::Run("dbus-daemon --session --fork --print-address=1 --print-pid=1").output);
-  std::string address;
-  pid_t bus_pid = 0;
-  ASSERT_TRUE(bus_lines >> address >> bus_pid);
-  Kill stop_bus{bus_pid};
-  const std::string on_bus = "DBUS_SESSION_BUS_ADDRESS=" + Quote(address) + " ";
   const fs::path record = home.Root() / "record";
-  Kill stop_standin{
-      static_cast<pid_t>(std::stoi(e2e::Run(on_bus + TRELVIN_SESSION_STANDIN " " +
-                                            Quote(record.string()) + " >/dev/null 2>&1 & echo $!")
-                                       .output))};
-  ASSERT_TRUE(WaitFor([&] { return fs::exists(record); })) << "the stand-ins did not start";
+  const test_support::PrivateBus bus(TRELVIN_SESSION_STANDIN, record.string());
+  ASSERT_TRUE(bus.ok()) << "the stand-ins did not start";
   auto recorded = [&](const std::string& line) {
-    const auto lines = Lines(record);
+    const auto lines = ReadLines(record);
     return std::count(lines.begin(), lines.end(), line);
   };
   auto jpegs = [&] {
@@ -68,27 +45,21 @@ TEST(CaptureKeepsTest, SkipsStillScreensPausesWhenLockedAndIsSteeredFromItsIcon)
     return n;
   };
 
-  Program program(display, home, {"/c"}, {{"DBUS_SESSION_BUS_ADDRESS", address}});
+  Program program(display, home, {"/c"}, {{"DBUS_SESSION_BUS_ADDRESS", bus.address()}});
   std::string window;
   ASSERT_TRUE(display.WaitForWindow(MainWindowTitlePattern(), &window));
-  std::this_thread::sleep_for(milliseconds(300));
-  display.Xdotool("windowactivate --sync " + window);
-  display.Xdotool("mousemove 0 0");
-  std::this_thread::sleep_for(milliseconds(200));
-  display.Xdotool("mousemove --window " + window + " 155 158");
-  std::this_thread::sleep_for(milliseconds(100));
-  display.Xdotool("click 1");
+  display.ClickAt(window, 155, 158);  // "&Start"
 
   // The icon comes with the run, under a name of its own on the bus.
   std::string item;
   ASSERT_TRUE(WaitFor([&] {
-    for (const std::string& line : Lines(record)) {
+    for (const std::string& line : ReadLines(record)) {
       if (line.rfind("registered ", 0) == 0) item = line.substr(11);
     }
     return !item.empty();
   })) << "no icon was registered";
   auto ask = [&](const std::string& path_and_call) {
-    return e2e::Run(on_bus + "dbus-send --session --print-reply --dest=" + item + " " +
+    return e2e::Run(bus.OnBus() + "dbus-send --session --print-reply --dest=" + item + " " +
                     path_and_call)
         .output;
   };
@@ -107,13 +78,13 @@ TEST(CaptureKeepsTest, SkipsStillScreensPausesWhenLockedAndIsSteeredFromItsIcon)
   ASSERT_TRUE(WaitFor([&] { return jpegs() == 2; }, seconds(15)));
 
   // Locked: the display may sleep, and however the screen changes nothing is written.
-  ::kill(stop_standin.pid, SIGUSR1);
+  bus.Signal(SIGUSR1);
   ASSERT_TRUE(WaitFor([&] { return recorded("uninhibit 1") == 1; })) << "not released at the lock";
   ASSERT_TRUE(WaitFor(
       [&] { return tooltip().find("paused: the session is locked") != std::string::npos; }));
   e2e::Run(display.Env() + "xsetroot -solid '#669933'");
   EXPECT_FALSE(WaitFor([&] { return jpegs() > 2; }, seconds(3))) << "a capture of the lock screen";
-  ::kill(stop_standin.pid, SIGUSR2);
+  bus.Signal(SIGUSR2);
   ASSERT_TRUE(WaitFor([&] { return jpegs() == 3; }, seconds(15))) << "no capture after the unlock";
   EXPECT_EQ(recorded("inhibit 2"), 1);
 

@@ -51,15 +51,7 @@ class CaptureRunTest : public ::testing::Test {
   }
 
   // Clicks "&Start"/"&Stop" (the same button) on the settings window.
-  void ClickStartButton(const std::string& id) {
-    display_.Xdotool("windowactivate --sync " + id);
-    // Leave and re-enter the button, as a hand would, so the toolkit sees the pointer arrive.
-    display_.Xdotool("mousemove 0 0");
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    display_.Xdotool("mousemove --window " + id + " 155 158");
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    display_.Xdotool("click 1");
-  }
+  void ClickStartButton(const std::string& id) { display_.ClickAt(id, 155, 158); }
 
   VirtualDisplay display_{kWidth, kHeight};
   TestHome home_;
@@ -72,7 +64,6 @@ TEST_F(CaptureRunTest, StartCapturesTheScreenEverySecondUntilStop) {
   Program program(display_, home_, {"/c"});
   std::string id;
   ASSERT_TRUE(display_.WaitForWindow(kTitle, &id));
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
   ClickStartButton(id);
 
   ASSERT_TRUE(WaitFor([&] { return List(captures_).jpegs.size() >= 3; }, std::chrono::seconds(15)))
@@ -101,14 +92,7 @@ TEST_F(CaptureRunTest, StartCapturesTheScreenEverySecondUntilStop) {
   }
   EXPECT_LT(error / (3.0 * kWidth * kHeight), 3.0);
   // The stand-in's quadrants, where the window manager put it, and the root's colour outside.
-  const std::uint32_t colours[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
-  for (int q = 0; q < 4; ++q) {
-    const std::uint32_t p =
-        jpeg.At(at.x + (q % 2 ? 3 : 1) * at.width / 4, at.y + (q / 2 ? 3 : 1) * at.height / 4);
-    for (int shift : {16, 8, 0}) {
-      EXPECT_NEAR(int(p >> shift & 0xFF), int(colours[q] >> shift & 0xFF), 24) << "quadrant " << q;
-    }
-  }
+  ExpectQuadrants([&](int x, int y) { return jpeg.At(x, y); }, at, 24);
   EXPECT_NEAR(int(jpeg.At(5, 5) >> 16), 0x33, 6);
   EXPECT_NEAR(int(jpeg.At(5, 5) & 0xFF), 0x99, 6);
   // No bitmap and no temporary file stays behind.
@@ -182,7 +166,6 @@ TEST_F(CaptureRunTest, WithoutEmulatorWindowItsProgramIsStartedFromProgramDirect
   Program program(display_, home_, {"/c"}, {}, (program_dir / "trelvinshow").string());
   std::string id;
   ASSERT_TRUE(display_.WaitForWindow(kTitle, &id));
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
   ClickStartButton(id);
   ASSERT_TRUE(WaitFor([&] { return fs::exists(marker); }));
   std::ifstream in(marker);

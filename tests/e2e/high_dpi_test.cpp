@@ -96,13 +96,7 @@ TEST_P(HighDpiTest, CaptureHoldsEveryPixelOfTheScreen) {
           << "a caption reaches its edge at " << right << ", " << row;
     }
   }
-  display_.Xdotool("windowactivate --sync " + id);
-  display_.Xdotool("mousemove 0 0");
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  display_.Xdotool("mousemove --window " + id + " " + std::to_string(Scaled(155)) + " " +
-                   std::to_string(Scaled(158)));
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  display_.Xdotool("click 1");
+  display_.ClickAt(id, Scaled(155), Scaled(158));
 
   std::string latest;
   ASSERT_TRUE(WaitFor(
@@ -123,14 +117,7 @@ TEST_P(HighDpiTest, CaptureHoldsEveryPixelOfTheScreen) {
   EXPECT_EQ(jpeg.height, 768);
   // The stand-in's four quadrants, where the window manager put it, in the bottom right.
   const Placement at = emulator.Where(display_);
-  const std::uint32_t colours[4] = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
-  for (int q = 0; q < 4; ++q) {
-    const std::uint32_t p =
-        jpeg.At(at.x + (q % 2 ? 3 : 1) * at.width / 4, at.y + (q / 2 ? 3 : 1) * at.height / 4);
-    for (int shift : {16, 8, 0}) {
-      EXPECT_NEAR(int(p >> shift & 0xFF), int(colours[q] >> shift & 0xFF), 24) << "quadrant " << q;
-    }
-  }
+  ExpectQuadrants([&](int x, int y) { return jpeg.At(x, y); }, at, 24);
   EXPECT_NEAR(int(jpeg.At(5, 5) & 0xFF), 0x99, 6);
   display_.CloseWindow(id);
   EXPECT_EQ(program.Wait(), 0);

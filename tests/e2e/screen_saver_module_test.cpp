@@ -61,25 +61,12 @@ class SaverWindow {
   std::string id_;
 };
 
-class ScreenSaverModuleTest : public ::testing::Test {
+class ScreenSaverModuleTest : public PinkPictureTest {
  protected:
-  void SetUp() override {
-    if (!display_.ok()) GTEST_SKIP() << "Xvfb with openbox could not be started";
-    pictures_ = home_.Root() / "pictures";
-    fs::create_directories(pictures_);
-    if (!MakePicture(pictures_ / "pink.jpg", 320, 200, kPink)) {
-      GTEST_SKIP() << "ImageMagick could not make the test picture";
-    }
-  }
-
   // The windows the window manager manages now (none is expected: the stand-in is unmanaged).
   std::string ClientList() const {
     return e2e::Run(display_.Env() + "xprop -root -notype _NET_CLIENT_LIST 2>/dev/null").output;
   }
-
-  VirtualDisplay display_{1024, 768};
-  TestHome home_;
-  fs::path pictures_;
 };
 
 TEST_F(ScreenSaverModuleTest, ShowsInsideTheDaemonsWindowAndEndsCleanlyOnSigterm) {

@@ -16,16 +16,11 @@ namespace fs = std::filesystem;
 
 std::string Shot(const std::string& name) { return std::string(TRELVIN_BUILD_DIR) + "/" + name; }
 
-class SlideShowWindowTest : public ::testing::Test {
+class SlideShowWindowTest : public PinkPictureTest {
  protected:
   void SetUp() override {
-    if (!display_.ok()) GTEST_SKIP() << "Xvfb with openbox could not be started";
-    pictures_ = home_.Root() / "pictures";
-    fs::create_directories(pictures_);
-    if (!MakePicture(pictures_ / "pink.jpg", 320, 200, kPink)) {
-      GTEST_SKIP() << "ImageMagick could not make the test picture";
-    }
-    home_.WriteConfig(ShowSettings(pictures_, 600, false));
+    PinkPictureTest::SetUp();
+    if (!IsSkipped()) home_.WriteConfig(ShowSettings(pictures_, 600, false));
   }
 
   // Waits for the show to display the centred picture on its background.
@@ -49,10 +44,6 @@ class SlideShowWindowTest : public ::testing::Test {
     // Gone, or followed by another box of the same caption.
     return WaitFor([&] { return display_.FindWindow("^TrelvinShow$") != id; });
   }
-
-  VirtualDisplay display_{1024, 768};
-  TestHome home_;
-  fs::path pictures_;
 };
 
 TEST_F(SlideShowWindowTest, CentresStretchesAndAKeyEndsTheScreenSaver) {

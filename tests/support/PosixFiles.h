@@ -1,7 +1,7 @@
 #pragma once
 
-// Files in the POSIX tests: a folder of the test's own, reading a file whole, counting a
-// folder's entries, and a file size limit that makes writes fail as on a full disk.
+// Files in the POSIX tests: a folder of the test's own, reading a file whole or by lines, counting
+// a folder's entries, and a file size limit that makes writes fail as on a full disk.
 #include <stdlib.h>
 #include <sys/resource.h>
 
@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace trelvin::test_support {
 
@@ -37,6 +38,13 @@ class TempDir {
 inline std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
+}
+
+inline std::vector<std::string> ReadLines(const std::filesystem::path& path) {
+  std::ifstream in(path);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
 }
 
 // How many entries `dir` holds, hidden ones and folders too.

@@ -1,9 +1,12 @@
-// Stand-ins for two desktop services on the session bus given by the environment: a notification-
-// area watcher (org.kde.StatusNotifierWatcher, with a host registered) and the screen saver
-// (org.freedesktop.ScreenSaver). Appends what they see to the file named by the argument, one line
-// each: "registered SERVICE", "gone SERVICE", "inhibit COOKIE", "uninhibit COOKIE", "locked",
-// "unlocked". SIGUSR1 locks the screen (ActiveChanged true), SIGUSR2 unlocks it. Runs until killed.
-//   trelvin_session_standin FILE
+// Stand-ins for desktop services on the session bus given by the environment, appending what they
+// see to FILE, one line each. Without a switch: a notification-area watcher
+// (org.kde.StatusNotifierWatcher, with a host registered) and the screen saver
+// (org.freedesktop.ScreenSaver): "registered SERVICE", "gone SERVICE", "inhibit COOKIE",
+// "uninhibit COOKIE", "locked", "unlocked"; SIGUSR1 locks the screen (ActiveChanged true), SIGUSR2
+// unlocks it. With --notices: the notification service (org.freedesktop.Notifications), each
+// notice's summary; with --take-actions it also takes the first action of each notice that offers
+// one, as a user's click would. Runs until killed.
+//   trelvin_session_standin FILE [--notices | --take-actions]
 #include <csignal>
 #include <cstdio>
 #include <fstream>
@@ -11,7 +14,9 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusServiceWatcher>
+#include <QDBusVirtualObject>
 #include <QObject>
 #include <QTimer>
 
@@ -73,21 +78,58 @@ class ScreenSaver : public QObject {
   bool active_ = false;
 };
 
+class Notifications : public QDBusVirtualObject {
+ public:
+  explicit Notifications(bool take_actions) : take_actions_(take_actions) {}
+  QString introspect(const QString&) const override { return ""; }
+  bool handleMessage(const QDBusMessage& message, const QDBusConnection& bus) override {
+    if (message.member() == "Notify" && message.arguments().size() == 8) {
+      Record(message.arguments()[3].toString().toStdString());
+      bus.send(message.createReply(QVariant::fromValue(++id_)));
+      const QStringList actions = message.arguments()[5].toStringList();
+      if (take_actions_ && actions.size() >= 2) {
+        QDBusMessage taken = QDBusMessage::createSignal(
+            "/org/freedesktop/Notifications", "org.freedesktop.Notifications", "ActionInvoked");
+        taken << QVariant::fromValue(id_) << actions[0];
+        bus.send(taken);
+      }
+      return true;
+    }
+    if (message.member() == "GetCapabilities") {
+      bus.send(message.createReply(QVariant(QStringList{"body"})));
+      return true;
+    }
+    return false;
+  }
+
+ private:
+  bool take_actions_;
+  uint id_ = 0;
+};
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (argc != 2) return 2;
+  const QString mode = argc == 3 ? argv[2] : "";
+  if (argc < 2 || argc > 3 || !(mode == "" || mode == "--notices" || mode == "--take-actions")) {
+    return 2;
+  }
   record_file = argv[1];
   QCoreApplication app(argc, argv);
   QDBusConnection bus = QDBusConnection::sessionBus();
   Watcher watcher(bus);
   ScreenSaver saver;
+  Notifications notices(mode == "--take-actions");
   const auto all = QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals |
                    QDBusConnection::ExportAllProperties;
-  if (!bus.registerObject("/StatusNotifierWatcher", &watcher, all) ||
-      !bus.registerObject("/org/freedesktop/ScreenSaver", &saver, all) ||
-      !bus.registerService("org.kde.StatusNotifierWatcher") ||
-      !bus.registerService("org.freedesktop.ScreenSaver")) {
+  const bool registered =
+      mode == "" ? bus.registerObject("/StatusNotifierWatcher", &watcher, all) &&
+                       bus.registerObject("/org/freedesktop/ScreenSaver", &saver, all) &&
+                       bus.registerService("org.kde.StatusNotifierWatcher") &&
+                       bus.registerService("org.freedesktop.ScreenSaver")
+                 : bus.registerVirtualObject("/org/freedesktop/Notifications", &notices) &&
+                       bus.registerService("org.freedesktop.Notifications");
+  if (!registered) {
     std::fprintf(stderr, "the stand-in services could not be registered\n");
     return 1;
   }

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -18,6 +17,7 @@
 
 #include <jpeglib.h>
 
+#include "support/PosixFiles.h"
 #include "video/BackgroundVideoMaker.h"
 #include "video/FrameLoader.h"
 #include "video/MakeVideo.h"
@@ -54,21 +54,10 @@ void WriteJpeg(const fs::path& path, int w, int h, int black = 0) {
   std::fclose(file);
 }
 
-std::string Contents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using test_support::ReadFile;
 
 class VideoMakerTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("trelvin-video-" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir_)) {
@@ -77,7 +66,8 @@ class VideoMakerTest : public ::testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
-  fs::path dir_;
+  test_support::TempDir temp_{"trelvin-video"};
+  const fs::path dir_{temp_.path()};
 };
 
 TEST_F(VideoMakerTest, OnlyACompleteVideoEverTakesItsName) {
@@ -93,7 +83,7 @@ TEST_F(VideoMakerTest, OnlyACompleteVideoEverTakesItsName) {
   VideoResult result = MakeVideo(
       request, [&](int done, int) { cancel = done >= 3; }, &cancel);
   EXPECT_EQ(result.status, VideoStatus::kCancelled);
-  EXPECT_EQ(Contents(target), "an older video");
+  EXPECT_EQ(ReadFile(target), "an older video");
   EXPECT_EQ(Names(), before);
 
   // Into a folder that is not there: refused before anything is encoded.
@@ -106,7 +96,7 @@ TEST_F(VideoMakerTest, OnlyACompleteVideoEverTakesItsName) {
   result = MakeVideo(request, nullptr, nullptr);
   ASSERT_EQ(result.status, VideoStatus::kDone);
   EXPECT_EQ(result.frames, 6);
-  EXPECT_EQ(Contents(target).substr(0, 4), "\x1a\x45\xdf\xa3");  // the EBML header
+  EXPECT_EQ(ReadFile(target).substr(0, 4), "\x1a\x45\xdf\xa3");  // the EBML header
   EXPECT_EQ(Names(), before);
 }
 
@@ -146,7 +136,7 @@ TEST_F(VideoMakerTest, PicturesOfAnotherShapeAreLetterBoxed) {
     }
   }
   // Cut short: damaged, refused.
-  const std::string whole = Contents(dir_ / "picture.jpg");
+  const std::string whole = ReadFile(dir_ / "picture.jpg");
   { std::ofstream(dir_ / "cut.jpg", std::ios::binary) << whole.substr(0, whole.size() / 2); }
   EXPECT_FALSE(loader.Load((dir_ / "cut.jpg").string(), frame));
 }
