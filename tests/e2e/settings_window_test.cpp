@@ -42,6 +42,9 @@ TEST_F(SettingsWindowTest, ConfigureSwitchShowsWindowAndClosingWritesAllEight) {
   // Give the window a moment to paint, then keep a screenshot to look at.
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   display_.SavePng(std::string(TRELVIN_BUILD_DIR) + "/e2e-settings-window.png");
+  // The program's icon (its 16 and 32 pixel pictures) reaches the window manager.
+  const CommandResult icon = e2e::Run(display_.Env() + "xprop -id " + id + " _NET_WM_ICON");
+  EXPECT_NE(icon.output.find("Icon (32 x 32)"), std::string::npos) << icon.output;
 
   display_.CloseWindow(id);
   ASSERT_EQ(program.Wait(), 0);
