@@ -85,14 +85,17 @@ class Notifications : public QDBusVirtualObject {
   bool handleMessage(const QDBusMessage& message, const QDBusConnection& bus) override {
     if (message.member() == "Notify" && message.arguments().size() == 8) {
       Record(message.arguments()[3].toString().toStdString());
-      bus.send(message.createReply(QVariant::fromValue(++id_)));
+      ++id_;
       const QStringList actions = message.arguments()[5].toStringList();
+      // Taken before the answer: the harshest order a client can see, which a busy client sees
+      // anyway when its answer is handled late.
       if (take_actions_ && actions.size() >= 2) {
         QDBusMessage taken = QDBusMessage::createSignal(
             "/org/freedesktop/Notifications", "org.freedesktop.Notifications", "ActionInvoked");
         taken << QVariant::fromValue(id_) << actions[0];
         bus.send(taken);
       }
+      bus.send(message.createReply(QVariant::fromValue(id_)));
       return true;
     }
     if (message.member() == "GetCapabilities") {

@@ -45,13 +45,29 @@ bool DBusActionNotifications::NotifyWithAction(const std::string& summary, const
   connect(watcher, &QDBusPendingCallWatcher::finished, this,
           [this, on_action = std::move(on_action)](QDBusPendingCallWatcher* finished) {
             const QDBusPendingReply<uint> reply = *finished;
-            if (!reply.isError()) actions_[reply.value()] = on_action;
             finished->deleteLater();
+            if (reply.isError()) return;
+            actions_[reply.value()] = on_action;
+            const auto early = taken_early_.find(reply.value());
+            if (early == taken_early_.end()) return;
+            const QString key = early->second;
+            taken_early_.erase(early);
+            Take(reply.value(), key);
           });
   return true;
 }
 
 void DBusActionNotifications::ActionInvoked(uint id, const QString& key) {
+  if (actions_.count(id) == 0) {
+    constexpr std::size_t kEarlyKept = 16;
+    if (taken_early_.size() >= kEarlyKept) taken_early_.erase(taken_early_.begin());
+    taken_early_[id] = key;
+    return;
+  }
+  Take(id, key);
+}
+
+void DBusActionNotifications::Take(uint id, const QString& key) {
   const auto it = actions_.find(id);
   if (it == actions_.end() || (key != kClickKey && key != kButtonKey)) return;
   const std::function<void()> action = it->second;

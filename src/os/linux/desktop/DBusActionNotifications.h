@@ -27,7 +27,12 @@ class DBusActionNotifications : public QObject, public DBusNotifications {
   void NotificationClosed(uint id, uint reason);
 
  private:
+  void Take(uint id, const QString& key);
+
   std::map<uint, std::function<void()>> actions_;  // by the server's notice id
+  // Actions taken on notices whose id had not come back yet (the signal can overtake the answer
+  // to Notify); a few are enough, since other programs' notices land here too.
+  std::map<uint, QString> taken_early_;
 };
 
 }  // namespace trelvin
