@@ -5,12 +5,17 @@
 #include <functional>
 #include <utility>
 
+#include <qguiapplication_platform.h>
 #include <QBuffer>
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QPainter>
+
+// After Qt's headers: Xlib defines names they use.
+#include <X11/Xlib.h>
 
 #include "atomicfile/TempFile.h"
 #include "os/common/ReducedScale.h"
@@ -103,7 +108,7 @@ class QtPictureDecoder : public PictureDecoder {
 };
 
 // A call delivered as a posted event. Qt posts a window's paint with low priority; the call's is
-// lower still, so it comes after the paint of a change (and its flush to the display server).
+// lower still, so it comes after the paint of a change and its flush to the display server.
 class CallEvent : public QEvent {
  public:
   explicit CallEvent(std::function<void()> call) : QEvent(Kind()), call_(std::move(call)) {}
@@ -116,6 +121,13 @@ class CallEvent : public QEvent {
  private:
   std::function<void()> call_;
 };
+
+// Returns once the X server has handled what the program sent it, the frame just painted
+// included; at once elsewhere (Wayland, no display).
+void WaitForTheDisplayServer() {
+  auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+  if (x11 && x11->display()) XSync(x11->display(), False);
+}
 
 class CallReceiver : public QObject {
  protected:
@@ -132,8 +144,13 @@ QtPictures::QtPictures()
     : PictureLookAhead(std::make_unique<QtPictureDecoder>(), StandardThread,
                        [this](std::function<void()> then) {
                          // Queued before it is delivered; a receiver destroyed first drops it.
+                         // The X server's copy of the frame is the last step of the drawing.
+                         auto call = [then = std::move(then)] {
+                           WaitForTheDisplayServer();
+                           then();
+                         };
                          QCoreApplication::postEvent(after_draw_.get(),
-                                                     new CallEvent(std::move(then)),
+                                                     new CallEvent(std::move(call)),
                                                      Qt::LowEventPriority - 1);
                        }),
       after_draw_(std::make_unique<CallReceiver>()) {}
