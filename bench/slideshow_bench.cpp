@@ -32,6 +32,7 @@
 #include <QTimer>
 
 #include "SlideShowBenchSupport.h"
+#include "SlideShowFloorDetail.h"
 #include "core/services/StandardRandom.h"
 #include "core/shell/FormMainSlide.h"
 #include "core/slideshow/Catalogue.h"
@@ -278,49 +279,13 @@ int main(int argc, char* argv[]) {
             time_paint([&] { show.Image1.SetPicture(std::move(picture)); }, "screen-sized"));
       }
       floor_draw_ms = Median(times);
-      // The same while the worker decodes a 12-megapixel PNG, as it did the next slide's when a
-      // change started that decode before its own picture was drawn.
       if (std::getenv("TRELVIN_BENCH_DETAIL")) {
-        std::printf("floor while the worker decodes:\n");
-        std::vector<double> busy;
-        for (int i = 0; i < kRepeats; ++i) {
-          QImage frame(screen.width, screen.height, QImage::Format_RGB32);
-          frame.fill(QColor(60, 90 + i, 30));
-          auto picture = std::make_shared<QtPicture>(std::move(frame));
-          pictures.DropPreparedPicture();
-          std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-          pictures.load_ms = 0;
-          pictures.PreparePicture(show.PicturePath + "d-large.png", screen);
-          QCoreApplication::processEvents();
-          busy.push_back(
-              time_paint([&] { show.Image1.SetPicture(std::move(picture)); }, "screen-sized"));
-        }
-        std::printf("  median %.1f ms against %.1f ms\n", Median(busy), floor_draw_ms);
-        // And with a picture made 1.5 s before, as a prepared one is (by another thread), and by
-        // this thread: what a picture that has left the cache costs to draw.
-        for (bool other_thread : {true, false}) {
-          std::printf("floor, the picture made on %s thread 1.5 s before:\n",
-                      other_thread ? "another" : "this");
-          std::vector<double> cold;
-          for (int i = 0; i < kRepeats; ++i) {
-            std::shared_ptr<QtPicture> picture;
-            auto make = [&] {
-              QImage frame(screen.width, screen.height, QImage::Format_RGB32);
-              frame.fill(QColor(90 + i, 30, 60));
-              picture = std::make_shared<QtPicture>(std::move(frame));
-            };
-            if (other_thread) {
-              std::thread(make).join();
-            } else {
-              make();
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-            pictures.load_ms = 0;
-            cold.push_back(
-                time_paint([&] { show.Image1.SetPicture(std::move(picture)); }, "screen-sized"));
-          }
-          std::printf("  median %.1f ms against %.1f ms\n", Median(cold), floor_draw_ms);
-        }
+        FloorDetail(screen, kRepeats, floor_draw_ms, pictures, show.PicturePath + "d-large.png",
+                    [&](std::shared_ptr<QtPicture> picture) {
+                      pictures.load_ms = 0;
+                      return time_paint([&] { show.Image1.SetPicture(std::move(picture)); },
+                                        "screen-sized");
+                    });
       }
     }
     // Stretched 4000 x 3000 pictures, loaded when shown (as without the look-ahead) and prepared
