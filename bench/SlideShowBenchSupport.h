@@ -110,11 +110,16 @@ struct TimedPictures : Pictures {
   double load_ms = 0;
 };
 
-// Counts the picture control's paint events.
+// Counts the picture control's paint events and notes when the last one came: the time before it
+// is the wait for the paint, the time after it the painting and the flush to the X server.
 struct PaintCounter : QObject {
   int paints = 0;
+  std::chrono::steady_clock::time_point last_paint;
   bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++paints;
+    if (event->type() == QEvent::Paint) {
+      ++paints;
+      last_paint = std::chrono::steady_clock::now();
+    }
     return false;
   }
 };

@@ -6,8 +6,10 @@
 namespace trelvin {
 
 PictureLookAhead::PictureLookAhead(std::unique_ptr<PictureDecoder> decoder,
-                                   StartThread start_thread)
-    : decoder_(std::move(decoder)), start_thread_(std::move(start_thread)) {}
+                                   StartThread start_thread, AfterDraw after_draw)
+    : decoder_(std::move(decoder)),
+      start_thread_(std::move(start_thread)),
+      after_draw_(std::move(after_draw)) {}
 
 PictureLookAhead::~PictureLookAhead() {
   {
@@ -30,6 +32,7 @@ std::shared_ptr<const Picture> PictureLookAhead::LoadPicture(const std::string& 
 
 void PictureLookAhead::PreparePicture(const std::string& path, Size display_size) {
   const Job job{path, display_size};
+  std::uint64_t request = 0;
   {
     std::lock_guard lock(mutex_);
     if (ready_ == job || running_ == job || queued_ == job) return;
@@ -49,6 +52,22 @@ void PictureLookAhead::PreparePicture(const std::string& path, Size display_size
       if (!worker_.joinable()) return;
     }
     queued_ = job;
+    held_ = static_cast<bool>(after_draw_);
+    request = ++requests_;
+  }
+  changed_.notify_all();
+  if (after_draw_) {
+    after_draw_([this, alive = std::weak_ptr<int>(alive_), request] {
+      if (!alive.expired()) Release(request);
+    });
+  }
+}
+
+void PictureLookAhead::Release(std::uint64_t request) {
+  {
+    std::lock_guard lock(mutex_);
+    if (request != requests_ || !held_) return;
+    held_ = false;
   }
   changed_.notify_all();
 }
@@ -59,6 +78,11 @@ std::shared_ptr<const Picture> PictureLookAhead::Take(const std::string& path, S
   std::optional<FileStamp> read;
   {
     std::unique_lock lock(mutex_);
+    // Asked for now: it waits for nothing else.
+    if (queued_ == job && held_) {
+      held_ = false;
+      changed_.notify_all();
+    }
     // Waits for it while it is decoded or about to be; but behind an older decode that is still
     // running, the caller decodes it at once instead.
     changed_.wait(lock,
@@ -109,7 +133,7 @@ std::shared_ptr<const Picture> PictureLookAhead::DecodeAhead(const Job& job,
 void PictureLookAhead::Run() {
   std::unique_lock lock(mutex_);
   for (;;) {
-    changed_.wait(lock, [&] { return stopping_ || queued_.has_value(); });
+    changed_.wait(lock, [&] { return stopping_ || (queued_.has_value() && !held_); });
     if (stopping_) return;
     const Job job = std::move(*queued_);
     queued_.reset();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <condition_variable>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -25,9 +26,14 @@ class PictureLookAhead : public Pictures {
   // Starts a thread that runs `run`; throws std::system_error when none can be started (the
   // process at its task limit).
   using StartThread = std::function<std::thread(std::function<void()> run)>;
+  // Runs `then` on the interface thread once the window has drawn what it has to draw now. The
+  // next picture's decode waits for it (or for the picture being asked for), so that it does not
+  // compete for the processor with the drawing of the change that asked for it. Empty: no wait.
+  using AfterDraw = std::function<void(std::function<void()> then)>;
 
   explicit PictureLookAhead(std::unique_ptr<PictureDecoder> decoder,
-                            StartThread start_thread = StandardThread);
+                            StartThread start_thread = StandardThread,
+                            AfterDraw after_draw = nullptr);
   ~PictureLookAhead() override;
   PictureLookAhead(const PictureLookAhead&) = delete;
   PictureLookAhead& operator=(const PictureLookAhead&) = delete;
@@ -55,14 +61,21 @@ class PictureLookAhead : public Pictures {
   // read.
   std::shared_ptr<const Picture> Take(const std::string& path, Size display);
   void Run();
+  // Lets the worker start the job that request `request` queued, if it is still the one queued.
+  void Release(std::uint64_t request);
   // One decode on the worker; an exception fails it like a damaged file.
   std::shared_ptr<const Picture> DecodeAhead(const Job& job, std::optional<FileStamp>& read);
 
   std::unique_ptr<PictureDecoder> decoder_;
   StartThread start_thread_;
+  AfterDraw after_draw_;
+  // Expires with this object: a release that comes after it is ignored.
+  std::shared_ptr<int> alive_ = std::make_shared<int>(0);
   std::mutex mutex_;
   std::condition_variable changed_;
   std::optional<Job> queued_;   // asked for, not started; only while a worker runs
+  bool held_ = false;           // the queued job waits for the window to have drawn
+  std::uint64_t requests_ = 0;  // counts the jobs queued, to match a release to its job
   std::optional<Job> running_;  // being decoded, while still wanted
   bool busy_ = false;           // the worker is decoding, whether or not it is still wanted
   std::optional<Job> ready_;    // decoded, with its picture and the stamp read before decoding

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <future>
 #include <map>
 #include <memory>
@@ -10,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "core/services/PictureLookAhead.h"
 #include "fakes/FakePlatform.h"
@@ -53,8 +55,10 @@ class FakeDecoder : public PictureDecoder {
 
 class TestPictures : public PictureLookAhead {
  public:
-  explicit TestPictures(Files& files, StartThread start = StandardThread)
-      : PictureLookAhead(std::make_unique<FakeDecoder>(files), std::move(start)) {}
+  explicit TestPictures(Files& files, StartThread start = StandardThread,
+                        AfterDraw after_draw = nullptr)
+      : PictureLookAhead(std::make_unique<FakeDecoder>(files), std::move(start),
+                         std::move(after_draw)) {}
   bool SavePicture(const Picture&, const std::string&) override { return false; }
 };
 
@@ -110,6 +114,27 @@ TEST_F(PictureLookAheadTest, AFileThatChangedOrWentAwayAfterItWasReadIsNotTaken)
     EXPECT_FALSE(LoadedPrepared("a", {8, 8}));
     pictures_.DropPreparedPicture();
   }
+}
+
+// The next picture is decoded once the change that asked for it has been drawn, so that the two
+// do not share the processor; or at once when it is asked for first. A late call is harmless.
+TEST_F(PictureLookAheadTest, TheDecodeWaitsForTheDrawingUnlessThePictureIsAskedFor) {
+  std::vector<std::function<void()>> drawn;
+  auto held = std::make_unique<TestPictures>(
+      files_, PictureLookAhead::StandardThread,
+      [&](std::function<void()> then) { drawn.push_back(std::move(then)); });
+  auto decoded = files_.first_ahead.get_future();
+  held->PreparePicture("a", {8, 8});
+  EXPECT_FALSE(LoadedPrepared("b", {8, 8}, held.get()));
+  EXPECT_EQ(files_.ahead, 0);  // not before the window has drawn
+  ASSERT_EQ(drawn.size(), 1u);
+  drawn[0]();
+  decoded.wait();
+  EXPECT_TRUE(LoadedPrepared("a", {8, 8}, held.get()));
+  held->PreparePicture("b", {8, 8});
+  EXPECT_TRUE(LoadedPrepared("b", {8, 8}, held.get()));  // with the fault, waited forever
+  held.reset();
+  for (const auto& then : drawn) then();
 }
 
 // A worker that cannot start or that fails never holds the show: the load decodes at once.

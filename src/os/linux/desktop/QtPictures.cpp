@@ -2,10 +2,20 @@
 
 #include <sys/stat.h>
 
+#include <functional>
+#include <utility>
+
+#include <qguiapplication_platform.h>
 #include <QBuffer>
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QPainter>
+
+// After Qt's headers: Xlib defines names they use.
+#include <X11/Xlib.h>
 
 #include "atomicfile/TempFile.h"
 #include "os/common/ReducedScale.h"
@@ -97,9 +107,55 @@ class QtPictureDecoder : public PictureDecoder {
   }
 };
 
+// A call delivered as a posted event. Qt posts a window's paint with low priority; the call's is
+// lower still, so it comes after the paint of a change and its flush to the display server.
+class CallEvent : public QEvent {
+ public:
+  explicit CallEvent(std::function<void()> call) : QEvent(Kind()), call_(std::move(call)) {}
+  static QEvent::Type Kind() {
+    static const auto kind = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return kind;
+  }
+  void Run() const { call_(); }
+
+ private:
+  std::function<void()> call_;
+};
+
+// Returns once the X server has handled what the program sent it, the frame just painted
+// included; at once elsewhere (Wayland, no display).
+void WaitForTheDisplayServer() {
+  auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+  if (x11 && x11->display()) XSync(x11->display(), False);
+}
+
+class CallReceiver : public QObject {
+ protected:
+  bool event(QEvent* event) override {
+    if (event->type() != CallEvent::Kind()) return QObject::event(event);
+    static_cast<CallEvent*>(event)->Run();
+    return true;
+  }
+};
+
 }  // namespace
 
-QtPictures::QtPictures() : PictureLookAhead(std::make_unique<QtPictureDecoder>()) {}
+QtPictures::QtPictures()
+    : PictureLookAhead(std::make_unique<QtPictureDecoder>(), StandardThread,
+                       [this](std::function<void()> then) {
+                         // Queued before it is delivered; a receiver destroyed first drops it.
+                         // The X server's copy of the frame is the last step of the drawing.
+                         auto call = [then = std::move(then)] {
+                           WaitForTheDisplayServer();
+                           then();
+                         };
+                         QCoreApplication::postEvent(after_draw_.get(),
+                                                     new CallEvent(std::move(call)),
+                                                     Qt::LowEventPriority - 1);
+                       }),
+      after_draw_(std::make_unique<CallReceiver>()) {}
+
+QtPictures::~QtPictures() = default;
 
 QImage QtPictures::FullImage(const QtPicture& picture) {
   if (!picture.Reduced()) return picture.image();
