@@ -7,6 +7,6 @@ namespace trelvin::video {
 
 ClearedMemory::ClearedMemory() = default;
 
-std::size_t ClearedMemory::ReturnZeroPages(std::size_t) const { return 0; }
+std::size_t ClearedMemory::ReturnZeroPages() const { return 0; }
 
 }  // namespace trelvin::video
