@@ -3,6 +3,8 @@
 #include <vpx/vp8cx.h>
 #include <vpx/vpx_encoder.h>
 
+#include "video/ClearedMemory.h"
+
 namespace trelvin::video {
 
 struct Vp9Encoder::State {
@@ -35,9 +37,13 @@ bool Vp9Encoder::Start(int width, int height, int fps) {
   // A key frame every ten seconds, so a player can seek in a long video.
   cfg.kf_mode = VPX_KF_AUTO;
   cfg.kf_max_dist = static_cast<unsigned>(fps * 10);
+  const ClearedMemory before_init;
   if (vpx_codec_enc_init(&state_->codec, vpx_codec_vp9_cx(), &cfg, 0) != VPX_CODEC_OK) {
     return false;
   }
+  // Most of what the set-up clears is never written at real-time speed (the token buffer:
+  // 100 MB of a 186 MB peak at 1920 x 1080).
+  before_init.ReturnZeroPages();
   state_->open = true;
   state_->width = width;
   state_->height = height;

@@ -51,6 +51,24 @@ TEST_P(X11ServicesTest, GrabCopiesTheScreenThroughSharedMemoryAndWithout) {
   ExpectQuadrants([&](int x, int y) { return shared.Row(y)[x]; }, at, 0);
   EXPECT_EQ(shared.Row(2)[2], kRootColour);
   EXPECT_EQ(shared.Row(239)[319], kRootColour);
+  {
+    // Looked at where the grab holds them, the same pixels but for the unused byte; the copy
+    // after the look copies those.
+    auto looked = grab.OpenDesktop();
+    ASSERT_TRUE(looked);
+    const std::optional<PixelView> view = looked->Peek(320, 240);
+    ASSERT_TRUE(view);
+    for (int y = 0; y < 240; ++y) {
+      for (int x = 0; x < 320; ++x) ASSERT_EQ(view->Row(y)[x] & 0xFFFFFF, shared.Row(y)[x]);
+    }
+    Bitmap copied;
+    copied.Resize(320, 240, 0);
+    ASSERT_TRUE(looked->CopyTo(copied, 320, 240));
+    EXPECT_EQ(copied.pixels, shared.pixels);
+    EXPECT_FALSE(looked->Peek(321, 240));  // more than the screen has: only a copy says that
+    looked->Release();
+    EXPECT_FALSE(looked->Peek(320, 240));
+  }
 
   grab.DisableSharedMemory();
   auto session = grab.OpenDesktop();

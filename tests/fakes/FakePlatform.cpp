@@ -157,6 +157,17 @@ class FakeGrabSession : public GrabSession {
     }
     return true;
   }
+  std::optional<PixelView> Peek(int width, int height) override {
+    if (!grab_.peeks || grab_.copy_fails || released_) return std::nullopt;
+    if (grab_.log) grab_.log->push_back("peek");
+    held_.resize(static_cast<std::size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        held_[static_cast<std::size_t>(y) * width + x] = grab_.pixel(x, y) | 0xAB000000u;
+      }
+    }
+    return PixelView{held_.data(), static_cast<std::size_t>(width), width, height};
+  }
   void Release() override {
     if (released_) return;
     released_ = true;
@@ -167,6 +178,7 @@ class FakeGrabSession : public GrabSession {
  private:
   FakeScreenGrab& grab_;
   bool released_ = false;
+  std::vector<std::uint32_t> held_;  // what a Peek looks at
 };
 
 }  // namespace

@@ -197,6 +197,9 @@ class FakeScreenGrab : public ScreenGrab {
   };
   bool open_fails = false;
   bool copy_fails = false;
+  // Sessions offer a look at the pixels before the copy (Peek), with junk in the unused top byte,
+  // as the X11 and GDI grabs do.
+  bool peeks = false;
   std::string problem;  // what Problem() says
   int opened = 0;
   int released = 0;

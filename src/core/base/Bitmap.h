@@ -21,4 +21,14 @@ struct Bitmap {
   }
 };
 
+// Pixels held elsewhere, looked at without a copy: rows `stride` words apart, each pixel
+// 0x??RRGGBB (the top byte means nothing).
+struct PixelView {
+  const std::uint32_t* pixels = nullptr;
+  std::size_t stride = 0;
+  int width = 0;
+  int height = 0;
+  const std::uint32_t* Row(int y) const { return pixels + static_cast<std::size_t>(y) * stride; }
+};
+
 }  // namespace trelvin

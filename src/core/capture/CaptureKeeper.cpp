@@ -97,9 +97,12 @@ bool CaptureKeeper::CheckDisk() {
   return room;
 }
 
-bool CaptureKeeper::SkipGrab(const Bitmap& grab) {
-  // The first grab of a run has nothing to be compared with, and is always written.
-  if (!skip_unchanged || last_.pixels.empty() || !SameScreen(last_, grab)) return false;
+// The first grab of a run has nothing to be compared with, and is always written.
+bool CaptureKeeper::SkipGrab(const PixelView& grab) {
+  return skip_unchanged && !last_.pixels.empty() && SameScreen(last_, grab) && CountSkipped();
+}
+
+bool CaptureKeeper::CountSkipped() {
   ++skipped_;
   ticks_left_ = interval_;
   Apply();

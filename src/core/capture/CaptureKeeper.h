@@ -59,8 +59,9 @@ class CaptureKeeper {
   // when `due`), with the display hold and the icon. `ticks_left` is the count until the next
   // capture. True when a due capture may go on.
   bool Tick(bool due, int ticks_left);
-  // After a grab: true when it is to be skipped as unchanged (then counted as skipped).
-  bool SkipGrab(const Bitmap& grab);
+  // After a grab (in the canvas, or where the desktop grab holds it): true when it is to be
+  // skipped as unchanged (then counted as skipped).
+  bool SkipGrab(const PixelView& grab);
   // A capture of `grab` was kept as a JPEG file of `jpeg_bytes`: the next grabs are compared with
   // it, and the disk floor counts with JPEG files of its size.
   void Written(const Bitmap& grab, std::int64_t jpeg_bytes);
@@ -85,6 +86,7 @@ class CaptureKeeper {
  private:
   void SetReason(unsigned reason, bool on);
   bool CheckDisk();
+  bool CountSkipped();  // always true
   void Apply();
 
   Services& services_;

@@ -43,10 +43,14 @@ void DesktopCapture::EnsureUserFolder(const std::string& directory) {
 }
 
 void DesktopCapture::CaptureScreen(PictureBox& canvas, const std::string& basePath, int level) {
-  if (GrabScreen(canvas, FolderOf(basePath))) WriteCapture(canvas, basePath, level);
+  if (GrabScreen(canvas, FolderOf(basePath)) == Grab::kCopied) {
+    WriteCapture(canvas, basePath, level);
+  }
 }
 
-bool DesktopCapture::GrabScreen(PictureBox& canvas, const std::string& folder) {
+DesktopCapture::Grab DesktopCapture::GrabScreen(
+    PictureBox& canvas, const std::string& folder,
+    const std::function<bool(const PixelView&)>& unchanged) {
   // Cleared first, so the canvas never keeps the previous capture's pixels.
   Step([&] { canvas.Cls(); });
   Step([&] { canvas.SetAutoRedraw(true); });
@@ -63,8 +67,20 @@ bool DesktopCapture::GrabScreen(PictureBox& canvas, const std::string& folder) {
     session = services_.screen_grab.OpenDesktop();
     Require(session != nullptr, "no screen grab could be opened");
   });
+  // An unchanged screen seen where the grab holds it is not copied at all (the canvas keeps its
+  // pending clear).
+  bool looked = false;
+  bool same = false;
+  if (grabbed && unchanged) {
+    Step([&] {
+      if (const std::optional<PixelView> view = session->Peek(width, height)) {
+        looked = true;
+        same = unchanged(*view);
+      }
+    });
+  }
   // The clear is done by the copy itself, in the same pass, wherever it copies nothing.
-  grabbed = grabbed && Step([&] {
+  grabbed = grabbed && !same && Step([&] {
               const bool copied =
                   canvas.TakePendingClear()
                       ? session->CopyToCleared(canvas.Image(), width, height, canvas.BackColor())
@@ -77,8 +93,21 @@ bool DesktopCapture::GrabScreen(PictureBox& canvas, const std::string& folder) {
   });
   // A blank file named as a capture would be a failure reported as success: a failed grab
   // writes nothing. The tick has counted all the same, so the next capture is due as before.
-  if (!grabbed) GrabFailed(folder);
-  return grabbed;
+  if (same) return Grab::kUnchanged;
+  if (!grabbed) {
+    GrabFailed(folder);
+    return Grab::kFailed;
+  }
+  if (unchanged && !looked) {
+    bool unchanged_canvas = false;
+    Step([&] {
+      const Bitmap& image = canvas.Image();
+      unchanged_canvas = unchanged(PixelView{
+          image.pixels.data(), static_cast<std::size_t>(image.width), image.width, image.height});
+    });
+    if (unchanged_canvas) return Grab::kUnchanged;
+  }
+  return Grab::kCopied;
 }
 
 bool DesktopCapture::WriteCapture(PictureBox& canvas, const std::string& basePath, int level) {

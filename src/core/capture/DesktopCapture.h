@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "core/capture/CaptureReport.h"
@@ -36,9 +37,13 @@ class DesktopCapture {
   // no file at all.
   void CaptureScreen(PictureBox& canvas, const std::string& basePath, int level);
   // CaptureScreen in its two halves, so a grab can be looked at before anything is written:
-  // the whole screen into `canvas` (false, told, when it failed), then the canvas as the capture
-  // (true when its JPEG file was kept).
-  bool GrabScreen(PictureBox& canvas, const std::string& folder);
+  // the whole screen into `canvas` (kFailed, told, when it failed), then the canvas as the
+  // capture (true when its JPEG file was kept). With `unchanged`, the grab is shown to it first,
+  // where the desktop holds it when the grab can (GrabSession::Peek; the copy is then saved when
+  // it says unchanged), else in the canvas; kUnchanged when it says so.
+  enum class Grab { kFailed, kUnchanged, kCopied };
+  Grab GrabScreen(PictureBox& canvas, const std::string& folder,
+                  const std::function<bool(const PixelView&)>& unchanged = nullptr);
   bool WriteCapture(PictureBox& canvas, const std::string& basePath, int level);
   CaptureReport& Report() { return report_; }
   // The length of the last JPEG file kept, 0 before the first.

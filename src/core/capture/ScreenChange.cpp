@@ -50,15 +50,24 @@ std::size_t Differing(const std::uint32_t* a, const std::uint32_t* b, std::size_
 }  // namespace
 
 bool SameScreen(const Bitmap& last, const Bitmap& grab) {
-  if (last.width != grab.width || last.height != grab.height) return false;
-  const std::size_t total = grab.pixels.size();
-  if (last.pixels.size() != total || total == 0) return false;
+  if (grab.pixels.size() != static_cast<std::size_t>(grab.width) * grab.height) return false;
+  return SameScreen(last, PixelView{grab.pixels.data(), static_cast<std::size_t>(grab.width),
+                                    grab.width, grab.height});
+}
+
+bool SameScreen(const Bitmap& last, const PixelView& grab) {
+  if (last.width != grab.width || last.height != grab.height || grab.width <= 0 ||
+      grab.height <= 0 || !grab.pixels || grab.stride < static_cast<std::size_t>(grab.width)) {
+    return false;
+  }
+  const std::size_t width = static_cast<std::size_t>(grab.width);
+  const std::size_t total = width * static_cast<std::size_t>(grab.height);
+  if (last.pixels.size() != total) return false;
   // Unchanged while differing * 1000 < total; counted a row at a time so a changed screen is
   // known early.
-  const std::size_t width = static_cast<std::size_t>(grab.width);
   std::size_t differing = 0;
-  for (std::size_t start = 0; start < total; start += width) {
-    differing += Differing(last.pixels.data() + start, grab.pixels.data() + start, width);
+  for (int y = 0; y < grab.height; ++y) {
+    differing += Differing(last.Row(y), grab.Row(y), width);
     if (differing * 1000 >= total) return false;
   }
   return true;

@@ -11,5 +11,7 @@ constexpr int kChannelTolerance = 8;
 // a thousand differs. Noise (a blinking cursor, a clock's seconds, dithering) thus counts as
 // unchanged, a moving game does not.
 bool SameScreen(const Bitmap& last, const Bitmap& grab);
+// The same test on pixels looked at where the grab holds them (their top byte is not looked at).
+bool SameScreen(const Bitmap& last, const PixelView& grab);
 
 }  // namespace trelvin

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/base/Bitmap.h"
@@ -22,6 +23,11 @@ class GrabSession {
     target.Fill(background);
     return CopyTo(target, width, height);
   }
+  // The desktop's top-left width x height pixels where the session holds exactly those, read
+  // from the desktop without being copied again; nothing when it cannot (the caller then copies).
+  // Valid until the next call on the session; a CopyTo of the same size then copies these very
+  // pixels. Lets an unchanged screen be told before anything is copied.
+  virtual std::optional<PixelView> Peek(int /*width*/, int /*height*/) { return std::nullopt; }
   // Releases the session; later calls do nothing.
   virtual void Release() = 0;
 };

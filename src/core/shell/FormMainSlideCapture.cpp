@@ -1,6 +1,7 @@
 // Starting and stopping timed capture, and the capture timer's tick.
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <initializer_list>
 #include <string>
 
@@ -71,9 +72,10 @@ void FormMainSlide::Timer1_Timer() {
   if (!due) return;
   CaptureTicks = 0;
   Step([&] { capture_.EnsureUserFolder(AppPath); });
-  if (!capture_.GrabScreen(Picture1, AppPath)) return;
   // An unchanged screen takes no file name and writes nothing.
-  if (keeper_ && keeper_->SkipGrab(Picture1.Image())) return;
+  std::function<bool(const PixelView&)> unchanged;
+  if (keeper_) unchanged = [this](const PixelView& grab) { return keeper_->SkipGrab(grab); };
+  if (capture_.GrabScreen(Picture1, AppPath, unchanged) != DesktopCapture::Grab::kCopied) return;
   std::string base_path;
   Step([&] {
     base_path = FreeCaptureBase(services_.files, AppPath + TimeStamp(services_.clock.Now()));

@@ -28,6 +28,8 @@ if(NOT EXISTS ${TRELVIN_WEBM_SOURCE}/mkvmuxer/mkvmuxer.h)
     message(FATAL_ERROR "libwebm's source package ${TRELVIN_WEBM_VERSION} could not be fetched")
   endif()
 endif()
+# The video maker's system part: cleared memory handed back (src/video/ClearedMemory.h).
+set(TRELVIN_VIDEO_SYSTEM_SOURCES ${CMAKE_CURRENT_LIST_DIR}/video/ClearedMemoryLinux.cpp)
 add_library(trelvin_vpx INTERFACE)
 target_link_libraries(trelvin_vpx INTERFACE PkgConfig::VPX)
 add_library(trelvin_webm INTERFACE)

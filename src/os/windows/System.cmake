@@ -10,6 +10,8 @@ set(TRELVIN_FUZZ OFF)
 # scripts/windows-deps.sh (libvpx's VP9 encoder, libwebm's muxer).
 set(TRELVIN_WINDOWS_DEPS ${CMAKE_BINARY_DIR}/deps CACHE PATH
   "Libraries built for Windows by scripts/windows-deps.sh")
+# The video maker's system part (src/video/ClearedMemory.h).
+set(TRELVIN_VIDEO_SYSTEM_SOURCES ${CMAKE_CURRENT_LIST_DIR}/video/ClearedMemoryWin.cpp)
 foreach(lib vpx webm)
   if(NOT EXISTS ${TRELVIN_WINDOWS_DEPS}/lib${lib}/lib/lib${lib}.a)
     message(FATAL_ERROR "lib${lib} for Windows is missing: run scripts/windows-deps.sh")

@@ -29,9 +29,11 @@ struct Row {
   std::size_t notices;
 };
 
-class CaptureKeeperTest : public ::testing::Test {
+// Run with the grab in the canvas, and looked at where the grab holds it (Peek).
+class CaptureKeeperTest : public ::testing::TestWithParam<bool> {
  protected:
   CaptureKeeperTest() {
+    p.screen_grab.peeks = GetParam();
     p.runtime.screen = {kSide, kSide};
     p.screen_grab.pixel = [this](int x, int y) {
       const bool moved = y * kSide + x < changed;
@@ -52,7 +54,7 @@ class CaptureKeeperTest : public ::testing::Test {
   int delta = 0;
 };
 
-TEST_F(CaptureKeeperTest, RulesOfAKeptRun) {
+TEST_P(CaptureKeeperTest, RulesOfAKeptRun) {
   struct Lines : FailureSink {
     void Write(const char* line) noexcept override { lines += line; }
     std::string lines;
@@ -144,6 +146,8 @@ TEST_F(CaptureKeeperTest, RulesOfAKeptRun) {
   form.Unload();
   EXPECT_EQ(p.settings.values.at("SkipUnchanged"), "1");
 }
+
+INSTANTIATE_TEST_SUITE_P(InCanvasOrLookedAt, CaptureKeeperTest, ::testing::Bool());
 
 }  // namespace
 }  // namespace trelvin

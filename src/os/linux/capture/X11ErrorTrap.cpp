@@ -30,4 +30,13 @@ bool X11ErrorTrap::Failed() {
   return trapped_error != 0;
 }
 
+X11ReplyTrap::X11ReplyTrap() {
+  trapped_error = 0;
+  previous_ = XSetErrorHandler(TrapError);
+}
+
+X11ReplyTrap::~X11ReplyTrap() { XSetErrorHandler(previous_); }
+
+bool X11ReplyTrap::Failed() const { return trapped_error != 0; }
+
 }  // namespace trelvin

@@ -22,4 +22,22 @@ class X11ErrorTrap {
   int (*previous_)(Display*, XErrorEvent*);
 };
 
+// The same for requests that each wait for their reply, on a connection with no request
+// outstanding that does not: Xlib hands the error of such a request (and of any earlier one) to
+// the handler before the reply returns, so the trap adds no round trip to the server (the
+// grab's three syncs were a fifth of a skipped capture).
+class X11ReplyTrap {
+ public:
+  X11ReplyTrap();
+  ~X11ReplyTrap();
+  X11ReplyTrap(const X11ReplyTrap&) = delete;
+  X11ReplyTrap& operator=(const X11ReplyTrap&) = delete;
+
+  // True when a request made since the trap was set failed.
+  bool Failed() const;
+
+ private:
+  int (*previous_)(Display*, XErrorEvent*);
+};
+
 }  // namespace trelvin

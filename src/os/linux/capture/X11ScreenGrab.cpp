@@ -12,8 +12,10 @@
 #include <bit>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "os/linux/capture/X11ErrorTrap.h"
 
@@ -31,7 +33,8 @@ Area PrimaryArea(Display* display, Window root) {
             DisplayHeight(display, DefaultScreen(display))};
   int event_base = 0, error_base = 0;
   if (!XRRQueryExtension(display, &event_base, &error_base)) return area;
-  X11ErrorTrap trap(display);
+  // Requests with replies only.
+  X11ReplyTrap trap;
   XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, root);
   const RROutput primary = XRRGetOutputPrimary(display, root);
   if (resources && primary != 0) {
@@ -52,20 +55,41 @@ Area PrimaryArea(Display* display, Window root) {
   return area;
 }
 
+// Sixteen bytes at a time in the compiler's generic vectors: a plain loop is not vectorised at
+// -O2, and took 1.5 ms of a 2.4 ms 1080p grab.
+typedef std::uint32_t Words4 __attribute__((vector_size(16)));
+
+// One row of 0xXXRRGGBB words as 0x00RRGGBB.
+void CopyRow(const std::uint32_t* src, std::uint32_t* dst, int width) {
+  int x = 0;
+  for (; x + 4 <= width; x += 4) {
+    Words4 words;
+    std::memcpy(&words, src + x, sizeof words);
+    words &= 0xFFFFFF;
+    std::memcpy(dst + x, &words, sizeof words);
+  }
+  for (; x < width; ++x) dst[x] = src[x] & 0xFFFFFF;
+}
+
+// Whether the image's words are the canvas's pixels but for their unused top byte.
+bool Direct(const XImage* image) {
+  return image->bits_per_pixel == 32 && image->byte_order == LSBFirst &&
+         std::endian::native == std::endian::little && image->red_mask == 0xFF0000 &&
+         image->green_mask == 0xFF00 && image->blue_mask == 0xFF;
+}
+
 // Copies the image's top-left width x height pixels into the bitmap as 0x00RRGGBB; with a
 // background, the rest of the bitmap becomes that colour in the same pass.
 void ConvertImage(XImage* image, Bitmap& target, int width, int height,
                   std::optional<Rgb> background) {
-  const bool direct = image->bits_per_pixel == 32 && image->byte_order == LSBFirst &&
-                      std::endian::native == std::endian::little && image->red_mask == 0xFF0000 &&
-                      image->green_mask == 0xFF00 && image->blue_mask == 0xFF;
+  const bool direct = Direct(image);
   for (int y = 0; y < height; ++y) {
     std::uint32_t* dst = target.Row(y);
     if (background) std::fill(dst + width, dst + target.width, *background);
     if (direct) {
       const auto* src = reinterpret_cast<const std::uint32_t*>(
           image->data + static_cast<std::size_t>(y) * image->bytes_per_line);
-      for (int x = 0; x < width; ++x) dst[x] = src[x] & 0xFFFFFF;
+      CopyRow(src, dst, width);
       continue;
     }
     // Any other visual: slow, but the same pixels.
@@ -165,13 +189,36 @@ struct X11ScreenGrab::State {
     return copied;
   }
 
+  // The screen fetched into the shared image and looked at there, for a visual whose words are
+  // the canvas's own and an area that covers the size asked; the copy that follows converts it
+  // without fetching it again.
+  std::optional<PixelView> Peek(const Area& area, int width, int height) {
+    fetched = false;
+    if (width <= 0 || height <= 0 || area.width < width || area.height < height) return {};
+    if (!shm_usable || !EnsureSharedImage(width, height) || !Direct(shm_image)) return {};
+    X11ReplyTrap trap;  // GetImage has a reply
+    if (!XShmGetImage(display, root, shm_image, area.x, area.y, AllPlanes) || trap.Failed()) {
+      return {};
+    }
+    fetched = true;
+    return PixelView{reinterpret_cast<const std::uint32_t*>(shm_image->data),
+                     static_cast<std::size_t>(shm_image->bytes_per_line) / 4, width, height};
+  }
+
   bool CopyOrNot(const Area& area, Bitmap& target, int width, int height,
                  std::optional<Rgb> background) {
     width = std::min({width, area.width, target.width});
     height = std::min({height, area.height, target.height});
     if (width <= 0 || height <= 0) return false;
+    const bool have = std::exchange(fetched, false) && shm_image && shm_image->width == width &&
+                      shm_image->height == height;
+    if (have) {
+      ConvertImage(shm_image, target, width, height, background);
+      last_shared = true;
+      return true;
+    }
     if (shm_usable && EnsureSharedImage(width, height)) {
-      X11ErrorTrap trap(display);
+      X11ReplyTrap trap;  // GetImage has a reply
       if (XShmGetImage(display, root, shm_image, area.x, area.y, AllPlanes) && !trap.Failed()) {
         ConvertImage(shm_image, target, width, height, background);
         last_shared = true;
@@ -195,6 +242,7 @@ struct X11ScreenGrab::State {
   bool shm_usable = false;
   bool shm_attached = false;
   bool last_shared = false;
+  bool fetched = false;  // the shared image holds this session's screen, from a Peek
   XImage* shm_image = nullptr;
   XShmSegmentInfo shm_info{};
   std::string problem;  // why the last grab failed, for the user
@@ -214,6 +262,10 @@ class X11ScreenGrab::Session : public GrabSession {
       return false;
     }
     return Note(state_.Copy(area_, target, width, height, background));
+  }
+  std::optional<PixelView> Peek(int width, int height) override {
+    if (released_) return std::nullopt;
+    return state_.Peek(area_, width, height);
   }
   void Release() override { released_ = true; }
 
@@ -239,6 +291,7 @@ std::unique_ptr<GrabSession> X11ScreenGrab::OpenDesktop() {
                       "where the game runs.";
     return nullptr;
   }
+  state_->fetched = false;
   return std::make_unique<Session>(*state_, PrimaryArea(state_->display, state_->root));
 }
 

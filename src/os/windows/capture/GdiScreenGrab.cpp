@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+#include <utility>
 
 namespace trelvin {
 
@@ -76,13 +78,29 @@ class GdiScreenGrab::Session : public GrabSession {
     return copied;
   }
 
-  bool Copy(Bitmap& target, int width, int height) {
+  // The screen in the section, looked at there: BGRX words are the canvas's pixels but for the
+  // unused byte. The copy that follows converts it without another BitBlt.
+  std::optional<PixelView> Peek(int width, int height) override {
+    fetched_ = Fetch(width, height);
+    if (!fetched_) return std::nullopt;
+    return PixelView{static_cast<const std::uint32_t*>(state_.bits),
+                     static_cast<std::size_t>(width), width, height};
+  }
+
+  bool Fetch(int width, int height) {
     if (!dc_ || width <= 0 || height <= 0) return false;
     if (!state_.Ensure(dc_, width, height)) return false;
     if (!BitBlt(state_.memory_dc, 0, 0, width, height, dc_, 0, 0, SRCCOPY | CAPTUREBLT)) {
       return false;
     }
     GdiFlush();
+    return true;
+  }
+
+  bool Copy(Bitmap& target, int width, int height) {
+    const bool have =
+        std::exchange(fetched_, false) && state_.width == width && state_.height == height && dc_;
+    if (!have && !Fetch(width, height)) return false;
     // BGRX in memory is 0xXXRRGGBB as a little-endian word: the canvas's own pixel layout once
     // the unused byte is cleared.
     const int w = std::min(width, target.width);
@@ -119,6 +137,7 @@ class GdiScreenGrab::Session : public GrabSession {
   State& state_;
   HWND desktop_;
   HDC dc_;
+  bool fetched_ = false;  // the section holds this session's screen, from a Peek
 };
 
 GdiScreenGrab::GdiScreenGrab() : state_(std::make_unique<State>()) {}

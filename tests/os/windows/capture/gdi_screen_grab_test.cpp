@@ -5,6 +5,7 @@
 #undef OpenDesktop
 
 #include <cstdint>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -81,6 +82,21 @@ TEST_F(GdiGrab, CopiesTheScreenWhereTheWindowIs) {
   for (int y = 0; y < height_; y += 97) {
     for (int x = 0; x < width_; x += 89) EXPECT_EQ(canvas_.Row(y)[x] >> 24, 0u);
   }
+  // Looked at where the grab holds it, the same screen but for the unused byte; the copy after
+  // the look copies that very screen.
+  auto session = grab.OpenDesktop();
+  ASSERT_NE(session, nullptr);
+  const std::optional<PixelView> view = session->Peek(width_, height_);
+  ASSERT_TRUE(view);
+  EXPECT_EQ(view->Row(90)[140] & 0xFFFFFF, kKnown);
+  Bitmap copied;
+  copied.Resize(width_, height_, 0);
+  ASSERT_TRUE(session->CopyTo(copied, width_, height_));
+  for (int y = 0; y < height_; y += 7) {
+    for (int x = 0; x < width_; x += 5) ASSERT_EQ(copied.Row(y)[x], view->Row(y)[x] & 0xFFFFFF);
+  }
+  session->Release();
+  EXPECT_FALSE(session->Peek(width_, height_));
 }
 
 TEST_F(GdiGrab, ReleasesTheDesktopContextExactlyOnce) {
