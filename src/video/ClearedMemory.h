@@ -15,9 +15,11 @@ namespace trelvin::video {
 // touched: what the library reads does not change. Only done while the calling thread is the
 // process's only one (the command; libvpx starts its threads at the first picture), since a
 // page another thread writes between the check and the hand-back would lose that write.
-// Linux only; elsewhere nothing is handed back.
+// Linux only, and not under AddressSanitizer; elsewhere nothing is handed back.
 class ClearedMemory {
  public:
+  // Whether this build hands anything back.
+  static bool Enabled();
   // Notes the process's memory regions as they are now.
   ClearedMemory();
   // Hands back the zero pages of the regions that are new since the constructor, when this

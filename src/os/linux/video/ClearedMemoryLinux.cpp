@@ -9,6 +9,16 @@
 
 #include "video/ClearedMemory.h"
 
+// Under AddressSanitizer the heap and the shadow are the sanitizer's: their pages are not the
+// library's to read, and the shadow's regions are terabytes wide.
+#if defined(__SANITIZE_ADDRESS__)
+#define TRELVIN_SANITIZED_HEAP 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TRELVIN_SANITIZED_HEAP 1
+#endif
+#endif
+
 namespace trelvin::video {
 
 namespace {
@@ -50,10 +60,18 @@ bool AllZero(const unsigned char* page, std::size_t size) {
 
 }  // namespace
 
-ClearedMemory::ClearedMemory() : before_(AnonymousRegions()) {}
+ClearedMemory::ClearedMemory() : before_(Enabled() ? AnonymousRegions() : std::vector<Region>{}) {}
+
+bool ClearedMemory::Enabled() {
+#ifdef TRELVIN_SANITIZED_HEAP
+  return false;
+#else
+  return true;
+#endif
+}
 
 std::size_t ClearedMemory::ReturnZeroPages() const {
-  if (!OnlyThread()) return 0;
+  if (!Enabled() || !OnlyThread()) return 0;
   const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
   std::size_t returned = 0;
   for (const Region& region : AnonymousRegions()) {

@@ -7,6 +7,8 @@ namespace trelvin::video {
 
 ClearedMemory::ClearedMemory() = default;
 
+bool ClearedMemory::Enabled() { return false; }
+
 std::size_t ClearedMemory::ReturnZeroPages() const { return 0; }
 
 }  // namespace trelvin::video
