@@ -112,33 +112,6 @@ TEST_F(SlideShowKeysTest, MouseAndClickEndTheShow) {
   EXPECT_FALSE(after_click);
 }
 
-TEST_F(SlideShowKeysTest, MusicKeys) {
-  platform_.files.Add(NativePath("/opt/trelvin/a.mid"));
-  platform_.files.Add(NativePath("/opt/trelvin/b.mid"));
-  platform_.files.Add(NativePath("/opt/trelvin/c.mid"));
-  main_.chkMusic.SetValue(1);
-  Open([&](FormSlideShow& s) {
-    ASSERT_EQ(s.lstMusic.ListCount(), 3);
-    s.MusicIndex = 1;  // as after an automatic start of entry 0
-    Key(s, kVkAdd);
-    EXPECT_EQ(s.MusicIndex, 2);
-    Key(s, kVkAdd);
-    EXPECT_EQ(s.MusicIndex, 0);
-    Key(s, kVkSubtract);
-    EXPECT_EQ(s.MusicIndex, 2);
-    Key(s, kVkM);
-    EXPECT_FALSE(s.MusicFlag);
-    Key(s, kVkAdd);  // music off: nothing
-    EXPECT_EQ(s.MusicIndex, 2);
-    s.MP3Flag = true;
-    Key(s, kVkM);
-    EXPECT_TRUE(s.MusicFlag);
-    Key(s, kVkSubtract);  // the outside player's music: nothing
-    EXPECT_EQ(s.MusicIndex, 2);
-    EXPECT_TRUE(s.Loaded());
-  });
-}
-
 TEST_F(SlideShowKeysTest, ConfirmPromptPausesShowsPointerAndAlwaysResumes) {
   for (int answer : {kIdYes, kIdNo}) {
     bool answered = answer != kIdYes;
@@ -257,24 +230,36 @@ std::vector<std::string> OpenedSongs(const std::vector<std::string>& commands, s
   return songs;
 }
 
-TEST_F(SlideShowKeysTest, PlusAndMinusStartTheSongTheyStepTo) {
+TEST_F(SlideShowKeysTest, PlusAndMinusStepAndStartTheSongOnlyWithTheProgramsOwnMusic) {
   for (const char* name : {"a.mid", "b.mid", "c.mid"})
     platform_.files.Add(NativePath("/opt/trelvin/") + name);
   main_.chkMusic.SetValue(1);
   Open([&](FormSlideShow& s) {
     ASSERT_EQ(s.lstMusic.ListCount(), 3);
     const std::vector<std::string>& sent = platform_.media.commands;
-    s.MusicIndex = 1;
-    std::size_t before = sent.size();
-    Key(s, 107);
-    EXPECT_EQ(OpenedSongs(sent, before), std::vector<std::string>{"c.mid"});
-    before = sent.size();
-    Key(s, 109);
-    EXPECT_EQ(OpenedSongs(sent, before), std::vector<std::string>{"b.mid"});
-    before = sent.size();
-    Key(s, 109);
-    Key(s, 109);
-    EXPECT_EQ(OpenedSongs(sent, before), (std::vector<std::string>{"a.mid", "c.mid"}));
+    s.MusicIndex = 1;  // as after an automatic start of entry 0
+    struct Step {
+      std::int16_t key, index;
+      const char* song;
+    };
+    for (const Step& step : {Step{kVkAdd, 2, "c.mid"}, Step{kVkAdd, 0, "a.mid"},
+                             Step{kVkSubtract, 2, "c.mid"}, Step{kVkSubtract, 1, "b.mid"},
+                             Step{kVkSubtract, 0, "a.mid"}, Step{kVkSubtract, 2, "c.mid"}}) {
+      const std::size_t before = sent.size();
+      Key(s, step.key);
+      EXPECT_EQ(s.MusicIndex, step.index);
+      EXPECT_EQ(OpenedSongs(sent, before), std::vector<std::string>{step.song});
+    }
+    Key(s, kVkM);
+    EXPECT_FALSE(s.MusicFlag);
+    Key(s, kVkAdd);  // music off: nothing
+    EXPECT_EQ(s.MusicIndex, 2);
+    s.MP3Flag = true;
+    Key(s, kVkM);
+    EXPECT_TRUE(s.MusicFlag);
+    Key(s, kVkSubtract);  // the outside player's music: nothing
+    EXPECT_EQ(s.MusicIndex, 2);
+    EXPECT_TRUE(s.Loaded());
   });
 }
 
