@@ -177,44 +177,32 @@ TEST_F(CaptureTest, StopWithMusicClearedLeavesMp3Disabled) {
   EXPECT_TRUE(form.chkMP3.Enabled());
 }
 
-TEST_F(CaptureTest, IntervalOneCapturesEveryTick) {
-  SetInterval(1);
-  form.btnStart_Click();
-  Tick(5);
-  EXPECT_EQ(Captures(), 5u);
-}
-
-TEST_F(CaptureTest, IntervalSixHundredCapturesOnFirstTickThenEvery600) {
+// A start captures at its first tick, then every `interval` ticks; the interval is read at every
+// tick.
+TEST_F(CaptureTest, AStartCapturesAtItsFirstTickThenEveryIntervalReadAtEachTick) {
+  const auto run = [&](int ticks, std::size_t captures) {
+    Tick(ticks);
+    EXPECT_EQ(Captures(), captures) << "after " << ticks << " more ticks";
+  };
   SetInterval(600);
   form.btnStart_Click();
-  Tick(1);
-  EXPECT_EQ(Captures(), 1u);
-  Tick(599);
-  EXPECT_EQ(Captures(), 1u);
-  Tick(1);  // tick 601 after the start
-  EXPECT_EQ(Captures(), 2u);
+  run(1, 1u);
+  run(599, 1u);
+  run(1, 2u);  // tick 601 after the start
   EXPECT_EQ(form.CaptureTicks, 0);
-  Tick(600);
-  EXPECT_EQ(Captures(), 3u);
-}
-
-TEST_F(CaptureTest, StartAgainCapturesOnItsFirstTick) {
+  run(600, 3u);
+  SetInterval(1);
+  run(5, 8u);  // every tick
   SetInterval(10);
   form.btnStart_Click();
-  Tick(4);  // one capture, then three ticks toward the next
+  form.btnStart_Click();
+  run(4, 9u);  // one capture, then three ticks toward the next
   form.btnStart_Click();
   form.btnStart_Click();
-  Tick(1);
-  EXPECT_EQ(Captures(), 2u);
-}
-
-TEST_F(CaptureTest, IntervalIsReadAtEveryTick) {
-  SetInterval(10);
-  form.btnStart_Click();
-  Tick(3);
+  run(1, 10u);  // a start again captures on its first tick
+  run(2, 10u);
   SetInterval(3);  // the count is already at the new interval
-  Tick(1);
-  EXPECT_EQ(Captures(), 2u);
+  run(1, 11u);
 }
 
 TEST_F(CaptureTest, BasePathIsAppPathAndPaddedLocalTime) {

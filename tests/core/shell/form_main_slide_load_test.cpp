@@ -120,21 +120,13 @@ TEST_F(FormMainSlideLoadTest, UnreadableStoreStillStartsAndWritesAtUnload) {
   EXPECT_EQ(platform_.settings.saves, std::vector<std::size_t>{7u});
 }
 
-TEST_F(FormMainSlideLoadTest, UnloadSavesOnceAfterAllEightAndAFailedSaveStopsNothing) {
+TEST_F(FormMainSlideLoadTest, UnloadWritesAllEightInOrderSavesOnceAndAFailedSaveStopsNothing) {
+  HavePlaylist(0);
+  platform_.settings.values = {{"Music", "2"}, {"MP3", "1"}, {"Path", NativePath("/p")}};
   FormMainSlide& form = Start("");
   EXPECT_TRUE(platform_.settings.saves.empty());
   form.Timer1.SetEnabled(true);
   platform_.settings.save_fails = true;
-  form.Unload();
-  EXPECT_EQ(platform_.settings.saves, std::vector<std::size_t>{8u});
-  EXPECT_FALSE(form.Timer1.Enabled());
-  EXPECT_FALSE(form.Loaded());
-}
-
-TEST_F(FormMainSlideLoadTest, UnloadWritesAllEightInOrder) {
-  HavePlaylist(0);
-  platform_.settings.values = {{"Music", "2"}, {"MP3", "1"}, {"Path", NativePath("/p")}};
-  FormMainSlide& form = Start("");
   form.Unload();
   const std::vector<std::pair<std::string, std::string>> expected{{"Path", NativePath("/p/")},
                                                                   {"CompressionLevel", "60"},
@@ -145,6 +137,9 @@ TEST_F(FormMainSlideLoadTest, UnloadWritesAllEightInOrder) {
                                                                   {"Random", "0"},
                                                                   {"MP3", "1"}};
   EXPECT_EQ(platform_.settings.writes, expected);
+  EXPECT_EQ(platform_.settings.saves, std::vector<std::size_t>{8u});
+  EXPECT_FALSE(form.Timer1.Enabled());
+  EXPECT_FALSE(form.Loaded());
 }
 
 TEST_F(FormMainSlideLoadTest, PlaylistOffersMp3AndFollowsMusic) {
