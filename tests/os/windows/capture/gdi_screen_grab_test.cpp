@@ -48,16 +48,17 @@ class GdiGrab : public ::testing::Test {
     width_ = GetSystemMetrics(SM_CXSCREEN);
     height_ = GetSystemMetrics(SM_CYSCREEN);
     canvas_.Resize(width_, height_, MakeRgb(0, 0, 0));
+    ASSERT_TRUE(GrabShowsWindow());
   }
   void TearDown() override {
     if (window_) DestroyWindow(window_);
   }
 
   // Grabs until the window shows (the display draws it a little later), or gives up.
-  bool GrabShowsWindow(GdiScreenGrab& grab) {
+  bool GrabShowsWindow() {
     return test::WaitFor(
         [&] {
-          auto session = grab.OpenDesktop();
+          auto session = grab_.OpenDesktop();
           if (!session || !session->CopyTo(canvas_, width_, height_)) return false;
           session->Release();
           return canvas_.Row(90)[140] == kKnown;
@@ -65,6 +66,7 @@ class GdiGrab : public ::testing::Test {
         10);
   }
 
+  GdiScreenGrab grab_;
   HWND window_ = nullptr;
   int width_ = 0;
   int height_ = 0;
@@ -72,8 +74,6 @@ class GdiGrab : public ::testing::Test {
 };
 
 TEST_F(GdiGrab, CopiesTheScreenWhereTheWindowIs) {
-  GdiScreenGrab grab;
-  ASSERT_TRUE(GrabShowsWindow(grab));
   EXPECT_EQ(canvas_.Row(31)[41], kKnown);    // just inside the top-left corner
   EXPECT_EQ(canvas_.Row(148)[238], kKnown);  // just inside the bottom-right corner
   EXPECT_NE(canvas_.Row(29)[41], kKnown);    // above it
@@ -84,30 +84,26 @@ TEST_F(GdiGrab, CopiesTheScreenWhereTheWindowIs) {
 }
 
 TEST_F(GdiGrab, ReleasesTheDesktopContextExactlyOnce) {
-  GdiScreenGrab grab;
-  ASSERT_TRUE(GrabShowsWindow(grab));
-  const int before = grab.DesktopContextsReleased();
-  EXPECT_EQ(grab.DesktopContextsObtained(), before);
+  const int before = grab_.DesktopContextsReleased();
+  EXPECT_EQ(grab_.DesktopContextsObtained(), before);
   {
-    auto session = grab.OpenDesktop();
+    auto session = grab_.OpenDesktop();
     ASSERT_NE(session, nullptr);
     EXPECT_TRUE(session->CopyTo(canvas_, width_, height_));
     session->Release();
     session->Release();
     EXPECT_FALSE(session->CopyTo(canvas_, width_, height_));  // nothing to copy from any more
   }
-  EXPECT_EQ(grab.DesktopContextsReleased(), before + 1);
-  { auto dropped = grab.OpenDesktop(); }  // a session dropped unreleased still releases
-  EXPECT_EQ(grab.DesktopContextsObtained(), before + 2);
-  EXPECT_EQ(grab.DesktopContextsReleased(), before + 2);
+  EXPECT_EQ(grab_.DesktopContextsReleased(), before + 1);
+  { auto dropped = grab_.OpenDesktop(); }  // a session dropped unreleased still releases
+  EXPECT_EQ(grab_.DesktopContextsObtained(), before + 2);
+  EXPECT_EQ(grab_.DesktopContextsReleased(), before + 2);
 }
 
 TEST_F(GdiGrab, SmallerCanvasAndClearedCopyStayInBounds) {
-  GdiScreenGrab grab;
-  ASSERT_TRUE(GrabShowsWindow(grab));
   Bitmap small;
   small.Resize(100, 60, MakeRgb(1, 2, 3));
-  auto session = grab.OpenDesktop();
+  auto session = grab_.OpenDesktop();
   ASSERT_NE(session, nullptr);
   EXPECT_TRUE(session->CopyTo(small, width_, height_));
   EXPECT_EQ(small.Row(59)[99], kKnown);

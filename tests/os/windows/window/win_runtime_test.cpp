@@ -43,7 +43,7 @@ class TestForm : public Form {
 
 class WinRuntimeTest : public ::testing::Test {
  protected:
-  void Open() {
+  void SetUp() override {
     form_ = std::make_unique<TestForm>();
     window_ = std::make_unique<WinFormWindow>(*form_, nullptr);
     ASSERT_NE(window_->hwnd(), nullptr);
@@ -64,7 +64,6 @@ class WinRuntimeTest : public ::testing::Test {
 };
 
 TEST_F(WinRuntimeTest, ScrollBarChangesOnReleaseOfTheThumbNotWhileItIsDragged) {
-  Open();
   HWND bar = Child(L"ScrollBar");
   ASSERT_NE(bar, nullptr);
   Scroll(SB_THUMBTRACK, 300);
@@ -98,7 +97,6 @@ TEST_F(WinRuntimeTest, ScrollBarChangesOnReleaseOfTheThumbNotWhileItIsDragged) {
 }
 
 TEST_F(WinRuntimeTest, GrayedCheckBoxIsIndeterminateAndAClickOnlyChecksOrClears) {
-  Open();
   HWND box = Child(L"Button", L"Box");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
@@ -116,7 +114,6 @@ TEST_F(WinRuntimeTest, GrayedCheckBoxIsIndeterminateAndAClickOnlyChecksOrClears)
 }
 
 TEST_F(WinRuntimeTest, ButtonsAndLabelsMirrorTheirModels) {
-  Open();
   HWND button = Child(L"Button", L"&Start");
   HWND label = Child(L"Static");
   ASSERT_NE(button, nullptr);
@@ -144,7 +141,6 @@ TEST_F(WinRuntimeTest, ButtonsAndLabelsMirrorTheirModels) {
 }
 
 TEST_F(WinRuntimeTest, ClientAreaIsTheLayoutScaledByTheWindowsDpi) {
-  Open();
   RECT client;
   GetClientRect(window_->hwnd(), &client);
   const int dpi = static_cast<int>(GetDpiForWindow(window_->hwnd()));
@@ -161,7 +157,6 @@ TEST_F(WinRuntimeTest, ClientAreaIsTheLayoutScaledByTheWindowsDpi) {
 }
 
 TEST_F(WinRuntimeTest, MinimisedAndRestoredByTheSystemTheModelFollows) {
-  Open();
   form_->SetVisible(true);
   ASSERT_TRUE(IsWindowVisible(window_->hwnd()));
   ShowWindow(window_->hwnd(), SW_MINIMIZE);  // as the user or the task bar does
