@@ -67,13 +67,7 @@ TEST_F(FormDirectoriesTest, CreditsPagesLieInTheAboutFolderOfTheProgramDirectory
   EXPECT_EQ(platform_.shell.calls[0].target, NativePath("/opt/about/index.html"));
 }
 
-TEST_F(FormDirectoriesTest, PickedDirectoryAndShowDirectoriesGetOneSeparator) {
-  for (const auto& [picked, kept] : {std::pair{NativePath("/srv/Pics"), NativePath("/srv/Pics/")},
-                                     std::pair{NativePath("/"), NativePath("/")}}) {
-    platform_.folder_dialog.result = picked;
-    main_.btnDir_Click();
-    EXPECT_EQ(main_.AppPath, kept);
-  }
+TEST_F(FormDirectoriesTest, ShowDirectoriesGetOneSeparator) {
   struct Case {
     std::string app, exe, pictures, program;
   };
