@@ -204,22 +204,18 @@ TEST_F(MusicTest, SongEndCheckRunsOnlyForTheProgramsOwnMusic) {
   EXPECT_EQ(sent(), (Commands{"play MUSIC2 from 0 notify", "status MUSIC mode"}));
 }
 
-TEST_F(MusicTest, AMediaCallThatThrowsEndsPlayMusicThere) {
+// A close that fails, or a media call that throws, ends PlayMusic there: the index stays.
+TEST_F(MusicTest, AFailedCloseOrAThrowingCallEndsPlayMusicThere) {
   AddSongs({"a.mid"});
+  platform_.media.results["close all"] = 277;
+  show_.PlayMusic(true);
+  EXPECT_EQ(sent(), (Commands{"close all"}));
   platform_.media.responder = [](const std::string& command) -> std::uint32_t {
     if (command.rfind("play", 0) == 0) throw std::runtime_error("gone");
     return 0;
   };
   show_.PlayMusic(true);
-  EXPECT_EQ(sent().size(), 3u);  // no probe after the failed play
-  EXPECT_EQ(show_.MusicIndex, 0);
-}
-
-TEST_F(MusicTest, AFailedCloseEndsPlayMusicAtOnce) {
-  AddSongs({"a.mid"});
-  platform_.media.results["close all"] = 277;
-  show_.PlayMusic(true);
-  EXPECT_EQ(sent(), (Commands{"close all"}));
+  EXPECT_EQ(sent().size(), 4u);  // no probe after the failed play
   EXPECT_EQ(show_.MusicIndex, 0);
 }
 
@@ -229,24 +225,22 @@ TEST_F(MusicTest, StopMusicClosesAllAndIgnoresTheResult) {
   EXPECT_EQ(sent(), (Commands{"close all"}));
 }
 
+// Without a playlist the shell is asked to open nothing, and fails.
 TEST_F(MusicTest, StartWinampHandsThePlaylistToTheShellHidden) {
-  const std::string playlist = platform_.known_paths.playlists[1];
-  platform_.files.Add(playlist);
-  main_.StartWinamp();
-  ASSERT_EQ(platform_.shell.calls.size(), 1u);
-  EXPECT_EQ(platform_.shell.calls[0].target, playlist);
-  EXPECT_EQ(platform_.shell.calls[0].working_directory, "");
-  EXPECT_EQ(platform_.shell.calls[0].show_command, kSwHide);
-  // A playlist is a document: opened, never run, whatever its permissions or first line say.
-  EXPECT_FALSE(platform_.shell.calls[0].program);
-  EXPECT_TRUE(sent().empty());
-}
-
-TEST_F(MusicTest, StartWinampWithoutAPlaylistOpensNothing) {
   platform_.shell.result = false;
   main_.StartWinamp();
-  ASSERT_EQ(platform_.shell.calls.size(), 1u);
+  const std::string playlist = platform_.known_paths.playlists[1];
+  platform_.files.Add(playlist);
+  platform_.shell.result = true;
+  main_.StartWinamp();
+  ASSERT_EQ(platform_.shell.calls.size(), 2u);
   EXPECT_EQ(platform_.shell.calls[0].target, "");
+  EXPECT_EQ(platform_.shell.calls[1].target, playlist);
+  EXPECT_EQ(platform_.shell.calls[1].working_directory, "");
+  EXPECT_EQ(platform_.shell.calls[1].show_command, kSwHide);
+  // A playlist is a document: opened, never run, whatever its permissions or first line say.
+  EXPECT_FALSE(platform_.shell.calls[1].program);
+  EXPECT_TRUE(sent().empty());
 }
 
 }  // namespace
