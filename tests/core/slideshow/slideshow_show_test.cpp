@@ -198,41 +198,34 @@ TEST_F(SlideShowDisplayTest, PausedTimerKeepsTheCountWhereItWas) {
   });
 }
 
-TEST_F(SlideShowDisplayTest, SequentialOrderWrapsAroundAndReloadsEachTime) {
-  AddPicture("0.jpg");
-  AddPicture("1.jpg");
-  AddPicture("2.jpg");
-  main_.hscrShow.SetValue(1);
-  std::vector<std::string> shown;
-  std::vector<int> indices;
-  Open([&](FormSlideShow& s) {
-    shown.push_back(Shown(s));
-    indices.push_back(s.PictureIndex);
-    for (int i = 0; i < 4; ++i) {
-      Ticks(s, 1);
-      shown.push_back(Shown(s));
-      indices.push_back(s.PictureIndex);
-    }
-  });
-  EXPECT_EQ(shown, (std::vector<std::string>{"0.jpg", "1.jpg", "2.jpg", "0.jpg", "1.jpg"}));
-  EXPECT_EQ(indices, (std::vector<int>{1, 2, 3, 1, 2}));
-  EXPECT_EQ(platform_.pictures.loads.size(), 5u);
-}
-
-TEST_F(SlideShowDisplayTest, RandomOrderTakesTheIntegerPartOfRTimesCount) {
+// In order the show wraps around and reloads each picture; in random order it takes the integer
+// part of R times the count.
+TEST_F(SlideShowDisplayTest, SequentialOrderWrapsAroundAndRandomTakesTheIntegerPartOfRTimesCount) {
   for (int i = 0; i < 4; ++i) AddPicture(std::to_string(i) + ".jpg");
-  main_.chkRandom.SetValue(1);
   main_.hscrShow.SetValue(1);
   platform_.random.values = {0.99f, 0.5f, 0.5f, 0.0f, 0.2499f};
-  std::vector<std::string> shown;
-  Open([&](FormSlideShow& s) {
-    shown.push_back(Shown(s));
-    for (int i = 0; i < 4; ++i) {
-      Ticks(s, 1);
-      shown.push_back(Shown(s));
+  for (const bool random : {false, true}) {
+    main_.chkRandom.SetValue(random);
+    platform_.pictures.loads.clear();
+    std::vector<std::string> shown;
+    std::vector<int> indices;
+    Open([&](FormSlideShow& s) {
+      for (int i = 0; i < 6; ++i) {
+        if (i > 0) Ticks(s, 1);
+        shown.push_back(Shown(s));
+        indices.push_back(s.PictureIndex);
+      }
+    });
+    EXPECT_EQ(platform_.pictures.loads.size(), 6u);
+    if (random) {
+      EXPECT_EQ(shown,
+                (std::vector<std::string>{"3.jpg", "2.jpg", "2.jpg", "0.jpg", "0.jpg", "0.jpg"}));
+    } else {
+      EXPECT_EQ(shown,
+                (std::vector<std::string>{"0.jpg", "1.jpg", "2.jpg", "3.jpg", "0.jpg", "1.jpg"}));
+      EXPECT_EQ(indices, (std::vector<int>{1, 2, 3, 4, 1, 2}));
     }
-  });
-  EXPECT_EQ(shown, (std::vector<std::string>{"3.jpg", "2.jpg", "2.jpg", "0.jpg", "0.jpg"}));
+  }
 }
 
 TEST_F(SlideShowDisplayTest, RandomOrderWithOnePictureAlwaysShowsIt) {
