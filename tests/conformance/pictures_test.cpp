@@ -46,19 +46,6 @@ const Bytes kGreenWebp{0x52, 0x49, 0x46, 0x46, 0x1c, 0x00, 0x00, 0x00, 0x57, 0x4
   return ::testing::AssertionSuccess();
 }
 
-// `jpeg` with its frame header claiming `width` x `height`.
-Bytes WithJpegSize(Bytes jpeg, int width, int height) {
-  for (std::size_t i = 0; i + 8 < jpeg.size(); ++i) {
-    if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
-      jpeg[i + 5] = static_cast<std::uint8_t>(height >> 8), jpeg[i + 6] = height & 0xFF;
-      jpeg[i + 7] = static_cast<std::uint8_t>(width >> 8), jpeg[i + 8] = width & 0xFF;
-      return jpeg;
-    }
-  }
-  ADD_FAILURE() << "no frame header";
-  return jpeg;
-}
-
 class PicturesTest : public ::testing::Test {
  protected:
   std::string Put(const std::string& name, const Bytes& bytes) { return folder_.Put(name, bytes); }
@@ -147,13 +134,15 @@ TEST_F(PicturesTest, DamagedMissingEmptyAndHostileFilesGiveNoPicture) {
   // The screen and the frame claim 65535 x 65535 pixels.
   Bytes huge_gif = kTwoFrameGif;
   for (std::size_t at : {6u, 7u, 8u, 9u, 24u, 25u, 26u, 27u}) huge_gif[at] = 0xFF;
-  const Bytes jpeg = Solid(PictureFormat::kJpeg, 16, 16, kRed);
+  const Bytes bomb =
+      test_support::WithJpegSize(Solid(PictureFormat::kJpeg, 16, 16, kRed), 60000, 60000);
+  ASSERT_FALSE(bomb.empty());
   const std::vector<std::string> paths{
       Put("text.jpg", {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c'}),
       Put("empty.gif", {}),
       Put("cut.gif", cut_gif),
       Put("huge.gif", huge_gif),
-      Put("bomb.jpg", WithJpegSize(jpeg, 60000, 60000)),
+      Put("bomb.jpg", bomb),
       dir_ + "missing.jpg"};
   for (const std::string& path : paths) {
     EXPECT_EQ(pictures_.LoadPicture(path, {}), nullptr) << path;

@@ -12,6 +12,7 @@
 
 #include "e2e/Harness.h"
 #include "e2e/SlideShowHelpers.h"
+#include "support/ExifJpeg.h"
 #include "support/PosixFiles.h"
 #include "support/SongFiles.h"
 
@@ -27,18 +28,6 @@ using test_support::ReadFile;
 
 void WriteAll(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// `jpeg` with the frame size in its start-of-frame header replaced.
-std::string WithJpegSize(std::string jpeg, int width, int height) {
-  for (std::size_t i = 2; i + 8 < jpeg.size(); ++i) {
-    if (jpeg[i] == '\xFF' && (jpeg[i + 1] == '\xC0' || jpeg[i + 1] == '\xC2')) {
-      jpeg[i + 5] = static_cast<char>(height >> 8), jpeg[i + 6] = static_cast<char>(height);
-      jpeg[i + 7] = static_cast<char>(width >> 8), jpeg[i + 8] = static_cast<char>(width);
-      return jpeg;
-    }
-  }
-  return {};
 }
 
 // A GIF of one colour whose screen and image claim `width` x `height`, with almost no data.
@@ -68,8 +57,8 @@ TEST(SlideShowFaultsTest, BadPicturesAndSongsNeitherStopTheShowNorExhaustMemory)
   // Bombs: a few hundred bytes declaring more pixels than the decoder may allocate, and one
   // declaring just under that limit.
   const std::string small = ReadFile(pictures / "b-red.jpg");
-  const std::string bomb = WithJpegSize(small, 60000, 60000);
-  const std::string bomb_under_limit = WithJpegSize(small.substr(0, 700), 8000, 8000);
+  const std::string bomb = test_support::WithJpegSize(small, 60000, 60000);
+  const std::string bomb_under_limit = test_support::WithJpegSize(small.substr(0, 700), 8000, 8000);
   ASSERT_FALSE(bomb.empty() || bomb_under_limit.empty());
   WriteAll(pictures / "f-bomb.jpg", bomb);
   WriteAll(pictures / "g-bomb-under-limit.jpg", bomb_under_limit);
