@@ -15,6 +15,7 @@
 #include "support/ExifJpeg.h"
 #include "support/PosixFiles.h"
 #include "support/SongFiles.h"
+#include "support/TestPictures.h"
 
 namespace trelvin::e2e {
 namespace {
@@ -30,14 +31,10 @@ void WriteAll(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// A GIF of one colour whose screen and image claim `width` x `height`, with almost no data.
+// A GIF of one red pixel whose screen and image claim `width` x `height`.
 std::string GifBomb(int width, int height) {
-  auto le16 = [](int v) { return std::string{static_cast<char>(v), static_cast<char>(v >> 8)}; };
-  std::string gif = "GIF89a" + le16(width) + le16(height) + std::string("\x80\x00\x00", 3);
-  gif += std::string("\xFF\x00\x00\x00\x00\x00", 6);  // two palette entries
-  gif += "," + le16(0) + le16(0) + le16(width) + le16(height) + std::string(1, '\0');
-  gif += std::string("\x02\x02\x44\x01\x00;", 6);  // a few codes, then the trailer
-  return gif;
+  const auto gif = test_support::OnePixelGif(0xFF0000, width, height);
+  return {gif.begin(), gif.end()};
 }
 
 TEST(SlideShowFaultsTest, BadPicturesAndSongsNeitherStopTheShowNorExhaustMemory) {
