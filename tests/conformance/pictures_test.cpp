@@ -14,6 +14,7 @@
 #include "conformance/PicturesDriver.h"
 #include "core/slideshow/Catalogue.h"
 #include "support/ExifJpeg.h"
+#include "support/TestPictures.h"
 
 namespace trelvin::conformance {
 namespace {
@@ -27,11 +28,6 @@ const Bytes kTwoFrameGif{'G',  'I', 'F', '8', '9', 'a',  2,    0,    1,    0, 0x
                          0xFF, 0,   0,   0,   0,   0xFF, 0x2C, 0,    0,    0, 0,    2, 0,
                          1,    0,   0,   2,   2,   0x04, 0x0A, 0,    0x2C, 0, 0,    0, 0,
                          2,    0,   1,   0,   0,   2,    2,    0x4C, 0x0A, 0, 0x3B};
-
-// An 8 x 8 green WebP (lossless), as an image tool writes it.
-const Bytes kGreenWebp{0x52, 0x49, 0x46, 0x46, 0x1c, 0x00, 0x00, 0x00, 0x57, 0x45, 0x42, 0x50,
-                       0x56, 0x50, 0x38, 0x4c, 0x0f, 0x00, 0x00, 0x00, 0x2f, 0x07, 0xc0, 0x01,
-                       0x00, 0x07, 0xd0, 0xff, 0x88, 0xfe, 0x07, 0x22, 0xa2, 0xff, 0x01, 0x00};
 
 // Every channel within `tolerance` of `want`.
 ::testing::AssertionResult Near(Rgb got, Rgb want, int tolerance = 24) {
@@ -69,7 +65,7 @@ TEST_F(PicturesTest, EveryFormatIsListedAndShownAndADamagedOneOfEachIsPassedOver
   };
   std::vector<Case> cases{{"a.png", Solid(PictureFormat::kPng, 40, 30, kGreen), kGreen},
                           {"b.BMP", Solid(PictureFormat::kBmp, 40, 30, kBlue), kBlue},
-                          {"c.webp", kGreenWebp, MakeRgb(0, 255, 0)},
+                          {"c.webp", test_support::kGreenWebp, MakeRgb(0, 255, 0)},
                           {"d.JPEG", Solid(PictureFormat::kJpeg, 40, 30, kRed), kRed},
                           {"e.jpg", Solid(PictureFormat::kJpeg, 40, 30, kBlue), kBlue}};
   const std::size_t good = cases.size();

@@ -64,6 +64,12 @@ inline std::vector<std::uint8_t> Bmp32(const Bitmap& image, bool top_down, bool 
   return b;
 }
 
+// An 8 x 8 green WebP (lossless), as an image tool writes it.
+inline const std::vector<std::uint8_t> kGreenWebp{
+    0x52, 0x49, 0x46, 0x46, 0x1c, 0x00, 0x00, 0x00, 0x57, 0x45, 0x42, 0x50,
+    0x56, 0x50, 0x38, 0x4c, 0x0f, 0x00, 0x00, 0x00, 0x2f, 0x07, 0xc0, 0x01,
+    0x00, 0x07, 0xd0, 0xff, 0x88, 0xfe, 0x07, 0x22, 0xa2, 0xff, 0x01, 0x00};
+
 // A one-pixel GIF whose pixel is `colour`, with the screen and the frame descriptor claiming
 // `width` x `height` (a hostile header, a decompression bomb, when they are large).
 inline std::vector<std::uint8_t> OnePixelGif(Rgb colour, int width = 1, int height = 1) {

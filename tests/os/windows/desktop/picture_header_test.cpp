@@ -67,10 +67,7 @@ TEST_F(PictureHeaderWicTest, PngBmpAndWebpDeclareTheirSizes) {
   std::vector<std::uint8_t> extended = {'R', 'I', 'F',  'F',  0,   0,    0,    0, 'W', 'E', 'B',
                                         'P', 'V', 'P',  '8',  'X', 10,   0,    0, 0,   0,   0,
                                         0,   0,   0xFF, 0xFF, 0,   0x5F, 0xEA, 0};  // 65536 x 60000
-  const std::vector<std::uint8_t> lossless = {
-      0x52, 0x49, 0x46, 0x46, 0x1c, 0x00, 0x00, 0x00, 0x57, 0x45, 0x42, 0x50,
-      0x56, 0x50, 0x38, 0x4c, 0x0f, 0x00, 0x00, 0x00, 0x2f, 0x07, 0xc0, 0x01,
-      0x00, 0x07, 0xd0, 0xff, 0x88, 0xfe, 0x07, 0x22, 0xa2, 0xff, 0x01, 0x00};  // 8 x 8
+  const std::vector<std::uint8_t>& lossless = test_support::kGreenWebp;             // 8 x 8
   EXPECT_EQ(Declared(Encoded(Format::kPng, 40, 30, 0, 0)), (Size{40, 30}));
   EXPECT_EQ(Declared(Encoded(Format::kBmp, 33, 7, 0, 0)), (Size{33, 7}));
   EXPECT_EQ(Declared(top_down), (Size{33, 7}));
