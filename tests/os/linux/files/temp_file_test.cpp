@@ -84,17 +84,6 @@ TEST_F(TempFileTest, UncommittedWriteLeavesTheTargetAndNoTemporaryFile) {
   EXPECT_EQ(Read("a.jpg"), "old");
 }
 
-// A target's name may take all 255 bytes a directory entry holds: the temporary file beside it
-// still fits.
-TEST_F(TempFileTest, ATargetWithTheLongestNameStillGetsATemporaryFile) {
-  const std::string name = std::string(250, 'x') + ".jpeg";
-  TempFile temp(dir_ + name);
-  ASSERT_TRUE(temp.Write("new", 3));
-  ASSERT_TRUE(temp.Commit());
-  EXPECT_EQ(Read(name), "new");
-  EXPECT_EQ(Names().size(), 2u);
-}
-
 TEST_F(TempFileTest, CommitReplacesTheTargetWholeWithTheGivenPermissions) {
   TempFile temp(dir_ + "a.jpg");
   ASSERT_TRUE(temp.Write("first ", 6));
