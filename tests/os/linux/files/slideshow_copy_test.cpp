@@ -1,4 +1,6 @@
-// The copy command on the real file system.
+// The copy command on the real file system, with a file larger than a copy buffer. Onto itself:
+// the form on the fakes (slideshow_file_commands_test.cpp) and the file service on its own
+// (conformance/file_system_test.cpp).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -67,14 +69,6 @@ TEST_F(CopyCommandTest, CopiesIntoTheProgramsDirectoryReplacingAnOldCopy) {
   std::ofstream(dir_ / "program/shot.jpg") << "old";
   CopyWithProgramIn(dir_ / "program");
   EXPECT_EQ(ReadFile(dir_ / "program/shot.jpg"), ReadFile(dir_ / "pics/shot.jpg"));
-}
-
-TEST_F(CopyCommandTest, CopyOntoItselfLeavesTheFileIntact) {
-  const std::string before = ReadFile(dir_ / "pics/shot.jpg");
-  CopyWithProgramIn(dir_ / "pics");
-  EXPECT_EQ(platform_.message_box.shown.size(), 1u);
-  EXPECT_EQ(ReadFile(dir_ / "pics/shot.jpg"), before);
-  EXPECT_EQ(test_support::EntryCount(dir_ / "pics"), 1);  // no temporary file left behind
 }
 
 }  // namespace
