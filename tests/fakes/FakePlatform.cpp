@@ -47,7 +47,7 @@ std::optional<std::string> FakeSettingsStore::ReadSetting(const std::string& app
 bool FakeSettingsStore::WriteSetting(const std::string& app, const std::string& section,
                                      const std::string& key, const std::string& value) {
   if (app != "Trelvin" || section != "Settings") wrong_place = true;
-  if (write_fails || failing_keys.count(key)) return false;
+  if (failing_keys.count(key)) return false;
   writes.emplace_back(key, value);
   values[key] = value;
   return true;
@@ -112,7 +112,7 @@ std::vector<std::string> FakeFileSystem::FindFiles(const std::string& directory,
 bool FakeFileSystem::CreateDirectories(const std::string& directory) {
   created_dirs.push_back(directory);
   if (step_log) step_log->push_back("mkdir " + directory);
-  return !create_fails;
+  return true;
 }
 
 bool FakeFileSystem::AppendToFile(const std::string& path, const std::string& text) {
