@@ -25,7 +25,6 @@ class X11ServicesTest : public ::testing::TestWithParam<bool> {
     display_env_.emplace("DISPLAY", display_.Name());
     e2e::Run(display_.Env() + "xsetroot -solid '#336699'");
   }
-  bool WindowManager() const { return GetParam(); }
 
   VirtualDisplay display_{320, 240, GetParam()};
   std::optional<test_support::ScopedEnv> display_env_;
