@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <sstream>
 #include <thread>
 
@@ -313,6 +314,17 @@ fs::path InstallProgramCopy(const fs::path& dir) {
     }
   }
   return dir / "trelvinshow";
+}
+
+std::vector<fs::path> CaptureFiles(const fs::path& dir) {
+  std::vector<fs::path> found;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(dir, error)) {
+    if (std::regex_match(entry.path().filename().string(), std::regex(R"(\d{14}(-\d+)?\.jpg)")))
+      found.push_back(entry.path());
+  }
+  std::sort(found.begin(), found.end());
+  return found;
 }
 
 std::vector<fs::path> LeftBehind(const std::vector<fs::path>& seen) {

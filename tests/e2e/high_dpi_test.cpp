@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <regex>
 #include <string>
 #include <thread>
 #include <utility>
@@ -87,20 +86,10 @@ TEST_P(HighDpiTest, CaptureHoldsEveryPixelOfTheScreen) {
   }
   display_.ClickAt(id, Scaled(155), Scaled(158));
 
-  std::string latest;
-  ASSERT_TRUE(WaitFor(
-      [&] {
-        int count = 0;
-        for (const auto& entry : fs::directory_iterator(captures)) {
-          const std::string name = entry.path().filename();
-          if (!std::regex_match(name, std::regex(R"(\d{14}\.jpg)"))) continue;
-          ++count;
-          if (name > latest) latest = name;
-        }
-        return count >= 2;
-      },
-      std::chrono::seconds(20)));
-  const auto jpeg = test_support::DecodeJpegFile((captures / latest).string());
+  ASSERT_TRUE(
+      WaitFor([&] { return CaptureFiles(captures).size() >= 2; }, std::chrono::seconds(20)));
+  const fs::path latest = CaptureFiles(captures).back();
+  const auto jpeg = test_support::DecodeJpegFile(latest.string());
   ASSERT_TRUE(jpeg.ok) << latest;
   EXPECT_EQ(jpeg.width, 1024);
   EXPECT_EQ(jpeg.height, 768);
