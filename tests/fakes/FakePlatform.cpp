@@ -261,10 +261,14 @@ bool FakeWindowActivation::ActivateWindow(const std::string& title) {
   return true;
 }
 
-FakePlatform::FakePlatform()
-    : services{runtime,  settings,      files,         clock,       random,      shell,
-               instance, folder_dialog, known_paths,   locale,      screen_grab, jpeg,
-               media,    pictures,      printer,       message_box, wallpaper,   cursor,
-               windows,  saver_lock,    notifications, video} {}
+Services FakePlatform::With(FileSystem* real_files, MediaControl* real_media,
+                            Notifications* real_notifications) {
+  FileSystem& f = real_files ? *real_files : files;
+  MediaControl& m = real_media ? *real_media : media;
+  Notifications& n = real_notifications ? *real_notifications : notifications;
+  return {runtime,     settings, f,           clock,      random, shell,    instance, folder_dialog,
+          known_paths, locale,   screen_grab, jpeg,       m,      pictures, printer,  message_box,
+          wallpaper,   cursor,   windows,     saver_lock, n,      video};
+}
 
 }  // namespace trelvin::fakes

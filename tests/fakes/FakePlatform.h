@@ -362,7 +362,10 @@ class FakeNotifications : public Notifications {
 
 // All fakes together, with the Services the forms take.
 struct FakePlatform {
-  FakePlatform();
+  FakePlatform() : services(With()) {}
+  // The services with the given real ones in place of their fakes.
+  Services With(FileSystem* real_files = nullptr, MediaControl* real_media = nullptr,
+                Notifications* real_notifications = nullptr);
   FakeRuntime runtime;
   FakeSettingsStore settings;
   FakeFileSystem files;

@@ -53,14 +53,7 @@ class CopyCommandTest : public ::testing::Test {
   const fs::path dir_ = temp_.path();
   fakes::FakePlatform platform_;
   ProgramDirFileSystem files_;
-  Services services_{platform_.runtime,     platform_.settings,      files_,
-                     platform_.clock,       platform_.random,        platform_.shell,
-                     platform_.instance,    platform_.folder_dialog, platform_.known_paths,
-                     platform_.locale,      platform_.screen_grab,   platform_.jpeg,
-                     platform_.media,       platform_.pictures,      platform_.printer,
-                     platform_.message_box, platform_.wallpaper,     platform_.cursor,
-                     platform_.windows,     platform_.saver_lock,    platform_.notifications,
-                     platform_.video};
+  Services services_ = platform_.With(&files_);
   FormMainSlide main_{services_, ""};
 };
 

@@ -96,11 +96,7 @@ class GstMusicTest : public ::testing::Test {
 // The slide-show window over the real interpreter, with fakes for everything else.
 struct ShowOnRealMedia {
   explicit ShowOnRealMedia(MediaControl& media, const std::string& program_path)
-      : services{p.runtime,       p.settings,  p.files,         p.clock,       p.random,
-                 p.shell,         p.instance,  p.folder_dialog, p.known_paths, p.locale,
-                 p.screen_grab,   p.jpeg,      media,           p.pictures,    p.printer,
-                 p.message_box,   p.wallpaper, p.cursor,        p.windows,     p.saver_lock,
-                 p.notifications, p.video} {
+      : services(p.With(nullptr, &media)) {
     show.MusicPath = program_path;
     show.MusicFlag = true;
   }

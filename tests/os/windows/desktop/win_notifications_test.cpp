@@ -32,11 +32,7 @@ TEST(WinNotificationsTest, UnwritableCaptureFolderGivesOneBalloon) {
   fakes::FakePlatform p;
   WinFileSystem files;
   CountedNotifications notifications;
-  Services services{p.runtime,     p.settings,  files,           p.clock,       p.random,
-                    p.shell,       p.instance,  p.folder_dialog, p.known_paths, p.locale,
-                    p.screen_grab, p.jpeg,      p.media,         p.pictures,    p.printer,
-                    p.message_box, p.wallpaper, p.cursor,        p.windows,     p.saver_lock,
-                    notifications, p.video};
+  const Services services = p.With(&files, nullptr, &notifications);
   {
     FormMainSlide form(services, "/c");
     form.AppPath = blocked + "\\";
