@@ -59,13 +59,11 @@ class JpeglibDll : public ::testing::Test {
   std::string dir_;
 };
 
-TEST_F(JpeglibDll, ExportsBmpToJpegByItsPlainName) {
-  EXPECT_NE(GetProcAddress(module_, "BmpToJpegW"), nullptr);  // beside it, with UTF-16 paths
+// Exported by its plain name (beside it BmpToJpegW, with UTF-16 paths), and taking ANSI paths.
+TEST_F(JpeglibDll, ExportsBmpToJpegByItsPlainNameAndTakesAnsiPaths) {
+  EXPECT_NE(GetProcAddress(module_, "BmpToJpegW"), nullptr);
   EXPECT_EQ(GetProcAddress(module_, "BmpToJpeg@10"), nullptr);
   EXPECT_EQ(GetProcAddress(module_, "_BmpToJpeg@10"), nullptr);
-}
-
-TEST_F(JpeglibDll, TakesAnsiPaths) {
   // "café" in code page 1252, the ANSI code page here.
   const std::string name = dir_ + "caf\xE9";
   WriteAnsi(name + ".bmp", EncodeBmp24(test_support::TestPicture(40, 30)));
