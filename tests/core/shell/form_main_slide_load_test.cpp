@@ -24,7 +24,9 @@ class FormMainSlideLoadTest : public ::testing::Test {
   std::unique_ptr<FormMainSlide> form_;
 };
 
+// A stored "MP3" without a playlist is never read, and 0 replaces it at unload.
 TEST_F(FormMainSlideLoadTest, EmptyStoreGivesTheDefaults) {
+  platform_.settings.values = {{"MP3", "1"}};
   FormMainSlide& form = Start("");
   EXPECT_EQ(form.AppPath, NativePath("/opt/trelvin/"));
   EXPECT_EQ(form.lblPath.Caption(), NativePath("/opt/trelvin/"));
@@ -47,6 +49,8 @@ TEST_F(FormMainSlideLoadTest, EmptyStoreGivesTheDefaults) {
   EXPECT_EQ(platform_.settings.reads,
             (std::vector<std::string>{"Path", "CompressionLevel", "CaptureInterval", "ShowInterval",
                                       "StretchImage", "Music", "Random"}));
+  form.Unload();
+  EXPECT_EQ(platform_.settings.values.at("MP3"), "0");
 }
 
 // An installation the user cannot write to captures into the Pictures folder's Trelvin, made by
@@ -154,14 +158,6 @@ TEST_F(FormMainSlideLoadTest, PlaylistOffersMp3AndFollowsMusic) {
   EXPECT_EQ(form.chkMP3.Value(), 1);  // the state is untouched
   form.chkMusic.SetValue(2);
   EXPECT_TRUE(form.chkMP3.Enabled());
-}
-
-TEST_F(FormMainSlideLoadTest, StoredMp3IsNotReadWithoutPlaylistAndZeroReplacesIt) {
-  platform_.settings.values = {{"MP3", "1"}};
-  FormMainSlide& form = Start("");
-  EXPECT_EQ(form.chkMP3.Value(), 0);
-  form.Unload();
-  EXPECT_EQ(platform_.settings.values.at("MP3"), "0");
 }
 
 TEST_F(FormMainSlideLoadTest, PlaylistLocatorTriesTheLocationsInOrderAndIgnoresEmptyFiles) {

@@ -139,7 +139,7 @@ struct ShortNames : fakes::FakeFileSystem {
   std::string from, to;
 };
 
-TEST(CatalogueTest, NamesMatchedByTwoPatternsAreListedTwice) {
+TEST(CatalogueTest, MusicMatchedByTwoPatternsIsListedTwicePicturesOnceUnderTheirOwnExtension) {
   NameList list(NameList::Order::kSortedNoCase);
   ShortNames aliasing("*.aif", "*.aif*");  // "y.aiff" for "*.aif"
   aliasing.Add(NativePath("/m/y.aiff"));
@@ -147,20 +147,18 @@ TEST(CatalogueTest, NamesMatchedByTwoPatternsAreListedTwice) {
   ASSERT_EQ(list.ListCount(), 2);
   EXPECT_EQ(list.List(0), "y.aiff");
   EXPECT_EQ(list.List(1), "y.aiff");
-}
 
-// A picture is listed once, under its own extension, though "*.jpg" also finds "p.jpeg" by its
-// short name; a name that no extension matches by itself stays as the search yields it.
-TEST(CatalogueTest, PicturesFoundThroughAShortNameAreListedUnderTheirOwnExtension) {
+  // A picture is listed once, under its own extension, though "*.jpg" also finds "p.jpeg" by its
+  // short name; a name that no extension matches by itself stays as the search yields it.
   ShortNames files("*.jpg", "*.jp*");
   files.Add(NativePath("/p/p.jpeg"));
   files.Add(NativePath("/p/q.jpgx"));
-  NameList list(NameList::Order::kInsertion);
-  FillCatalogue(list, files, NativePath("/p/"), kPictureExtensions,
+  NameList pictures(NameList::Order::kInsertion);
+  FillCatalogue(pictures, files, NativePath("/p/"), kPictureExtensions,
                 OtherNames::kLeftToTheirOwnPattern);
-  ASSERT_EQ(list.ListCount(), 2);
-  EXPECT_EQ(list.List(0), "q.jpgx");
-  EXPECT_EQ(list.List(1), "p.jpeg");
+  ASSERT_EQ(pictures.ListCount(), 2);
+  EXPECT_EQ(pictures.List(0), "q.jpgx");
+  EXPECT_EQ(pictures.List(1), "p.jpeg");
 }
 
 using SlideShowDisplayTest = SlideShowFixture;

@@ -60,13 +60,20 @@ TEST_F(QtSettingsStoreTest, LivesInTheXdgPlaceAndRoundTripsText) {
   EXPECT_EQ(test_support::EntryCount(fs::path(file_).parent_path()), 1);
 }
 
-TEST_F(QtSettingsStoreTest, DamagedFileReadsWhatItCanAndIsReplacedByWrites) {
+TEST_F(QtSettingsStoreTest, DamagedFileReadsWhatItCanAndIsReplacedByWritesAFolderNot) {
   Put("[Settings]\nMusic=2\n\x01\x02garbage without equals\n[broken\nRandom=1\n");
   EXPECT_EQ(Read("Music"), "2");
   EXPECT_EQ(Read("CaptureInterval"), "D");
   EXPECT_TRUE(WriteNow("CaptureInterval", "5"));
   EXPECT_EQ(ReadAfresh("CaptureInterval"), "5");
   EXPECT_EQ(ReadAfresh("Music"), "2");
+  // A directory in place of the file: defaults, and writes refused.
+  fs::remove(file_);
+  fs::create_directories(file_);
+  store_ = std::make_unique<QtSettingsStore>(home_);
+  EXPECT_EQ(Read("Music"), "D");
+  EXPECT_FALSE(WriteNow("Music", "1"));
+  EXPECT_TRUE(fs::is_directory(file_));
 }
 
 TEST_F(QtSettingsStoreTest, BinaryGarbageNeverStopsReadingOrWriting) {
@@ -82,13 +89,6 @@ TEST_F(QtSettingsStoreTest, BinaryGarbageNeverStopsReadingOrWriting) {
   // The damaged file is kept aside, not destroyed.
   std::ifstream kept(file_ + ".damaged", std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), junk);
-}
-
-TEST_F(QtSettingsStoreTest, DirectoryInPlaceOfTheFileReadsDefaultsAndRefusesWrites) {
-  fs::create_directories(file_);
-  EXPECT_EQ(Read("Music"), "D");
-  EXPECT_FALSE(WriteNow("Music", "1"));
-  EXPECT_TRUE(fs::is_directory(file_));
 }
 
 TEST_F(QtSettingsStoreTest, ReadOnlyFileIsKeptAndWritesReportFailure) {
