@@ -32,7 +32,7 @@ TEST(WinNotificationsTest, UnwritableCaptureFolderGivesOneBalloon) {
   fakes::FakePlatform p;
   WinFileSystem files;
   CountedNotifications notifications;
-  const Services services = p.With(&files, nullptr, &notifications);
+  Services services = p.With(&files, nullptr, &notifications);
   {
     FormMainSlide form(services, "/c");
     form.AppPath = blocked + "\\";
