@@ -295,16 +295,15 @@ TEST_F(CaptureTest, FailedGrabWritesNothingAndClearsThePreviousPicture) {
   EXPECT_EQ(p.screen_grab.released, 2);
 }
 
-TEST_F(CaptureTest, UnwritableBitmapLeavesNothingAndDeletesNothing) {
+TEST_F(CaptureTest, UnwritableBitmapLeavesNothingAndAFailedConversionKeepsTheBitmap) {
   p.files.unwritable_dirs.insert(NativePath("/caps/"));
   form.CaptureScreen(form.Picture1, NativePath("/caps/x"));
   EXPECT_TRUE(p.files.files.empty());
   EXPECT_EQ(p.jpeg.calls.size(), 0u);  // it would have nothing to read
   for (const std::string& entry : log) EXPECT_NE(entry.rfind("delete", 0), 0u) << entry;
   EXPECT_EQ(p.screen_grab.released, 1);
-}
-
-TEST_F(CaptureTest, FailedOrEmptyConversionKeepsTheBitmap) {
+  // A failed or empty conversion keeps the bitmap.
+  p.files.unwritable_dirs.clear();
   p.jpeg.writes_nothing = true;
   form.CaptureScreen(form.Picture1, NativePath("/caps/x"));
   EXPECT_TRUE(p.files.Has(NativePath("/caps/x.bmp")));
