@@ -234,7 +234,7 @@ TEST_F(WaylandScreenGrabTest, StreamsThatNeverDeliverAreNotAskedForAtEveryTick) 
   EXPECT_EQ(portal_.tokens.size(), 5u);
 }
 
-TEST_F(WaylandScreenGrabTest, AnswerAfterTheStopIsDropped) {
+TEST_F(WaylandScreenGrabTest, AnswerAfterTheStopIsDroppedAndAReleasedSessionCopiesNothing) {
   grab_.BeginSession();
   // The stop comes while the dialog is still up; the portal drops its callbacks on Close, so
   // only a stale answer from a misbehaving portal could arrive: it must not start a stream.
@@ -243,9 +243,7 @@ TEST_F(WaylandScreenGrabTest, AnswerAfterTheStopIsDropped) {
   EXPECT_TRUE(frames_.nodes.empty());
   EXPECT_EQ(Grab(), std::nullopt);
   EXPECT_EQ(grab_.CurrentState(), WaylandScreenGrab::State::kIdle);
-}
-
-TEST_F(WaylandScreenGrabTest, ReleasedSessionCopiesNothing) {
+  // A released session copies nothing.
   grab_.BeginSession();
   portal_.Answer(ScreenCastOutcome::kStarted, "t");
   frames_.frame = 0x445566;

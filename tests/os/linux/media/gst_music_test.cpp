@@ -166,7 +166,7 @@ TEST_F(GstMusicTest, NextSongStartsAtTheCheckAfterTheEnd) {
   }
 }
 
-TEST_F(GstMusicTest, FilesADeviceCannotPlayFailToOpen) {
+TEST_F(GstMusicTest, FilesADeviceCannotPlayFailToOpenAndAQuotedNameOpensExactlyThatFile) {
   WriteBytes(dir_ + "notes.mp3", std::vector<std::uint8_t>(4000, 'x'));
   fs::create_directory(dir_ + "folder.mp3");
   WriteBytes(dir_ + "song.mid", MidiSong(0.5));
@@ -184,9 +184,8 @@ TEST_F(GstMusicTest, FilesADeviceCannotPlayFailToOpen) {
     ::chmod((dir_ + "song.mid").c_str(), 0);
     EXPECT_EQ(Send(Open("song.mid", "sequencer", "MUSIC3")), mci::kErrInvalidFile);
   }
-}
-
-TEST_F(GstMusicTest, AQuotedNameOpensExactlyThatFile) {
+  // A quoted name opens exactly that file.
+  ASSERT_EQ(Send("close all"), 0u);
   const std::string name = "q\" type MPEGVideo alias MUSIC2\".mid";
   WriteBytes(dir_ + name, MidiSong(0.5));
   ASSERT_TRUE(test_support::WriteMp3Song(dir_ + "q", 0.3));
