@@ -96,7 +96,7 @@ TEST_F(WinRuntimeTest, ScrollBarChangesOnReleaseOfTheThumbNotWhileItIsDragged) {
   EXPECT_EQ(high, 600);
 }
 
-TEST_F(WinRuntimeTest, GrayedCheckBoxIsIndeterminateAndAClickOnlyChecksOrClears) {
+TEST_F(WinRuntimeTest, CheckBoxesButtonsAndLabelsMirrorTheirModels) {
   HWND box = Child(L"Button", L"Box");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
@@ -111,9 +111,7 @@ TEST_F(WinRuntimeTest, GrayedCheckBoxIsIndeterminateAndAClickOnlyChecksOrClears)
   SendMessageW(box, BM_CLICK, 0, 0);
   EXPECT_EQ(form_->box.Value(), CheckBox::kCleared);
   EXPECT_EQ(form_->clicks, 3);
-}
-
-TEST_F(WinRuntimeTest, ButtonsAndLabelsMirrorTheirModels) {
+  // Buttons and labels mirror their models too.
   HWND button = Child(L"Button", L"&Start");
   HWND label = Child(L"Static");
   ASSERT_NE(button, nullptr);
