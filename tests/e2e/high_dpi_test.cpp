@@ -61,7 +61,7 @@ TEST_P(HighDpiTest, CaptureHoldsEveryPixelOfTheScreen) {
   ASSERT_TRUE(emulator.ok()) << emulator.Problem();
   Program program(display_, home_, {"/c"});
   std::string id;
-  ASSERT_TRUE(display_.WaitForWindow("^Trelvin Show 1\\.4$", &id));
+  ASSERT_TRUE(display_.WaitForWindow(MainWindowTitlePattern(), &id));
   // The settings window scales with the desktop but keeps its layout.
   const std::string geometry = display_.Xdotool("getwindowgeometry " + id).output;
   EXPECT_NE(
