@@ -131,44 +131,37 @@ TEST_F(JpegConverterTest, DamagedBitmapsGiveNoJpegAndStayUntouched) {
   }
   // Masks that are not single runs, or that overlap, on 32 bits.
   Bytes fields = Bmp32(TestPicture(8, 8), false, true);
-  Put32(fields, 54, 0x00000F0F);
-  folder_.Put("d.bmp", fields);
-  EXPECT_NE(Convert("d.bmp", "d.jpg", 60), 0);
-  Put32(fields, 54, 0x0000FFFF);
-  folder_.Put("d.bmp", fields);
-  EXPECT_NE(Convert("d.bmp", "d.jpg", 60), 0);
+  for (std::uint32_t mask : {0x00000F0Fu, 0x0000FFFFu}) {
+    Put32(fields, 54, mask);
+    folder_.Put("d.bmp", fields);
+    EXPECT_NE(Convert("d.bmp", "d.jpg", 60), 0) << std::hex << mask;
+  }
   EXPECT_NE(Convert("missing.bmp", "d.jpg", 60), 0);
   EXPECT_NE(CallBmpToJpeg(nullptr, (dir_ + "d.jpg").c_str(), 60), 0);
   EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"d.bmp"}));
 }
 
+// A failed conversion keeps an earlier JPEG whole, a JPEG never replaces its own bitmap, one into
+// a folder that does not exist fails, and so does one whose write fails half-way
+// (tests/os/linux/capture/lib_jpeg_converter_test.cpp, where a file size limit can be set).
 TEST_F(JpegConverterTest, FailedConversionKeepsAnEarlierJpegWhole) {
   folder_.Put("a.jpg", Bytes{'o', 'l', 'd'});
   folder_.Put("a.bmp", Bytes{'B', 'M', 0});
   EXPECT_NE(Convert("a.bmp", "a.jpg", 60), 0);
   EXPECT_EQ(folder_.GetBytes("a.jpg"), (Bytes{'o', 'l', 'd'}));
-  // A good conversion replaces it.
   folder_.Put("a.bmp", EncodeBmp24(TestPicture(16, 16)));
-  ASSERT_EQ(Convert("a.bmp", "a.jpg", 60), 0);
-  EXPECT_TRUE(DecodeJpegFile(dir_ + "a.jpg").ok);
-}
-
-TEST_F(JpegConverterTest, JpegOntoItsOwnBitmapIsRefused) {
-  const Bytes bmp = EncodeBmp24(TestPicture(16, 16));
-  folder_.Put("a.bmp", bmp);
+  EXPECT_NE(Convert("a.bmp", std::string("gone") + Separator() + "a.jpg", 60), 0);
+  EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"a.bmp", "a.jpg"}));
+  // Never onto its own bitmap, under any of its names.
+  const Bytes bmp = folder_.GetBytes("a.bmp");
   EXPECT_NE(Convert("a.bmp", "a.bmp", 60), 0);
   for (const std::string& same : SameFile(dir_, "a.bmp")) {
     EXPECT_NE(CallBmpToJpeg((dir_ + "a.bmp").c_str(), same.c_str(), 60), 0) << same;
   }
   EXPECT_EQ(folder_.GetBytes("a.bmp"), bmp);
-}
-
-// A conversion into a folder that does not exist fails; so does one whose write fails half-way
-// (tests/os/linux/capture/lib_jpeg_converter_test.cpp, where a file size limit can be set).
-TEST_F(JpegConverterTest, ConversionIntoAMissingFolderFails) {
-  folder_.Put("n.bmp", EncodeBmp24(TestPicture(16, 16)));
-  EXPECT_NE(Convert("n.bmp", std::string("gone") + Separator() + "n.jpg", 60), 0);
-  EXPECT_EQ(folder_.Names(), (std::vector<std::string>{"n.bmp"}));
+  // A good conversion replaces the earlier JPEG.
+  ASSERT_EQ(Convert("a.bmp", "a.jpg", 60), 0);
+  EXPECT_TRUE(DecodeJpegFile(dir_ + "a.jpg").ok);
 }
 
 }  // namespace

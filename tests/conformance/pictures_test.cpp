@@ -14,6 +14,7 @@
 #include "conformance/PicturesDriver.h"
 #include "core/slideshow/Catalogue.h"
 #include "support/ExifJpeg.h"
+#include "support/TestPictures.h"
 
 namespace trelvin::conformance {
 namespace {
@@ -28,11 +29,6 @@ const Bytes kTwoFrameGif{'G',  'I', 'F', '8', '9', 'a',  2,    0,    1,    0, 0x
                          1,    0,   0,   2,   2,   0x04, 0x0A, 0,    0x2C, 0, 0,    0, 0,
                          2,    0,   1,   0,   0,   2,    2,    0x4C, 0x0A, 0, 0x3B};
 
-// An 8 x 8 green WebP (lossless), as an image tool writes it.
-const Bytes kGreenWebp{0x52, 0x49, 0x46, 0x46, 0x1c, 0x00, 0x00, 0x00, 0x57, 0x45, 0x42, 0x50,
-                       0x56, 0x50, 0x38, 0x4c, 0x0f, 0x00, 0x00, 0x00, 0x2f, 0x07, 0xc0, 0x01,
-                       0x00, 0x07, 0xd0, 0xff, 0x88, 0xfe, 0x07, 0x22, 0xa2, 0xff, 0x01, 0x00};
-
 // Every channel within `tolerance` of `want`.
 ::testing::AssertionResult Near(Rgb got, Rgb want, int tolerance = 24) {
   for (int shift : {0, 8, 16}) {
@@ -44,19 +40,6 @@ const Bytes kGreenWebp{0x52, 0x49, 0x46, 0x46, 0x1c, 0x00, 0x00, 0x00, 0x57, 0x4
     }
   }
   return ::testing::AssertionSuccess();
-}
-
-// `jpeg` with its frame header claiming `width` x `height`.
-Bytes WithJpegSize(Bytes jpeg, int width, int height) {
-  for (std::size_t i = 0; i + 8 < jpeg.size(); ++i) {
-    if (jpeg[i] == 0xFF && (jpeg[i + 1] == 0xC0 || jpeg[i + 1] == 0xC2)) {
-      jpeg[i + 5] = static_cast<std::uint8_t>(height >> 8), jpeg[i + 6] = height & 0xFF;
-      jpeg[i + 7] = static_cast<std::uint8_t>(width >> 8), jpeg[i + 8] = width & 0xFF;
-      return jpeg;
-    }
-  }
-  ADD_FAILURE() << "no frame header";
-  return jpeg;
 }
 
 class PicturesTest : public ::testing::Test {
@@ -82,7 +65,7 @@ TEST_F(PicturesTest, EveryFormatIsListedAndShownAndADamagedOneOfEachIsPassedOver
   };
   std::vector<Case> cases{{"a.png", Solid(PictureFormat::kPng, 40, 30, kGreen), kGreen},
                           {"b.BMP", Solid(PictureFormat::kBmp, 40, 30, kBlue), kBlue},
-                          {"c.webp", kGreenWebp, MakeRgb(0, 255, 0)},
+                          {"c.webp", test_support::kGreenWebp, MakeRgb(0, 255, 0)},
                           {"d.JPEG", Solid(PictureFormat::kJpeg, 40, 30, kRed), kRed},
                           {"e.jpg", Solid(PictureFormat::kJpeg, 40, 30, kBlue), kBlue}};
   const std::size_t good = cases.size();
@@ -147,13 +130,15 @@ TEST_F(PicturesTest, DamagedMissingEmptyAndHostileFilesGiveNoPicture) {
   // The screen and the frame claim 65535 x 65535 pixels.
   Bytes huge_gif = kTwoFrameGif;
   for (std::size_t at : {6u, 7u, 8u, 9u, 24u, 25u, 26u, 27u}) huge_gif[at] = 0xFF;
-  const Bytes jpeg = Solid(PictureFormat::kJpeg, 16, 16, kRed);
+  const Bytes bomb =
+      test_support::WithJpegSize(Solid(PictureFormat::kJpeg, 16, 16, kRed), 60000, 60000);
+  ASSERT_FALSE(bomb.empty());
   const std::vector<std::string> paths{
       Put("text.jpg", {'n', 'o', 't', ' ', 'a', ' ', 'p', 'i', 'c'}),
       Put("empty.gif", {}),
       Put("cut.gif", cut_gif),
       Put("huge.gif", huge_gif),
-      Put("bomb.jpg", WithJpegSize(jpeg, 60000, 60000)),
+      Put("bomb.jpg", bomb),
       dir_ + "missing.jpg"};
   for (const std::string& path : paths) {
     EXPECT_EQ(pictures_.LoadPicture(path, {}), nullptr) << path;

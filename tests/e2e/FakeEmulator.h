@@ -3,6 +3,8 @@
 // The stand-in emulator window (tests/tools/fake_emulator.cpp) on a virtual display.
 #include <sys/types.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -40,6 +42,23 @@ class FakeEmulator {
   std::string problem_;
   pid_t pid_ = -1;
   bool ok_ = false;
+};
+
+// A 640 x 480 display with a blue root window (#336699), and a home whose settings capture every
+// second, at level 90, into its "caps" folder (`dir_`); skipped without a display.
+class CaptureDisplayTest : public ::testing::Test {
+ protected:
+  static constexpr int kWidth = 640, kHeight = 480;
+  void SetUp() override {
+    if (!display_.ok()) GTEST_SKIP() << "Xvfb with openbox could not be started";
+    e2e::Run(display_.Env() + "xsetroot -solid '#336699'");
+    std::filesystem::create_directories(dir_);
+    home_.WriteConfig("[Settings]\nPath=" + dir_.string() +
+                      "/\nCaptureInterval=1\nCompressionLevel=90\nMusic=0\n");
+  }
+  VirtualDisplay display_{kWidth, kHeight};
+  TestHome home_;
+  const std::filesystem::path dir_ = home_.Root() / "caps";
 };
 
 // Expects the stand-in's four colours at its quadrants' centres in a shot of the screen whose

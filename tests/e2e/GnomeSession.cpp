@@ -67,26 +67,11 @@ GnomeSession::GnomeSession(int width, int height) {
   ::chmod(run_.c_str(), 0700);
   GiveToUser(root_);
 
-  session_ = ::fork();
-  if (session_ == 0) {
-    ::setsid();
-    const std::string log = (root_ / "session.out").string();
-    std::freopen(log.c_str(), "w", stdout);
-    std::freopen(log.c_str(), "a", stderr);
-    const std::string size = std::to_string(width) + "x" + std::to_string(height);
-    const std::string home = "HOME=" + home_.string();
-    const std::string run = "XDG_RUNTIME_DIR=" + run_.string();
-    const std::string script = ScriptPath();
-    if (as_root_) {
-      ::execl("/usr/bin/setpriv", "setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
-              "/usr/bin/env", "-i", "PATH=/usr/bin:/bin", home.c_str(), run.c_str(), "/bin/sh",
-              script.c_str(), size.c_str(), nullptr);
-    } else {
-      ::execl("/usr/bin/env", "env", "-i", "PATH=/usr/bin:/bin", home.c_str(), run.c_str(),
-              "/bin/sh", script.c_str(), size.c_str(), nullptr);
-    }
-    ::_exit(127);
-  }
+  // The session's own process group, ended as a whole; not one of the spawned programs.
+  env_ = {{"HOME", home_.string()}, {"XDG_RUNTIME_DIR", run_.string()}, {"PATH", "/usr/bin:/bin"}};
+  session_ = Spawn({"/bin/sh", ScriptPath(), std::to_string(width) + "x" + std::to_string(height)},
+                   {}, root_ / "session.out");
+  spawned_.clear();
   const fs::path ready = run_ / "session.env";
   if (!WaitFor([&] { return fs::exists(ready); }, std::chrono::seconds(40))) {
     problem_ = "the headless GNOME desktop did not come up:\n" + LogTail();

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <sstream>
 #include <thread>
 
@@ -42,13 +43,7 @@ CommandResult Run(const std::string& command) {
 
 std::string Quote(const std::string& text) {
   std::string quoted = "'";
-  for (char c : text) {
-    if (c == '\'') {
-      quoted += "'\\''";
-    } else {
-      quoted += c;
-    }
-  }
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return quoted + "'";
 }
 
@@ -136,13 +131,11 @@ bool VirtualDisplay::SetSecondMonitor(int width, int height) const {
   if (width <= 0 || height <= 0) return Run(Env() + "xrandr --output DUMMY1 --off").status == 0;
   // A mode of that size at about 60 Hz; the dummy driver takes any timing in its ranges.
   const std::string mode = std::to_string(width) + "x" + std::to_string(height) + "_trelvin";
-  const std::string timing = std::to_string((width + 256) * (height + 28) * 60 / 1000000.0) + " " +
-                             std::to_string(width) + " " + std::to_string(width + 40) + " " +
-                             std::to_string(width + 168) + " " + std::to_string(width + 256) + " " +
-                             std::to_string(height) + " " + std::to_string(height + 1) + " " +
-                             std::to_string(height + 5) + " " + std::to_string(height + 28) +
-                             " +hsync +vsync";
-  Run(Env() + "xrandr --newmode " + mode + " " + timing + " 2>/dev/null");
+  char timing[160];
+  std::snprintf(timing, sizeof timing, "%f %d %d %d %d %d %d %d %d +hsync +vsync",
+                (width + 256) * (height + 28) * 60 / 1e6, width, width + 40, width + 168,
+                width + 256, height, height + 1, height + 5, height + 28);
+  Run(Env() + "xrandr --newmode " + mode + " " + std::string(timing) + " 2>/dev/null");
   Run(Env() + "xrandr --addmode DUMMY1 " + mode + " 2>/dev/null");
   return Run(Env() + "xrandr --output DUMMY1 --mode " + mode + " --right-of DUMMY0").status == 0;
 }
@@ -321,6 +314,17 @@ fs::path InstallProgramCopy(const fs::path& dir) {
     }
   }
   return dir / "trelvinshow";
+}
+
+std::vector<fs::path> CaptureFiles(const fs::path& dir) {
+  std::vector<fs::path> found;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(dir, error)) {
+    if (std::regex_match(entry.path().filename().string(), std::regex(R"(\d{14}(-\d+)?\.jpg)")))
+      found.push_back(entry.path());
+  }
+  std::sort(found.begin(), found.end());
+  return found;
 }
 
 std::vector<fs::path> LeftBehind(const std::vector<fs::path>& seen) {

@@ -159,6 +159,9 @@ std::string ExecutablePath();
 // a second installation, with its own songs, emulator and instance. Returns the executable's path.
 std::filesystem::path InstallProgramCopy(const std::filesystem::path& dir);
 
+// The captures in `dir` (yyyymmddhhmmss.jpg, or with "-N" after the stamp), sorted.
+std::vector<std::filesystem::path> CaptureFiles(const std::filesystem::path& dir);
+
 // Those of `seen` still there 1.5 s later. The bitmap and the temporary file of a capture under
 // way live a few milliseconds and every capture names its own, so one still there was left behind.
 std::vector<std::filesystem::path> LeftBehind(const std::vector<std::filesystem::path>& seen);

@@ -29,8 +29,12 @@ bool Near(Rgb8 a, Rgb8 b, int tolerance) {
          std::abs(a.b - b.b) <= tolerance;
 }
 
-bool WaitForColours(const VirtualDisplay& display,
-                    const std::vector<std::pair<std::pair<int, int>, Rgb8>>& points,
+const ColourPoints kCentredPink{{{352, 284}, kPink}, {{671, 483}, kPink}, {{351, 284}, kBack},
+                                {{352, 283}, kBack}, {{672, 483}, kBack}, {{671, 484}, kBack},
+                                {{0, 0}, kBack},     {{1023, 767}, kBack}};
+const ColourPoints kStretchedPink{{{0, 0}, kPink}, {{1023, 767}, kPink}, {{512, 384}, kPink}};
+
+bool WaitForColours(const VirtualDisplay& display, const ColourPoints& points,
                     std::chrono::milliseconds timeout) {
   return WaitFor(
       [&] {

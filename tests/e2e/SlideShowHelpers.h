@@ -25,13 +25,19 @@ std::string ShowSettings(const std::filesystem::path& dir, int interval, bool st
 // Whether two colours differ by at most `tolerance` in each channel (JPEG is lossy).
 bool Near(Rgb8 a, Rgb8 b, int tolerance = 6);
 
+// Points of the screen and the colour each should show.
+using ColourPoints = std::vector<std::pair<std::pair<int, int>, Rgb8>>;
+
 // Waits until the screen shows `colour` at every one of the points.
-bool WaitForColours(const VirtualDisplay& display,
-                    const std::vector<std::pair<std::pair<int, int>, Rgb8>>& points,
+bool WaitForColours(const VirtualDisplay& display, const ColourPoints& points,
                     std::chrono::milliseconds timeout = std::chrono::seconds(30));
 
-// A 1024 x 768 display, and a home whose pictures folder holds one 320 x 200 pink picture; skipped
-// when either cannot be made.
+// The 320 x 200 pink picture on a 1024 x 768 screen: centred at its natural size, (352, 284) to
+// (671, 483) exactly, on the background; stretched over the whole screen.
+extern const ColourPoints kCentredPink, kStretchedPink;
+
+// A 1024 x 768 display, and a home whose pictures folder holds one 320 x 200 pink picture, with
+// `settings_` for a show over it in the settings file; skipped when either cannot be made.
 class PinkPictureTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -40,11 +46,13 @@ class PinkPictureTest : public ::testing::Test {
     if (!MakePicture(pictures_ / "pink.jpg", 320, 200, kPink)) {
       GTEST_SKIP() << "ImageMagick could not make the test picture";
     }
+    home_.WriteConfig(settings_);
   }
 
   VirtualDisplay display_{1024, 768};
   TestHome home_;
   const std::filesystem::path pictures_ = home_.Root() / "pictures";
+  const std::string settings_ = ShowSettings(pictures_, 600, false);
 };
 
 // A CUPS scheduler of the test's own, on a private socket, with one raw queue "trelvin" as the

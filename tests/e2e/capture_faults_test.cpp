@@ -15,6 +15,7 @@
 #include <set>
 #include <thread>
 
+#include "e2e/FakeEmulator.h"
 #include "e2e/Harness.h"
 #include "support/JpegDecode.h"
 #include "support/PosixFiles.h"
@@ -27,10 +28,8 @@ namespace fs = std::filesystem;
 using std::chrono::milliseconds;
 
 const std::string kTitle = MainWindowTitlePattern();
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
-// A capture's bitmap: the headers and 640 rows of 3 bytes a pixel a row.
-constexpr std::uintmax_t kBitmapSize = 54 + kWidth * 3 * kHeight;
+// A capture's bitmap: the headers and 480 rows of 640 pixels of 3 bytes.
+constexpr std::uintmax_t kBitmapSize = 54 + 640 * 3 * 480;
 
 using test_support::ReadFile;
 using test_support::ReadLines;
@@ -38,17 +37,8 @@ using test_support::ReadLines;
 // The captures of a directory by name, with their contents.
 using Captures = std::map<std::string, std::string>;
 
-class CaptureFaultsTest : public ::testing::Test {
+class CaptureFaultsTest : public CaptureDisplayTest {
  protected:
-  void SetUp() override {
-    if (!display_.ok()) GTEST_SKIP() << "Xvfb with openbox could not be started";
-    e2e::Run(display_.Env() + "xsetroot -solid '#336699'");
-    dir_ = home_.Root() / "caps";
-    fs::create_directories(dir_);
-    home_.WriteConfig("[Settings]\nPath=" + dir_.string() +
-                      "/\nCaptureInterval=1\nCompressionLevel=90\nMusic=0\n");
-  }
-
   // `as_user` runs `executable` through it (setpriv and its arguments).
   void StartCapturing(const std::string& executable = "", std::vector<std::string> as_user = {},
                       const fs::path& into = {}) {
@@ -156,9 +146,6 @@ class CaptureFaultsTest : public ::testing::Test {
     ExpectNoStrayTemporaries(dir_);
   }
 
-  VirtualDisplay display_{kWidth, kHeight};
-  TestHome home_;
-  fs::path dir_;
   std::map<std::string, std::string> env_;
   std::string window_;  // the settings window
   std::unique_ptr<Program> program_;

@@ -20,8 +20,6 @@ namespace fs = std::filesystem;
 
 const std::string kTitle = MainWindowTitlePattern();
 constexpr const char* kEmulator = "Connectix Virtual Game Station";
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
 
 struct Listing {
   std::vector<std::string> jpegs;  // sorted
@@ -39,23 +37,10 @@ Listing List(const fs::path& dir) {
   return listing;
 }
 
-class CaptureRunTest : public ::testing::Test {
+class CaptureRunTest : public CaptureDisplayTest {
  protected:
-  void SetUp() override {
-    if (!display_.ok()) GTEST_SKIP() << "Xvfb with openbox could not be started";
-    e2e::Run(display_.Env() + "xsetroot -solid '#336699'");
-    captures_ = home_.Root() / "caps";
-    fs::create_directories(captures_);
-    home_.WriteConfig("[Settings]\nPath=" + captures_.string() +
-                      "/\nCaptureInterval=1\nCompressionLevel=90\nMusic=0\n");
-  }
-
   // Clicks "&Start"/"&Stop" (the same button) on the settings window.
   void ClickStartButton(const std::string& id) { display_.ClickAt(id, 155, 158); }
-
-  VirtualDisplay display_{kWidth, kHeight};
-  TestHome home_;
-  fs::path captures_;
 };
 
 TEST_F(CaptureRunTest, StartCapturesTheScreenEverySecondUntilStop) {
@@ -66,8 +51,8 @@ TEST_F(CaptureRunTest, StartCapturesTheScreenEverySecondUntilStop) {
   ASSERT_TRUE(display_.WaitForWindow(kTitle, &id));
   ClickStartButton(id);
 
-  ASSERT_TRUE(WaitFor([&] { return List(captures_).jpegs.size() >= 3; }, std::chrono::seconds(15)))
-      << List(captures_).jpegs.size();
+  ASSERT_TRUE(WaitFor([&] { return List(dir_).jpegs.size() >= 3; }, std::chrono::seconds(15)))
+      << List(dir_).jpegs.size();
   // One Enter, pressed and released, reached the emulator; the settings window went away.
   EXPECT_EQ(emulator.Count(), "1 1");
   EXPECT_TRUE(display_.FindWindow(kTitle).empty());
@@ -76,8 +61,8 @@ TEST_F(CaptureRunTest, StartCapturesTheScreenEverySecondUntilStop) {
   const Screenshot shot = display_.Capture();
   ASSERT_EQ(shot.width, kWidth);
   const Placement at = emulator.Where(display_);
-  const Listing running = List(captures_);
-  const auto jpeg = test_support::DecodeJpegFile((captures_ / running.jpegs.back()).string());
+  const Listing running = List(dir_);
+  const auto jpeg = test_support::DecodeJpegFile((dir_ / running.jpegs.back()).string());
   ASSERT_TRUE(jpeg.ok) << running.jpegs.back();
   EXPECT_EQ(jpeg.width, kWidth);
   EXPECT_EQ(jpeg.height, kHeight);
@@ -97,16 +82,16 @@ TEST_F(CaptureRunTest, StartCapturesTheScreenEverySecondUntilStop) {
   EXPECT_NEAR(int(jpeg.At(5, 5) & 0xFF), 0x99, 6);
   // No bitmap and no temporary file stays behind.
   std::vector<fs::path> others;
-  for (const std::string& name : running.others) others.push_back(captures_ / name);
+  for (const std::string& name : running.others) others.push_back(dir_ / name);
   const std::vector<fs::path> left = LeftBehind(others);
   EXPECT_TRUE(left.empty()) << left.front();
 
   ClickStartButton(id);
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
   display_.SavePng(std::string(TRELVIN_BUILD_DIR) + "/e2e-capture-stop.png");
-  const std::size_t after_stop = List(captures_).jpegs.size();
+  const std::size_t after_stop = List(dir_).jpegs.size();
   std::this_thread::sleep_for(std::chrono::milliseconds(2500));
-  const Listing stopped = List(captures_);
+  const Listing stopped = List(dir_);
   EXPECT_EQ(stopped.jpegs.size(), after_stop);
   EXPECT_TRUE(stopped.others.empty());
   EXPECT_EQ(emulator.Count(), "1 1");
@@ -134,17 +119,16 @@ TEST_F(CaptureRunTest, SecondStartAfterARestoreMinimisesTheWindowAgain) {
   ASSERT_TRUE(WaitFor([&] { return !display_.Iconic(id); }));
   ClickStartButton(id);
   ASSERT_TRUE(WaitFor([&] { return !display_.FindWindow(kTitle).empty(); }));
-  const std::size_t stopped = List(captures_).jpegs.size();
+  const std::size_t stopped = List(dir_).jpegs.size();
   ClickStartButton(id);
   ASSERT_TRUE(WaitFor([&] { return display_.Iconic(id); }, std::chrono::seconds(10)))
       << "the second start left the settings window on screen";
   // A capture taken after the window went away shows the root's colour where it was.
-  const std::size_t iconic = List(captures_).jpegs.size();
-  ASSERT_TRUE(WaitFor([&] { return List(captures_).jpegs.size() >= iconic + 2; },
-                      std::chrono::seconds(15)));
+  const std::size_t iconic = List(dir_).jpegs.size();
+  ASSERT_TRUE(
+      WaitFor([&] { return List(dir_).jpegs.size() >= iconic + 2; }, std::chrono::seconds(15)));
   ASSERT_GT(iconic + 2, stopped);
-  const auto jpeg =
-      test_support::DecodeJpegFile((captures_ / List(captures_).jpegs.back()).string());
+  const auto jpeg = test_support::DecodeJpegFile((dir_ / List(dir_).jpegs.back()).string());
   ASSERT_TRUE(jpeg.ok);
   const std::uint32_t middle = jpeg.At(x + width / 2, y + height / 2);
   EXPECT_NEAR(int(middle >> 16), 0x33, 6);
@@ -173,7 +157,7 @@ TEST_F(CaptureRunTest, WithoutEmulatorWindowItsProgramIsStartedFromProgramDirect
   std::getline(in, cwd);
   EXPECT_EQ(fs::canonical(cwd), fs::canonical(program_dir));
   // Capturing runs all the same.
-  EXPECT_TRUE(WaitFor([&] { return !List(captures_).jpegs.empty(); }));
+  EXPECT_TRUE(WaitFor([&] { return !List(dir_).jpegs.empty(); }));
 }
 
 }  // namespace

@@ -25,25 +25,19 @@ Outcome RunWithDisplay(const TestHome& home, const std::string& display) {
   return {result.status, result.output};
 }
 
-void ExpectOneClearLine(const Outcome& outcome, const TestHome& home) {
-  EXPECT_EQ(outcome.status, 1) << outcome.errors;
-  ASSERT_FALSE(outcome.errors.empty());
-  EXPECT_EQ(outcome.errors.find('\n'), outcome.errors.size() - 1) << outcome.errors;
-  EXPECT_NE(outcome.errors.find("display"), std::string::npos) << outcome.errors;
-  EXPECT_NE(outcome.errors.find("set DISPLAY"), std::string::npos) << outcome.errors;
-  EXPECT_FALSE(std::filesystem::exists(home.ConfigFile()));
-}
-
-TEST(NoDisplayTest, UnsetDisplayGivesOneLineAndStatusOne) {
-  TestHome home;
-  ExpectOneClearLine(RunWithDisplay(home, ""), home);
-}
-
-TEST(NoDisplayTest, WrongDisplayGivesOneLineNamingItAndStatusOne) {
-  TestHome home;
-  const Outcome outcome = RunWithDisplay(home, ":9876");
-  ExpectOneClearLine(outcome, home);
-  EXPECT_NE(outcome.errors.find(":9876"), std::string::npos) << outcome.errors;
+// Unset or naming no display: one clear line (naming the display when there is one), status 1.
+TEST(NoDisplayTest, UnsetOrWrongDisplayGivesOneLineNamingItAndStatusOne) {
+  for (const std::string display : {"", ":9876"}) {
+    SCOPED_TRACE(display);
+    TestHome home;
+    const Outcome outcome = RunWithDisplay(home, display);
+    EXPECT_EQ(outcome.status, 1) << outcome.errors;
+    ASSERT_FALSE(outcome.errors.empty());
+    EXPECT_EQ(outcome.errors.find('\n'), outcome.errors.size() - 1) << outcome.errors;
+    for (const std::string& word : {std::string("display"), std::string("set DISPLAY"), display})
+      EXPECT_NE(outcome.errors.find(word), std::string::npos) << word << ": " << outcome.errors;
+    EXPECT_FALSE(std::filesystem::exists(home.ConfigFile()));
+  }
 }
 
 }  // namespace

@@ -74,7 +74,7 @@ TEST_F(ScreenSaverModuleTest, ShowsInsideTheDaemonsWindowAndEndsCleanlyOnSigterm
   const fs::path exe = InstallProgramCopy(home_.Root() / "program");
   trelvin::test_support::WriteBytes((home_.Root() / "program/song.mid").string(),
                                     trelvin::test_support::MidiSong(30));
-  std::string settings = ShowSettings(pictures_, 600, false);
+  std::string settings = settings_;
   settings.replace(settings.find("Music=0"), 7, "Music=1");
   home_.WriteConfig(settings);
 
@@ -111,8 +111,6 @@ TEST_F(ScreenSaverModuleTest, ShowsInsideTheDaemonsWindowAndEndsCleanlyOnSigterm
 // xscreensaver starts one module per monitor, and the user may be capturing meanwhile: no module
 // is stopped by another one or by the running program, as none of them takes the instance lock.
 TEST_F(ScreenSaverModuleTest, AModulePerMonitorEachShowsWhileACaptureRuns) {
-  const std::string settings = ShowSettings(pictures_, 600, false);
-  home_.WriteConfig(settings);
   // The capturing program has settings of its own (its captures are not the show's pictures) but
   // the same runtime directory, where the instance lock lives.
   const fs::path capture_config = home_.Root() / "capture-config";
@@ -151,13 +149,11 @@ TEST_F(ScreenSaverModuleTest, AModulePerMonitorEachShowsWhileACaptureRuns) {
   ::kill(second.Pid(), SIGTERM);
   EXPECT_EQ(first.Wait(), 0);
   EXPECT_EQ(second.Wait(), 0);
-  EXPECT_EQ(home_.ReadConfig(), settings) << "a screen saver must not write the settings";
+  EXPECT_EQ(home_.ReadConfig(), settings_) << "a screen saver must not write the settings";
   EXPECT_TRUE(capturing.Running());
 }
 
 TEST_F(ScreenSaverModuleTest, WindowIdArgumentFillsASmallPreview) {
-  const std::string settings = ShowSettings(pictures_, 600, false);
-  home_.WriteConfig(settings);
   SaverWindow preview(display_, 300, 200, 200, 150, home_.Root() / "preview-state");
   ASSERT_FALSE(preview.Id().empty());
   Program module(display_, home_, {"-window-id", preview.Id()});
@@ -172,12 +168,10 @@ TEST_F(ScreenSaverModuleTest, WindowIdArgumentFillsASmallPreview) {
 
   ::kill(module.Pid(), SIGTERM);
   EXPECT_EQ(module.Wait(), 0);
-  EXPECT_EQ(home_.ReadConfig(), settings);
+  EXPECT_EQ(home_.ReadConfig(), settings_);
 }
 
 TEST_F(ScreenSaverModuleTest, EndsWhenTheDaemonsWindowGoesAway) {
-  const std::string settings = ShowSettings(pictures_, 600, false);
-  home_.WriteConfig(settings);
   SaverWindow saver(display_, 0, 0, 400, 300, home_.Root() / "saver-state");
   ASSERT_FALSE(saver.Id().empty());
   Program module(display_, home_, {}, {{"XSCREENSAVER_WINDOW", saver.Id()}});
@@ -186,26 +180,22 @@ TEST_F(ScreenSaverModuleTest, EndsWhenTheDaemonsWindowGoesAway) {
   // No signal: the window is simply destroyed, as by a daemon that crashed.
   saver.Close();
   EXPECT_EQ(module.Wait(), 0) << "the module outlived its window";
-  EXPECT_EQ(home_.ReadConfig(), settings);
+  EXPECT_EQ(home_.ReadConfig(), settings_);
 }
 
 TEST_F(ScreenSaverModuleTest, RootWithoutADaemonCoversTheScreenUnmanaged) {
-  const std::string settings = ShowSettings(pictures_, 600, false);
-  home_.WriteConfig(settings);
   Program module(display_, home_, {"-root"});
 
-  ASSERT_TRUE(WaitForColours(
-      display_,
-      {{{352, 284}, kPink}, {{671, 483}, kPink}, {{351, 284}, kBack}, {{1023, 767}, kBack}}))
-      << "the show did not cover the screen";
+  ASSERT_TRUE(WaitForColours(display_, kCentredPink)) << "the show did not cover the screen";
   // Drawn on the root: the window manager frames nothing and lists nothing.
   EXPECT_EQ(ClientList().find("0x"), std::string::npos) << ClientList();
   ::kill(module.Pid(), SIGTERM);
   EXPECT_EQ(module.Wait(), 0);
-  EXPECT_EQ(home_.ReadConfig(), settings);
+  EXPECT_EQ(home_.ReadConfig(), settings_);
 }
 
 TEST_F(ScreenSaverModuleTest, AWindowThatIsNotThereIsAClearFailure) {
+  fs::remove(home_.ConfigFile());
   SaverWindow watch(display_, 0, 0, 10, 10, home_.Root() / "watch-state");
   ASSERT_FALSE(watch.Id().empty());
   // An id no client owns, one that is not a number, and a variable that names no window.

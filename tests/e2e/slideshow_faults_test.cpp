@@ -12,8 +12,10 @@
 
 #include "e2e/Harness.h"
 #include "e2e/SlideShowHelpers.h"
+#include "support/ExifJpeg.h"
 #include "support/PosixFiles.h"
 #include "support/SongFiles.h"
+#include "support/TestPictures.h"
 
 namespace trelvin::e2e {
 namespace {
@@ -29,26 +31,10 @@ void WriteAll(const fs::path& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 
-// `jpeg` with the frame size in its start-of-frame header replaced.
-std::string WithJpegSize(std::string jpeg, int width, int height) {
-  for (std::size_t i = 2; i + 8 < jpeg.size(); ++i) {
-    if (jpeg[i] == '\xFF' && (jpeg[i + 1] == '\xC0' || jpeg[i + 1] == '\xC2')) {
-      jpeg[i + 5] = static_cast<char>(height >> 8), jpeg[i + 6] = static_cast<char>(height);
-      jpeg[i + 7] = static_cast<char>(width >> 8), jpeg[i + 8] = static_cast<char>(width);
-      return jpeg;
-    }
-  }
-  return {};
-}
-
-// A GIF of one colour whose screen and image claim `width` x `height`, with almost no data.
+// A GIF of one red pixel whose screen and image claim `width` x `height`.
 std::string GifBomb(int width, int height) {
-  auto le16 = [](int v) { return std::string{static_cast<char>(v), static_cast<char>(v >> 8)}; };
-  std::string gif = "GIF89a" + le16(width) + le16(height) + std::string("\x80\x00\x00", 3);
-  gif += std::string("\xFF\x00\x00\x00\x00\x00", 6);  // two palette entries
-  gif += "," + le16(0) + le16(0) + le16(width) + le16(height) + std::string(1, '\0');
-  gif += std::string("\x02\x02\x44\x01\x00;", 6);  // a few codes, then the trailer
-  return gif;
+  const auto gif = test_support::OnePixelGif(0xFF0000, width, height);
+  return {gif.begin(), gif.end()};
 }
 
 TEST(SlideShowFaultsTest, BadPicturesAndSongsNeitherStopTheShowNorExhaustMemory) {
@@ -68,8 +54,8 @@ TEST(SlideShowFaultsTest, BadPicturesAndSongsNeitherStopTheShowNorExhaustMemory)
   // Bombs: a few hundred bytes declaring more pixels than the decoder may allocate, and one
   // declaring just under that limit.
   const std::string small = ReadFile(pictures / "b-red.jpg");
-  const std::string bomb = WithJpegSize(small, 60000, 60000);
-  const std::string bomb_under_limit = WithJpegSize(small.substr(0, 700), 8000, 8000);
+  const std::string bomb = test_support::WithJpegSize(small, 60000, 60000);
+  const std::string bomb_under_limit = test_support::WithJpegSize(small.substr(0, 700), 8000, 8000);
   ASSERT_FALSE(bomb.empty() || bomb_under_limit.empty());
   WriteAll(pictures / "f-bomb.jpg", bomb);
   WriteAll(pictures / "g-bomb-under-limit.jpg", bomb_under_limit);

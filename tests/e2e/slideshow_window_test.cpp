@@ -18,22 +18,8 @@ std::string Shot(const std::string& name) { return std::string(TRELVIN_BUILD_DIR
 
 class SlideShowWindowTest : public PinkPictureTest {
  protected:
-  void SetUp() override {
-    PinkPictureTest::SetUp();
-    if (!IsSkipped()) home_.WriteConfig(ShowSettings(pictures_, 600, false));
-  }
-
   // Waits for the show to display the centred picture on its background.
-  bool WaitForCentred() {
-    return WaitForColours(display_, {{{352, 284}, kPink},
-                                     {{671, 483}, kPink},
-                                     {{351, 284}, kBack},
-                                     {{352, 283}, kBack},
-                                     {{672, 483}, kBack},
-                                     {{671, 484}, kBack},
-                                     {{0, 0}, kBack},
-                                     {{1023, 767}, kBack}});
-  }
+  bool WaitForCentred() { return WaitForColours(display_, kCentredPink); }
 
   // Answers the open question box: "y" for Yes, Return for its default (No).
   bool Answer(const std::string& key) {
@@ -52,8 +38,7 @@ TEST_F(SlideShowWindowTest, CentresStretchesAndAKeyEndsTheScreenSaver) {
   display_.SavePng(Shot("e2e-slideshow-centred.png"));
 
   display_.Xdotool("key --clearmodifiers s");
-  ASSERT_TRUE(
-      WaitForColours(display_, {{{0, 0}, kPink}, {{1023, 767}, kPink}, {{512, 384}, kPink}}))
+  ASSERT_TRUE(WaitForColours(display_, kStretchedPink))
       << "S did not stretch the picture over the screen";
   display_.SavePng(Shot("e2e-slideshow-stretched.png"));
 

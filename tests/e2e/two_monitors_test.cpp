@@ -23,11 +23,8 @@ TEST(TwoMonitorsTest, TheOtherMonitorIsCoveredAndFollowedAndAClickThereEndsTheSh
   home.WriteConfig(ShowSettings(pictures, 600, false));
   Program program(display, home, {"/s"});
 
-  const std::vector<std::pair<std::pair<int, int>, Rgb8>> primary{
-      {{352, 284}, kPink}, {{671, 483}, kPink}, {{351, 284}, kBack},
-      {{672, 483}, kBack}, {{0, 0}, kBack},     {{1023, 767}, kBack}};
-  auto with = [&](std::vector<std::pair<std::pair<int, int>, Rgb8>> second) {
-    second.insert(second.end(), primary.begin(), primary.end());
+  auto with = [&](ColourPoints second) {
+    second.insert(second.end(), kCentredPink.begin(), kCentredPink.end());
     return second;
   };
   ASSERT_TRUE(WaitForColours(display, with({{{1024, 0}, kBack}, {{1823, 599}, kBack}})))

@@ -9,11 +9,9 @@
 #include <signal.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -45,16 +43,6 @@ bool ShowsQuarters(const DecodedJpeg& jpeg) {
   const int x1 = kWidth / 4, x2 = kWidth * 3 / 4, y1 = kHeight / 4, y2 = kHeight * 3 / 4;
   return Near(jpeg.At(x1, y1), 220, 30, 30) && Near(jpeg.At(x2, y1), 30, 200, 40) &&
          Near(jpeg.At(x1, y2), 30, 40, 220) && Near(jpeg.At(x2, y2), 230, 220, 30);
-}
-
-std::vector<fs::path> Jpegs(const fs::path& dir) {
-  std::vector<fs::path> found;
-  for (const auto& entry : fs::directory_iterator(dir)) {
-    if (std::regex_match(entry.path().filename().string(), std::regex(R"(\d{14}\.jpg)")))
-      found.push_back(entry.path());
-  }
-  std::sort(found.begin(), found.end());
-  return found;
 }
 
 // SIGUSR1 is caught once the program has installed its start signal (bit 10 of SigCgt).
@@ -103,14 +91,14 @@ TEST(WaylandCaptureTest, RememberedScreenCastCapturesRealPixelsAndNeverTheLastFr
   const bool two_good = WaitFor(
       [&] {
         good.clear();
-        for (const fs::path& jpeg : Jpegs(caps)) {
+        for (const fs::path& jpeg : CaptureFiles(caps)) {
           if (ShowsQuarters(DecodeJpegFile(jpeg.string()))) good.push_back(jpeg);
         }
         return good.size() >= 2;
       },
       std::chrono::seconds(30));
   std::ifstream program_log(log);
-  ASSERT_TRUE(two_good) << Jpegs(caps).size() << " captures, " << good.size()
+  ASSERT_TRUE(two_good) << CaptureFiles(caps).size() << " captures, " << good.size()
                         << " showing the window\n"
                         << std::string(std::istreambuf_iterator<char>(program_log), {})
                         << desktop.LogTail();
@@ -140,12 +128,12 @@ TEST(WaylandCaptureTest, RememberedScreenCastCapturesRealPixelsAndNeverTheLastFr
   EXPECT_EQ(casts(), 1u);
   ASSERT_EQ(::kill(program, SIGUSR1), 0);  // "&Stop"
   EXPECT_TRUE(WaitFor([&] { return casts() == 0; }, std::chrono::seconds(10)));
-  const std::size_t stopped_at = Jpegs(caps).size();
+  const std::size_t stopped_at = CaptureFiles(caps).size();
   ASSERT_EQ(::kill(program, SIGUSR1), 0);  // "&Start"
   EXPECT_TRUE(WaitFor([&] { return casts() == 1; }, std::chrono::seconds(10)));
   ASSERT_TRUE(WaitFor(
       [&] {
-        const std::vector<fs::path> all = Jpegs(caps);
+        const std::vector<fs::path> all = CaptureFiles(caps);
         return all.size() > stopped_at && ShowsQuarters(DecodeJpegFile(all.back().string()));
       },
       std::chrono::seconds(20)));
@@ -160,13 +148,13 @@ TEST(WaylandCaptureTest, RememberedScreenCastCapturesRealPixelsAndNeverTheLastFr
     for (std::string line; std::getline(in, line);) n += line.find("screen") != std::string::npos;
     return n;
   };
-  const std::size_t before = Jpegs(caps).size();
+  const std::size_t before = CaptureFiles(caps).size();
   const std::size_t failed_before = grab_failures();
   desktop.EndScreenCasts();
-  ASSERT_TRUE(
-      WaitFor([&] { return Jpegs(caps).size() + grab_failures() >= before + failed_before + 4; },
-              std::chrono::seconds(30)));
-  const std::vector<fs::path> after = Jpegs(caps);
+  ASSERT_TRUE(WaitFor(
+      [&] { return CaptureFiles(caps).size() + grab_failures() >= before + failed_before + 4; },
+      std::chrono::seconds(30)));
+  const std::vector<fs::path> after = CaptureFiles(caps);
   for (std::size_t i = before + 1; i < after.size(); ++i) {
     EXPECT_TRUE(ShowsQuarters(DecodeJpegFile(after[i].string()))) << after[i];
   }

@@ -47,7 +47,7 @@ std::optional<std::string> FakeSettingsStore::ReadSetting(const std::string& app
 bool FakeSettingsStore::WriteSetting(const std::string& app, const std::string& section,
                                      const std::string& key, const std::string& value) {
   if (app != "Trelvin" || section != "Settings") wrong_place = true;
-  if (write_fails || failing_keys.count(key)) return false;
+  if (failing_keys.count(key)) return false;
   writes.emplace_back(key, value);
   values[key] = value;
   return true;
@@ -112,7 +112,7 @@ std::vector<std::string> FakeFileSystem::FindFiles(const std::string& directory,
 bool FakeFileSystem::CreateDirectories(const std::string& directory) {
   created_dirs.push_back(directory);
   if (step_log) step_log->push_back("mkdir " + directory);
-  return !create_fails;
+  return true;
 }
 
 bool FakeFileSystem::AppendToFile(const std::string& path, const std::string& text) {
@@ -273,10 +273,14 @@ bool FakeWindowActivation::ActivateWindow(const std::string& title) {
   return true;
 }
 
-FakePlatform::FakePlatform()
-    : services{runtime,  settings,      files,         clock,       random,      shell,
-               instance, folder_dialog, known_paths,   locale,      screen_grab, jpeg,
-               media,    pictures,      printer,       message_box, wallpaper,   cursor,
-               windows,  saver_lock,    notifications, video} {}
+Services FakePlatform::With(FileSystem* real_files, MediaControl* real_media,
+                            Notifications* real_notifications) {
+  FileSystem& f = real_files ? *real_files : files;
+  MediaControl& m = real_media ? *real_media : media;
+  Notifications& n = real_notifications ? *real_notifications : notifications;
+  return {runtime,     settings, f,           clock,      random, shell,    instance, folder_dialog,
+          known_paths, locale,   screen_grab, jpeg,       m,      pictures, printer,  message_box,
+          wallpaper,   cursor,   windows,     saver_lock, n,      video};
+}
 
 }  // namespace trelvin::fakes

@@ -56,7 +56,6 @@ class FakeSettingsStore : public SettingsStore {
 
   std::map<std::string, std::string> values;  // by key (application and section checked apart)
   bool read_fails = false;
-  bool write_fails = false;
   std::set<std::string> failing_keys;
   std::vector<std::pair<std::string, std::string>> writes;  // in order
   std::vector<std::string> reads;                           // keys, in order
@@ -80,7 +79,7 @@ class FakeFileSystem : public FileSystem {
   bool CanWriteDirectory(const std::string& directory) override {
     return !unwritable_dirs.count(directory);
   }
-  // Records the directory; fails with `create_fails`.
+  // Records the directory.
   bool CreateDirectories(const std::string& directory) override;
   bool AppendToFile(const std::string& path, const std::string& text) override;
   bool RenameFile(const std::string& from, const std::string& to) override;
@@ -95,7 +94,6 @@ class FakeFileSystem : public FileSystem {
   std::set<std::string> undeletable;
   std::set<std::string> unwritable_dirs;  // writes into these directories fail
   bool length_fails = false;
-  bool create_fails = false;
   bool rename_fails = false;
   std::vector<std::string> created_dirs;
   std::string exe_dir = NativePath("/opt/trelvin");
@@ -105,8 +103,6 @@ class FakeFileSystem : public FileSystem {
   std::vector<std::string>* step_log = nullptr;
 };
 
-// One lock per path for every process a test plays; `before_lock` runs once, before the lock is
-// given: another process's work while this one waited.
 class FakeClock : public Clock {
  public:
   LocalDateTime Now() override { return now; }
@@ -369,7 +365,10 @@ class FakeNotifications : public Notifications {
 
 // All fakes together, with the Services the forms take.
 struct FakePlatform {
-  FakePlatform();
+  FakePlatform() : services(With()) {}
+  // The services with the given real ones in place of their fakes.
+  Services With(FileSystem* real_files = nullptr, MediaControl* real_media = nullptr,
+                Notifications* real_notifications = nullptr);
   FakeRuntime runtime;
   FakeSettingsStore settings;
   FakeFileSystem files;

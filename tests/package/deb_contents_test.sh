@@ -15,20 +15,16 @@ listing=$(dpkg-deb -c "$deb" | awk '{ $1=$2=$3=$4=$5=""; sub(/^ +/, ""); print }
 expect_path() {
   if grep -qxF -- "$1" <<<"$listing"; then echo "ok: $1"; else echo "FAIL: no $1"; fail=1; fi
 }
-expect_path ./opt/trelvinshow/trelvinshow
-expect_path ./opt/trelvinshow/libtrelvinjpeg.so.1.0
-expect_path "./opt/trelvinshow/libtrelvinjpeg.so.1 -> libtrelvinjpeg.so.1.0"
-expect_path ./opt/trelvinshow/about/index.html
-expect_path ./opt/trelvinshow/about/author.html
-expect_path "./usr/bin/trelvinshow -> ../../opt/trelvinshow/trelvinshow"
-expect_path ./opt/trelvinshow/trelvin-video
-expect_path "./usr/bin/trelvin-video -> ../../opt/trelvinshow/trelvin-video"
-expect_path "./usr/libexec/xscreensaver/trelvinshow -> ../../../opt/trelvinshow/trelvinshow"
-expect_path ./usr/share/applications/trelvinshow.desktop
-expect_path ./usr/share/applications/screensavers/trelvinshow.desktop
-expect_path ./usr/share/xscreensaver/config/trelvinshow.xml
-expect_path ./usr/share/icons/hicolor/16x16/apps/trelvinshow.png
-expect_path ./usr/share/icons/hicolor/32x32/apps/trelvinshow.png
+for path in ./opt/trelvinshow/trelvinshow ./opt/trelvinshow/libtrelvinjpeg.so.1.0 \
+  "./opt/trelvinshow/libtrelvinjpeg.so.1 -> libtrelvinjpeg.so.1.0" ./opt/trelvinshow/about/index.html \
+  ./opt/trelvinshow/about/author.html "./usr/bin/trelvinshow -> ../../opt/trelvinshow/trelvinshow" \
+  ./opt/trelvinshow/trelvin-video "./usr/bin/trelvin-video -> ../../opt/trelvinshow/trelvin-video" \
+  "./usr/libexec/xscreensaver/trelvinshow -> ../../../opt/trelvinshow/trelvinshow" \
+  ./usr/share/applications/trelvinshow.desktop ./usr/share/applications/screensavers/trelvinshow.desktop \
+  ./usr/share/xscreensaver/config/trelvinshow.xml ./usr/share/icons/hicolor/16x16/apps/trelvinshow.png \
+  ./usr/share/icons/hicolor/32x32/apps/trelvinshow.png; do
+  expect_path "$path"
+done
 # Nothing of the build or the tests slips in.
 if grep -E 'test|gtest|\.a$|/include/' <<<"$listing"; then echo "FAIL: stray files"; fail=1; fi
 

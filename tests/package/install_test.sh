@@ -85,17 +85,13 @@ say "checking the installation"
 check test -x "$root/opt/trelvinshow/trelvinshow"
 check test "$(readlink -f "$root/usr/bin/trelvinshow")" = "$root/opt/trelvinshow/trelvinshow"
 check test "$(readlink -f "$root/usr/libexec/xscreensaver/trelvinshow")" = "$root/opt/trelvinshow/trelvinshow"
-check test -f "$root/opt/trelvinshow/libtrelvinjpeg.so.1"
-check test -f "$root/opt/trelvinshow/about/index.html"
-check test -f "$root/usr/share/applications/trelvinshow.desktop"
-check test -f "$root/usr/share/applications/screensavers/trelvinshow.desktop"
-check test -f "$root/usr/share/xscreensaver/config/trelvinshow.xml"
-check test -f "$root/usr/share/icons/hicolor/16x16/apps/trelvinshow.png"
-check test -f "$root/usr/share/icons/hicolor/32x32/apps/trelvinshow.png"
-check test -f "$root/usr/share/sounds/sf2/FluidR3_GM.sf2"
-check test -f "$root/usr/lib/x86_64-linux-gnu/gstreamer-1.0/libgstfluidsynthmidi.so"
-check test -f "$root/usr/lib/x86_64-linux-gnu/gstreamer-1.0/libgstplayback.so"
-check test -f "$root/usr/lib/x86_64-linux-gnu/gstreamer-1.0/libgstautodetect.so"
+for f in opt/trelvinshow/libtrelvinjpeg.so.1 opt/trelvinshow/about/index.html \
+  usr/share/applications/trelvinshow.desktop usr/share/applications/screensavers/trelvinshow.desktop \
+  usr/share/xscreensaver/config/trelvinshow.xml usr/share/icons/hicolor/{16x16,32x32}/apps/trelvinshow.png \
+  usr/share/sounds/sf2/FluidR3_GM.sf2 \
+  usr/lib/x86_64-linux-gnu/gstreamer-1.0/libgst{fluidsynthmidi,playback,autodetect}.so; do
+  check test -f "$root/$f"
+done
 check test -x "$root/usr/bin/xdg-open"
 # Every library resolves, the converter through the executable's $ORIGIN run path.
 libs=$(in_root ldd /opt/trelvinshow/trelvinshow)

@@ -1,7 +1,7 @@
 #pragma once
 
-// Pictures made on the spot for the converter's tests: easy to compare after lossy compression,
-// and 32-bit bitmaps in the layouts the converter reads.
+// Pictures made on the spot: easy to compare after lossy compression, 32-bit bitmaps in the
+// layouts the converter reads, and GIF files whose header may lie.
 #include <cstdint>
 #include <vector>
 
@@ -62,6 +62,26 @@ inline std::vector<std::uint8_t> Bmp32(const Bitmap& image, bool top_down, bool 
     }
   }
   return b;
+}
+
+// An 8 x 8 green WebP (lossless), as an image tool writes it.
+inline const std::vector<std::uint8_t> kGreenWebp{
+    0x52, 0x49, 0x46, 0x46, 0x1c, 0x00, 0x00, 0x00, 0x57, 0x45, 0x42, 0x50,
+    0x56, 0x50, 0x38, 0x4c, 0x0f, 0x00, 0x00, 0x00, 0x2f, 0x07, 0xc0, 0x01,
+    0x00, 0x07, 0xd0, 0xff, 0x88, 0xfe, 0x07, 0x22, 0xa2, 0xff, 0x01, 0x00};
+
+// A one-pixel GIF whose pixel is `colour`, with the screen and the frame descriptor claiming
+// `width` x `height` (a hostile header, a decompression bomb, when they are large).
+inline std::vector<std::uint8_t> OnePixelGif(Rgb colour, int width = 1, int height = 1) {
+  const auto lo = [](int v) { return static_cast<std::uint8_t>(v & 0xFF); };
+  const auto hi = [](int v) { return static_cast<std::uint8_t>((v >> 8) & 0xFF); };
+  return {'G', 'I', 'F', '8', '9', 'a', lo(width), hi(width), lo(height), hi(height), 0x80, 0,
+          0,  // a global table of two colours
+          static_cast<std::uint8_t>(colour >> 16), static_cast<std::uint8_t>(colour >> 8),
+          static_cast<std::uint8_t>(colour), 0, 0, 0, ',', 0, 0, 0, 0, lo(width), hi(width),
+          lo(height), hi(height), 0,
+          // LZW, minimum code size 2: clear, index 0, end
+          0x02, 0x02, 0x44, 0x01, 0x00, ';'};
 }
 
 }  // namespace trelvin::test_support

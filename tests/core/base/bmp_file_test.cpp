@@ -1,4 +1,5 @@
-// The canvas's BMP encoding.
+// The canvas's BMP encoding: its headers, and every pixel bottom-up with zero padding (each
+// width up to 9 pixels, so every padding length).
 #include <gtest/gtest.h>
 
 #include "core/base/BmpFile.h"
@@ -10,11 +11,9 @@ std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at) {
   return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
 }
 
-TEST(BmpFileTest, HeadersRowsBottomUpAndPadding) {
+TEST(BmpFileTest, Headers) {
   Bitmap image;
   image.Resize(3, 2, MakeRgb(0, 0, 0));
-  image.Row(0)[0] = MakeRgb(0x11, 0x22, 0x33);  // top-left
-  image.Row(1)[2] = MakeRgb(0xAA, 0xBB, 0xCC);  // bottom-right
   const auto bmp = EncodeBmp24(image);
   // 3 pixels of 3 bytes pad to 12-byte rows.
   ASSERT_EQ(bmp.size(), 54u + 12u * 2u);
@@ -29,14 +28,8 @@ TEST(BmpFileTest, HeadersRowsBottomUpAndPadding) {
   EXPECT_EQ(bmp[28] | bmp[29] << 8, 24);
   EXPECT_EQ(Le32(bmp, 30), 0u);
   EXPECT_EQ(Le32(bmp, 34), 24u);
-  // The first row in the file is the bottom one: its last pixel is B, G, R of bottom-right.
-  EXPECT_EQ(bmp[54 + 6], 0xCC);
-  EXPECT_EQ(bmp[54 + 7], 0xBB);
-  EXPECT_EQ(bmp[54 + 8], 0xAA);
-  EXPECT_EQ(bmp[54 + 9] | bmp[54 + 10] | bmp[54 + 11], 0);  // padding
-  EXPECT_EQ(bmp[66 + 0], 0x33);
-  EXPECT_EQ(bmp[66 + 1], 0x22);
-  EXPECT_EQ(bmp[66 + 2], 0x11);
+  // An empty image: the headers only.
+  EXPECT_EQ(EncodeBmp24(Bitmap{}).size(), 54u);
 }
 
 TEST(BmpFileTest, EveryWidthPacksEachPixelAndKeepsPaddingZero) {
@@ -63,11 +56,6 @@ TEST(BmpFileTest, EveryWidthPacksEachPixelAndKeepsPaddingZero) {
       }
     }
   }
-}
-
-TEST(BmpFileTest, EmptyImageGivesHeadersOnly) {
-  Bitmap image;
-  EXPECT_EQ(EncodeBmp24(image).size(), 54u);
 }
 
 }  // namespace

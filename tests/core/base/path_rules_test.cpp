@@ -12,32 +12,29 @@
 namespace trelvin {
 namespace {
 
-TEST(PathRulesTest, BackslashKeepsDriveRootsAndAddsExactlyOneSeparator) {
-  EXPECT_EQ(WithTrailingSeparator("C:\\", '\\'), "C:\\");
-  EXPECT_EQ(WithTrailingSeparator("D:\\Pics", '\\'), "D:\\Pics\\");
-  EXPECT_EQ(WithTrailingSeparator("D:\\Pics\\", '\\'), "D:\\Pics\\");
-  EXPECT_EQ(WithTrailingSeparator("", '\\'), "\\");
-  // The other platform's separator is an ordinary character here.
-  EXPECT_EQ(WithTrailingSeparator("D:/Pics/", '\\'), "D:/Pics/\\");
-  EXPECT_TRUE(EndsWithSeparator("C:\\", '\\'));
-  EXPECT_FALSE(EndsWithSeparator("C:", '\\'));
-  EXPECT_FALSE(EndsWithSeparator("", '\\'));
+// Each separator keeps its root (a drive's on Windows) and adds exactly one; the other system's
+// separator is an ordinary character.
+TEST(PathRulesTest, EachSeparatorKeepsTheRootAndAddsExactlyOne) {
+  struct Case {
+    const char* path;
+    char sep;
+    const char* with;
+  };
+  for (const Case& c : {Case{"C:\\", '\\', "C:\\"}, Case{"D:\\Pics", '\\', "D:\\Pics\\"},
+                        Case{"D:\\Pics\\", '\\', "D:\\Pics\\"}, Case{"", '\\', "\\"},
+                        Case{"D:/Pics/", '\\', "D:/Pics/\\"}, Case{"/", '/', "/"},
+                        Case{"/home/u/Pics", '/', "/home/u/Pics/"}, Case{"", '/', "/"},
+                        Case{"/home/u/Pics/", '/', "/home/u/Pics/"}, Case{"C:\\", '/', "C:\\/"},
+                        Case{"C:", '\\', "C:\\"}}) {
+    EXPECT_EQ(WithTrailingSeparator(c.path, c.sep), c.with) << c.path << " " << c.sep;
+    EXPECT_EQ(EndsWithSeparator(c.path, c.sep), c.with == std::string(c.path)) << c.path;
+  }
   EXPECT_EQ(JoinPath("C:\\", "VGS.EXE", '\\'), "C:\\VGS.EXE");
   EXPECT_EQ(JoinPath("C:\\Program Files\\Trelvin", "about", '\\'),
             "C:\\Program Files\\Trelvin\\about");
-}
-
-TEST(PathRulesTest, SlashKeepsTheRootAndAddsExactlyOneSeparator) {
-  EXPECT_EQ(WithTrailingSeparator("/", '/'), "/");
-  EXPECT_EQ(WithTrailingSeparator("/home/u/Pics", '/'), "/home/u/Pics/");
-  EXPECT_EQ(WithTrailingSeparator("/home/u/Pics/", '/'), "/home/u/Pics/");
-  EXPECT_EQ(WithTrailingSeparator("", '/'), "/");
-  EXPECT_EQ(WithTrailingSeparator("C:\\", '/'), "C:\\/");
   EXPECT_EQ(JoinPath("", "a.jpg", '/'), "/a.jpg");
   EXPECT_EQ(JoinPath("/pics/", "a.jpg", '/'), "/pics/a.jpg");
-}
-
-TEST(PathRulesTest, BuildSeparatorIsOneOfTheTwo) {
+  // The build's separator is one of the two.
   EXPECT_TRUE(kPathSeparator == '/' || kPathSeparator == '\\');
   std::string path = "x";
   EnsureTrailingSeparator(path);
@@ -45,56 +42,43 @@ TEST(PathRulesTest, BuildSeparatorIsOneOfTheTwo) {
 }
 
 // The forms on this build's separator: every directory they keep ends with exactly one.
-class FormDirectoriesTest : public test_support::SlideShowFixture {
- protected:
-  static std::string Sep() { return std::string(1, kPathSeparator); }
-};
+using FormDirectoriesTest = test_support::SlideShowFixture;
 
 TEST_F(FormDirectoriesTest, ProgramDirectoryAndDefaultCaptureDirEndWithOneSeparator) {
-  const std::string sep = Sep();
-  for (const std::string& dir :
-       {sep + "opt" + sep + "trelvin", sep + "opt" + sep + "trelvin" + sep}) {
+  for (const std::string& dir : {NativePath("/opt/trelvin"), NativePath("/opt/trelvin/")}) {
     platform_.files.exe_dir = dir;
-    EXPECT_EQ(ProgramDirectory(platform_.files), sep + "opt" + sep + "trelvin" + sep) << dir;
-    EXPECT_EQ(main_.DefaultCaptureDir(), sep + "opt" + sep + "trelvin" + sep) << dir;
+    EXPECT_EQ(ProgramDirectory(platform_.files), NativePath("/opt/trelvin/")) << dir;
+    EXPECT_EQ(main_.DefaultCaptureDir(), NativePath("/opt/trelvin/")) << dir;
   }
-  platform_.files.exe_dir = sep;
-  EXPECT_EQ(main_.DefaultCaptureDir(), sep);
-  platform_.files.exe_dir = "";
-  EXPECT_EQ(main_.DefaultCaptureDir(), sep);
+  for (const std::string& dir : {NativePath("/"), std::string()}) {
+    platform_.files.exe_dir = dir;
+    EXPECT_EQ(main_.DefaultCaptureDir(), NativePath("/"));
+  }
 }
 
 TEST_F(FormDirectoriesTest, CreditsPagesLieInTheAboutFolderOfTheProgramDirectory) {
-  const std::string sep = Sep();
-  platform_.files.exe_dir = sep + "opt";
+  platform_.files.exe_dir = NativePath("/opt");
   FormMainSlide form(platform_.services, "/c");
-  EXPECT_EQ(form.lblCredits.ToolTipText(), sep + "opt" + sep + "about" + sep + "author.html");
+  EXPECT_EQ(form.lblCredits.ToolTipText(), NativePath("/opt/about/author.html"));
   form.lblCredits_Click();
   ASSERT_EQ(platform_.shell.calls.size(), 1u);
-  EXPECT_EQ(platform_.shell.calls[0].target, sep + "opt" + sep + "about" + sep + "index.html");
+  EXPECT_EQ(platform_.shell.calls[0].target, NativePath("/opt/about/index.html"));
 }
 
-TEST_F(FormDirectoriesTest, PickedDirectoryAndShowDirectoriesGetOneSeparator) {
-  const std::string sep = Sep();
-  platform_.folder_dialog.result = sep + "srv" + sep + "Pics";
-  main_.btnDir_Click();
-  EXPECT_EQ(main_.AppPath, sep + "srv" + sep + "Pics" + sep);
-  platform_.folder_dialog.result = sep;
-  main_.btnDir_Click();
-  EXPECT_EQ(main_.AppPath, sep);
-
-  main_.AppPath = sep + "pics";
-  platform_.files.exe_dir = sep + "opt" + sep + "trelvin" + sep;
-  Open([&](FormSlideShow& s) {
-    EXPECT_EQ(s.PicturePath, sep + "pics" + sep);
-    EXPECT_EQ(s.ProgramPath, sep + "opt" + sep + "trelvin" + sep);
-  });
-  main_.AppPath = "";
-  platform_.files.exe_dir = "";
-  Open([&](FormSlideShow& s) {
-    EXPECT_EQ(s.PicturePath, sep);
-    EXPECT_EQ(s.ProgramPath, sep);
-  });
+TEST_F(FormDirectoriesTest, ShowDirectoriesGetOneSeparator) {
+  struct Case {
+    std::string app, exe, pictures, program;
+  };
+  for (const Case& c : {Case{NativePath("/pics"), NativePath("/opt/trelvin/"), NativePath("/pics/"),
+                             NativePath("/opt/trelvin/")},
+                        Case{"", "", NativePath("/"), NativePath("/")}}) {
+    main_.AppPath = c.app;
+    platform_.files.exe_dir = c.exe;
+    Open([&](FormSlideShow& s) {
+      EXPECT_EQ(s.PicturePath, c.pictures);
+      EXPECT_EQ(s.ProgramPath, c.program);
+    });
+  }
 }
 
 }  // namespace

@@ -78,7 +78,7 @@ TEST_F(CaptureTest, StartMinimisesLocksAndLaunchesStopUnlocks) {
 }
 
 // A grab behind a desktop permission (a screen-cast session) is open exactly while capturing:
-// asked for at the start before the first capture, closed at the stop.
+// asked for at the start before the first capture, closed at the stop or the unload.
 TEST_F(CaptureTest, GrabSessionIsOpenExactlyWhileCapturing) {
   SetInterval(1);
   p.screen_grab.needs_session = true;
@@ -101,15 +101,10 @@ TEST_F(CaptureTest, GrabSessionIsOpenExactlyWhileCapturing) {
   Tick(1);
   EXPECT_EQ(p.screen_grab.begun, 2);
   EXPECT_EQ(p.screen_grab.opened, 3);
-}
-
-TEST_F(CaptureTest, UnloadWhileCapturingClosesTheGrabSession) {
-  p.screen_grab.needs_session = true;
-  form.btnStart_Click();
-  ASSERT_TRUE(p.screen_grab.in_session);
+  // An unload while capturing closes the session too.
   form.Unload();
   EXPECT_FALSE(p.screen_grab.in_session);
-  EXPECT_EQ(p.screen_grab.ended, 1);
+  EXPECT_EQ(p.screen_grab.ended, 2);
   EXPECT_FALSE(form.Timer1.Enabled());
 }
 
@@ -177,44 +172,32 @@ TEST_F(CaptureTest, StopWithMusicClearedLeavesMp3Disabled) {
   EXPECT_TRUE(form.chkMP3.Enabled());
 }
 
-TEST_F(CaptureTest, IntervalOneCapturesEveryTick) {
-  SetInterval(1);
-  form.btnStart_Click();
-  Tick(5);
-  EXPECT_EQ(Captures(), 5u);
-}
-
-TEST_F(CaptureTest, IntervalSixHundredCapturesOnFirstTickThenEvery600) {
+// A start captures at its first tick, then every `interval` ticks; the interval is read at every
+// tick.
+TEST_F(CaptureTest, AStartCapturesAtItsFirstTickThenEveryIntervalReadAtEachTick) {
+  const auto run = [&](int ticks, std::size_t captures) {
+    Tick(ticks);
+    EXPECT_EQ(Captures(), captures) << "after " << ticks << " more ticks";
+  };
   SetInterval(600);
   form.btnStart_Click();
-  Tick(1);
-  EXPECT_EQ(Captures(), 1u);
-  Tick(599);
-  EXPECT_EQ(Captures(), 1u);
-  Tick(1);  // tick 601 after the start
-  EXPECT_EQ(Captures(), 2u);
+  run(1, 1u);
+  run(599, 1u);
+  run(1, 2u);  // tick 601 after the start
   EXPECT_EQ(form.CaptureTicks, 0);
-  Tick(600);
-  EXPECT_EQ(Captures(), 3u);
-}
-
-TEST_F(CaptureTest, StartAgainCapturesOnItsFirstTick) {
+  run(600, 3u);
+  SetInterval(1);
+  run(5, 8u);  // every tick
   SetInterval(10);
   form.btnStart_Click();
-  Tick(4);  // one capture, then three ticks toward the next
+  form.btnStart_Click();
+  run(4, 9u);  // one capture, then three ticks toward the next
   form.btnStart_Click();
   form.btnStart_Click();
-  Tick(1);
-  EXPECT_EQ(Captures(), 2u);
-}
-
-TEST_F(CaptureTest, IntervalIsReadAtEveryTick) {
-  SetInterval(10);
-  form.btnStart_Click();
-  Tick(3);
+  run(1, 10u);  // a start again captures on its first tick
+  run(2, 10u);
   SetInterval(3);  // the count is already at the new interval
-  Tick(1);
-  EXPECT_EQ(Captures(), 2u);
+  run(1, 11u);
 }
 
 TEST_F(CaptureTest, BasePathIsAppPathAndPaddedLocalTime) {
@@ -312,16 +295,15 @@ TEST_F(CaptureTest, FailedGrabWritesNothingAndClearsThePreviousPicture) {
   EXPECT_EQ(p.screen_grab.released, 2);
 }
 
-TEST_F(CaptureTest, UnwritableBitmapLeavesNothingAndDeletesNothing) {
+TEST_F(CaptureTest, UnwritableBitmapLeavesNothingAndAFailedConversionKeepsTheBitmap) {
   p.files.unwritable_dirs.insert(NativePath("/caps/"));
   form.CaptureScreen(form.Picture1, NativePath("/caps/x"));
   EXPECT_TRUE(p.files.files.empty());
   EXPECT_EQ(p.jpeg.calls.size(), 0u);  // it would have nothing to read
   for (const std::string& entry : log) EXPECT_NE(entry.rfind("delete", 0), 0u) << entry;
   EXPECT_EQ(p.screen_grab.released, 1);
-}
-
-TEST_F(CaptureTest, FailedOrEmptyConversionKeepsTheBitmap) {
+  // A failed or empty conversion keeps the bitmap.
+  p.files.unwritable_dirs.clear();
   p.jpeg.writes_nothing = true;
   form.CaptureScreen(form.Picture1, NativePath("/caps/x"));
   EXPECT_TRUE(p.files.Has(NativePath("/caps/x.bmp")));

@@ -27,6 +27,9 @@ std::string Expected(int line, const std::string& what) {
 
 TEST(StepTraceTest, FailedRequirementNamesTheStepsFileAndLine) {
   ::testing::internal::CaptureStderr();
+  int runs = 0;
+  for (int i = 0; i < 1000; ++i) Step([&] { ++runs; });  // completed steps print nothing
+  EXPECT_EQ(runs, 1000);
   const int line = __LINE__ + 1;
   const bool done = Step([] { Require(false); });
   const std::string printed = ::testing::internal::GetCapturedStderr();
@@ -47,14 +50,6 @@ TEST(StepTraceTest, ExceptionTextIsWhatFailedAndNestedFailuresAreTracedWhereThey
   const std::string printed = ::testing::internal::GetCapturedStderr();
   EXPECT_TRUE(outer);
   EXPECT_EQ(printed, Expected(inner_line, "disk full") + Expected(other_line, "step failed"));
-}
-
-TEST(StepTraceTest, CompletedStepsPrintNothing) {
-  ::testing::internal::CaptureStderr();
-  int runs = 0;
-  for (int i = 0; i < 1000; ++i) Step([&] { ++runs; });
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-  EXPECT_EQ(runs, 1000);
 }
 
 // Installed as the process's sink, the log gets every swallowed failure as one line with the

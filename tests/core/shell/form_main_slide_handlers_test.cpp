@@ -15,7 +15,7 @@ class FormMainSlideHandlersTest : public ::testing::Test {
   FormMainSlide form_{platform_.services, "/c"};
 };
 
-TEST_F(FormMainSlideHandlersTest, ValueLabelsFollowTheScrollBars) {
+TEST_F(FormMainSlideHandlersTest, ValueLabelsFollowTheScrollBarsWithTheLocalesSeparator) {
   form_.hscrShow.SetValue(25);
   EXPECT_EQ(form_.lblShow.Caption(), "2.5 seconds");
   form_.hscrShow.SetValue(600);
@@ -26,9 +26,6 @@ TEST_F(FormMainSlideHandlersTest, ValueLabelsFollowTheScrollBars) {
   EXPECT_EQ(form_.lblCapture.Caption(), "1 seconds");
   form_.hScrCompression.SetValue(100);
   EXPECT_EQ(form_.lblCompression.Caption(), "100%");
-}
-
-TEST_F(FormMainSlideHandlersTest, ShowLabelUsesTheLocalesSeparator) {
   platform_.locale.separator = ",";
   form_.hscrShow.SetValue(25);
   EXPECT_EQ(form_.lblShow.Caption(), "2,5 seconds");

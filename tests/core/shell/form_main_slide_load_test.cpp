@@ -24,7 +24,9 @@ class FormMainSlideLoadTest : public ::testing::Test {
   std::unique_ptr<FormMainSlide> form_;
 };
 
+// A stored "MP3" without a playlist is never read, and 0 replaces it at unload.
 TEST_F(FormMainSlideLoadTest, EmptyStoreGivesTheDefaults) {
+  platform_.settings.values = {{"MP3", "1"}};
   FormMainSlide& form = Start("");
   EXPECT_EQ(form.AppPath, NativePath("/opt/trelvin/"));
   EXPECT_EQ(form.lblPath.Caption(), NativePath("/opt/trelvin/"));
@@ -47,6 +49,8 @@ TEST_F(FormMainSlideLoadTest, EmptyStoreGivesTheDefaults) {
   EXPECT_EQ(platform_.settings.reads,
             (std::vector<std::string>{"Path", "CompressionLevel", "CaptureInterval", "ShowInterval",
                                       "StretchImage", "Music", "Random"}));
+  form.Unload();
+  EXPECT_EQ(platform_.settings.values.at("MP3"), "0");
 }
 
 // An installation the user cannot write to captures into the Pictures folder's Trelvin, made by
@@ -120,21 +124,13 @@ TEST_F(FormMainSlideLoadTest, UnreadableStoreStillStartsAndWritesAtUnload) {
   EXPECT_EQ(platform_.settings.saves, std::vector<std::size_t>{7u});
 }
 
-TEST_F(FormMainSlideLoadTest, UnloadSavesOnceAfterAllEightAndAFailedSaveStopsNothing) {
+TEST_F(FormMainSlideLoadTest, UnloadWritesAllEightInOrderSavesOnceAndAFailedSaveStopsNothing) {
+  HavePlaylist(0);
+  platform_.settings.values = {{"Music", "2"}, {"MP3", "1"}, {"Path", NativePath("/p")}};
   FormMainSlide& form = Start("");
   EXPECT_TRUE(platform_.settings.saves.empty());
   form.Timer1.SetEnabled(true);
   platform_.settings.save_fails = true;
-  form.Unload();
-  EXPECT_EQ(platform_.settings.saves, std::vector<std::size_t>{8u});
-  EXPECT_FALSE(form.Timer1.Enabled());
-  EXPECT_FALSE(form.Loaded());
-}
-
-TEST_F(FormMainSlideLoadTest, UnloadWritesAllEightInOrder) {
-  HavePlaylist(0);
-  platform_.settings.values = {{"Music", "2"}, {"MP3", "1"}, {"Path", NativePath("/p")}};
-  FormMainSlide& form = Start("");
   form.Unload();
   const std::vector<std::pair<std::string, std::string>> expected{{"Path", NativePath("/p/")},
                                                                   {"CompressionLevel", "60"},
@@ -145,6 +141,9 @@ TEST_F(FormMainSlideLoadTest, UnloadWritesAllEightInOrder) {
                                                                   {"Random", "0"},
                                                                   {"MP3", "1"}};
   EXPECT_EQ(platform_.settings.writes, expected);
+  EXPECT_EQ(platform_.settings.saves, std::vector<std::size_t>{8u});
+  EXPECT_FALSE(form.Timer1.Enabled());
+  EXPECT_FALSE(form.Loaded());
 }
 
 TEST_F(FormMainSlideLoadTest, PlaylistOffersMp3AndFollowsMusic) {
@@ -159,14 +158,6 @@ TEST_F(FormMainSlideLoadTest, PlaylistOffersMp3AndFollowsMusic) {
   EXPECT_EQ(form.chkMP3.Value(), 1);  // the state is untouched
   form.chkMusic.SetValue(2);
   EXPECT_TRUE(form.chkMP3.Enabled());
-}
-
-TEST_F(FormMainSlideLoadTest, StoredMp3IsNotReadWithoutPlaylistAndZeroReplacesIt) {
-  platform_.settings.values = {{"MP3", "1"}};
-  FormMainSlide& form = Start("");
-  EXPECT_EQ(form.chkMP3.Value(), 0);
-  form.Unload();
-  EXPECT_EQ(platform_.settings.values.at("MP3"), "0");
 }
 
 TEST_F(FormMainSlideLoadTest, PlaylistLocatorTriesTheLocationsInOrderAndIgnoresEmptyFiles) {

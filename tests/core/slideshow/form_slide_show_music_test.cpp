@@ -48,11 +48,15 @@ class MusicTest : public ::testing::Test {
   FormSlideShow& show_ = main_.formSlideShow();
 };
 
-TEST_F(MusicTest, EmptyListSendsNothing) {
+// An empty list sends nothing; StopMusic closes all whatever the result.
+TEST_F(MusicTest, EmptyListSendsNothingAndStopClosesAll) {
   show_.PlayMusic(true);
   show_.PlayMusic(false);
   EXPECT_TRUE(sent().empty());
   EXPECT_EQ(show_.MusicIndex, 0);
+  platform_.media.results["close all"] = 263;
+  show_.StopMusic();
+  EXPECT_EQ(sent(), (Commands{"close all"}));
 }
 
 TEST_F(MusicTest, AutomaticStartSendsTheCommandsInOrderAndAdvances) {
@@ -89,20 +93,16 @@ TEST_F(MusicTest, RandomChoiceUsesTheDrawnValue) {
   EXPECT_EQ(PlayedSongs(), (std::vector<std::string>{"only.mid", "only.mid", "only.mid"}));
 }
 
-TEST_F(MusicTest, ASecondShowGoesOnFromTheRememberedIndex) {
+TEST_F(MusicTest, ASecondShowGoesOnFromTheRememberedIndexAndKeysPlayItAsItIs) {
   AddSongs({"a.mid", "b.mid", "c.mid"});
   show_.MusicIndex = 2;  // left behind by the earlier show
   show_.PlayMusic(true);
   show_.MusicIndex = 7;  // past the end of a shorter list
   show_.PlayMusic(true);
   EXPECT_EQ(PlayedSongs(), (std::vector<std::string>{"c.mid", "a.mid"}));
-}
-
-TEST_F(MusicTest, KeysPlayTheIndexAsItIs) {
-  AddSongs({"a.mid", "b.mid"});
-  show_.MusicIndex = 1;
+  show_.MusicIndex = 1;  // keys play the index as it is
   show_.PlayMusic(false);
-  EXPECT_EQ(PlayedSongs(), (std::vector<std::string>{"b.mid"}));
+  EXPECT_EQ(PlayedSongs().back(), "b.mid");
   EXPECT_EQ(show_.MusicIndex, 1);
 }
 
@@ -204,49 +204,37 @@ TEST_F(MusicTest, SongEndCheckRunsOnlyForTheProgramsOwnMusic) {
   EXPECT_EQ(sent(), (Commands{"play MUSIC2 from 0 notify", "status MUSIC mode"}));
 }
 
-TEST_F(MusicTest, AMediaCallThatThrowsEndsPlayMusicThere) {
+// A close that fails, or a media call that throws, ends PlayMusic there: the index stays.
+TEST_F(MusicTest, AFailedCloseOrAThrowingCallEndsPlayMusicThere) {
   AddSongs({"a.mid"});
+  platform_.media.results["close all"] = 277;
+  show_.PlayMusic(true);
+  EXPECT_EQ(sent(), (Commands{"close all"}));
   platform_.media.responder = [](const std::string& command) -> std::uint32_t {
     if (command.rfind("play", 0) == 0) throw std::runtime_error("gone");
     return 0;
   };
   show_.PlayMusic(true);
-  EXPECT_EQ(sent().size(), 3u);  // no probe after the failed play
+  EXPECT_EQ(sent().size(), 4u);  // no probe after the failed play
   EXPECT_EQ(show_.MusicIndex, 0);
 }
 
-TEST_F(MusicTest, AFailedCloseEndsPlayMusicAtOnce) {
-  AddSongs({"a.mid"});
-  platform_.media.results["close all"] = 277;
-  show_.PlayMusic(true);
-  EXPECT_EQ(sent(), (Commands{"close all"}));
-  EXPECT_EQ(show_.MusicIndex, 0);
-}
-
-TEST_F(MusicTest, StopMusicClosesAllAndIgnoresTheResult) {
-  platform_.media.results["close all"] = 263;
-  show_.StopMusic();
-  EXPECT_EQ(sent(), (Commands{"close all"}));
-}
-
+// Without a playlist the shell is asked to open nothing, and fails.
 TEST_F(MusicTest, StartWinampHandsThePlaylistToTheShellHidden) {
-  const std::string playlist = platform_.known_paths.playlists[1];
-  platform_.files.Add(playlist);
-  main_.StartWinamp();
-  ASSERT_EQ(platform_.shell.calls.size(), 1u);
-  EXPECT_EQ(platform_.shell.calls[0].target, playlist);
-  EXPECT_EQ(platform_.shell.calls[0].working_directory, "");
-  EXPECT_EQ(platform_.shell.calls[0].show_command, kSwHide);
-  // A playlist is a document: opened, never run, whatever its permissions or first line say.
-  EXPECT_FALSE(platform_.shell.calls[0].program);
-  EXPECT_TRUE(sent().empty());
-}
-
-TEST_F(MusicTest, StartWinampWithoutAPlaylistOpensNothing) {
   platform_.shell.result = false;
   main_.StartWinamp();
-  ASSERT_EQ(platform_.shell.calls.size(), 1u);
+  const std::string playlist = platform_.known_paths.playlists[1];
+  platform_.files.Add(playlist);
+  platform_.shell.result = true;
+  main_.StartWinamp();
+  ASSERT_EQ(platform_.shell.calls.size(), 2u);
   EXPECT_EQ(platform_.shell.calls[0].target, "");
+  EXPECT_EQ(platform_.shell.calls[1].target, playlist);
+  EXPECT_EQ(platform_.shell.calls[1].working_directory, "");
+  EXPECT_EQ(platform_.shell.calls[1].show_command, kSwHide);
+  // A playlist is a document: opened, never run, whatever its permissions or first line say.
+  EXPECT_FALSE(platform_.shell.calls[1].program);
+  EXPECT_TRUE(sent().empty());
 }
 
 }  // namespace

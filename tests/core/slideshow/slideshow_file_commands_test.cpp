@@ -83,6 +83,7 @@ TEST_F(SlideShowFileCommandsTest, CopyOntoItselfLeavesTheFileIntact) {
   });
   EXPECT_EQ(platform_.files.files[NativePath("/opt/trelvin/self.jpg")],
             (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(platform_.message_box.shown.size(), 1u);  // the question only
 }
 
 TEST_F(SlideShowFileCommandsTest, EmptyShowAfterAnEarlierOneStillActsOnItsLastPicture) {

@@ -1,6 +1,7 @@
 // The slide show's keyboard commands and their questions, on the fakes.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,10 +14,16 @@ namespace {
 
 using SlideShowKeysTest = FourPicturesFixture;
 
-TEST_F(SlideShowKeysTest, PageKeysStepFromTheStoredIndexAndPause) {
+// Right after a timed change S shows the next entry in the other mode; the page keys step from
+// the stored index and pause; after a page key S shows the same picture in the other mode.
+TEST_F(SlideShowKeysTest, SAndThePageKeysStepFromTheStoredIndex) {
   Open([&](FormSlideShow& s) {
-    Ticks(s, 1);  // entry 1 shown, index 2
-    ASSERT_EQ(s.PictureIndex, 2);
+    Ticks(s, 1);               // entry 1 shown, index 2
+    Key(s, kVkS, kShiftMask);  // Shift+S acts like S
+    EXPECT_EQ(Shown(s), "2.jpg");
+    EXPECT_TRUE(s.StretchFlag);
+    EXPECT_EQ(s.PictureIndex, 2);
+    EXPECT_TRUE(s.Timer1.Enabled());
     Key(s, kVkNext);
     EXPECT_EQ(Shown(s), "3.jpg");  // k + 2
     EXPECT_FALSE(s.Timer1.Enabled());
@@ -24,29 +31,9 @@ TEST_F(SlideShowKeysTest, PageKeysStepFromTheStoredIndexAndPause) {
     EXPECT_EQ(Shown(s), "2.jpg");
     Key(s, kVkPrior);
     EXPECT_EQ(Shown(s), "1.jpg");
-    // After a page key S shows the same picture in the other mode.
     Key(s, kVkS);
     EXPECT_EQ(Shown(s), "1.jpg");
-    EXPECT_TRUE(s.Image1.Stretch());
-  });
-}
-
-TEST_F(SlideShowKeysTest, PageUpRightAfterATimedChangeShowsTheSamePictureAgain) {
-  Open([&](FormSlideShow& s) {
-    Ticks(s, 1);
-    Key(s, kVkPrior);
-    EXPECT_EQ(Shown(s), "1.jpg");
-  });
-}
-
-TEST_F(SlideShowKeysTest, SAfterATimedChangeShowsTheNextEntryInTheOtherMode) {
-  Open([&](FormSlideShow& s) {
-    Ticks(s, 1);
-    Key(s, kVkS, kShiftMask);  // Shift+S acts like S
-    EXPECT_EQ(Shown(s), "2.jpg");
-    EXPECT_TRUE(s.StretchFlag);
-    EXPECT_EQ(s.PictureIndex, 2);
-    EXPECT_TRUE(s.Timer1.Enabled());
+    EXPECT_FALSE(s.Image1.Stretch());
   });
 }
 
@@ -70,7 +57,7 @@ TEST_F(SlideShowKeysTest, AfterTheLastEntryPageDownGivesTheFirstAndPageUpTheLast
   });
 }
 
-TEST_F(SlideShowKeysTest, F5RestartsAtTheNextChangeAndSpaceToggles) {
+TEST_F(SlideShowKeysTest, F5RestartsAtTheNextChangeSpaceTogglesAndPageUpShowsTheSameAgain) {
   Open([&](FormSlideShow& s) {
     Ticks(s, 2);
     Key(s, kVkF5);
@@ -82,61 +69,31 @@ TEST_F(SlideShowKeysTest, F5RestartsAtTheNextChangeAndSpaceToggles) {
     Key(s, kVkSpace);
     EXPECT_TRUE(s.Timer1.Enabled());
     EXPECT_TRUE(s.Loaded());
+    Ticks(s, 1);
+    Key(s, kVkPrior);  // right after a timed change: the same picture again
+    EXPECT_EQ(Shown(s), "1.jpg");
   });
 }
 
-TEST_F(SlideShowKeysTest, KeysOutsideTheTableEndTheShowModifiersAlsoOnTheirOwn) {
+// Keys outside the table (modifiers on their own too), a mouse press and a click on the picture
+// end the show.
+TEST_F(SlideShowKeysTest, KeysOutsideTheTableMousePressesAndClicksEndTheShow) {
+  std::vector<std::function<void(FormSlideShow&)>> actions{
+      [&](FormSlideShow& s) { platform_.runtime.Events(s).MouseDown(2, 0, 10.0f, 10.0f); },
+      [&](FormSlideShow& s) { platform_.runtime.Events(s).Control(s.Image1.on_click); }};
   for (std::int16_t key : {kVkShift, kVkControl, kVkMenu, kVkEscape, kVkReturn, kVkNone, kVkA,
                            kVkOemPlus, kVkOemMinus, kVkF4}) {
+    actions.push_back([&, key](FormSlideShow& s) { Key(s, key); });
+  }
+  for (std::size_t i = 0; i < actions.size(); ++i) {
     bool loaded_after = true;
     Open([&](FormSlideShow& s) {
-      Key(s, key);
+      actions[i](s);
       loaded_after = s.Loaded();
     });
-    EXPECT_FALSE(loaded_after) << key;
+    EXPECT_FALSE(loaded_after) << "action " << i;
   }
   EXPECT_EQ(platform_.cursor.counter, 0);
-}
-
-TEST_F(SlideShowKeysTest, MouseAndClickEndTheShow) {
-  bool after_press = true, after_click = true;
-  Open([&](FormSlideShow& s) {
-    platform_.runtime.Events(s).MouseDown(2, 0, 10.0f, 10.0f);
-    after_press = s.Loaded();
-  });
-  Open([&](FormSlideShow& s) {
-    platform_.runtime.Events(s).Control(s.Image1.on_click);
-    after_click = s.Loaded();
-  });
-  EXPECT_FALSE(after_press);
-  EXPECT_FALSE(after_click);
-}
-
-TEST_F(SlideShowKeysTest, MusicKeys) {
-  platform_.files.Add(NativePath("/opt/trelvin/a.mid"));
-  platform_.files.Add(NativePath("/opt/trelvin/b.mid"));
-  platform_.files.Add(NativePath("/opt/trelvin/c.mid"));
-  main_.chkMusic.SetValue(1);
-  Open([&](FormSlideShow& s) {
-    ASSERT_EQ(s.lstMusic.ListCount(), 3);
-    s.MusicIndex = 1;  // as after an automatic start of entry 0
-    Key(s, kVkAdd);
-    EXPECT_EQ(s.MusicIndex, 2);
-    Key(s, kVkAdd);
-    EXPECT_EQ(s.MusicIndex, 0);
-    Key(s, kVkSubtract);
-    EXPECT_EQ(s.MusicIndex, 2);
-    Key(s, kVkM);
-    EXPECT_FALSE(s.MusicFlag);
-    Key(s, kVkAdd);  // music off: nothing
-    EXPECT_EQ(s.MusicIndex, 2);
-    s.MP3Flag = true;
-    Key(s, kVkM);
-    EXPECT_TRUE(s.MusicFlag);
-    Key(s, kVkSubtract);  // the outside player's music: nothing
-    EXPECT_EQ(s.MusicIndex, 2);
-    EXPECT_TRUE(s.Loaded());
-  });
 }
 
 TEST_F(SlideShowKeysTest, ConfirmPromptPausesShowsPointerAndAlwaysResumes) {
@@ -180,14 +137,12 @@ TEST_F(SlideShowKeysTest, PrintCentresTheControlOnThePageAtThePicturesOwnSize) {
   EXPECT_LT(platform_.printer.paints[1].x, 0);
   EXPECT_EQ(platform_.printer.end_docs, 2);
   EXPECT_EQ(platform_.message_box.shown[0].text, "Do you want to print this image?");
-}
-
-TEST_F(SlideShowKeysTest, PrintWithoutPrinterStillEndsTheDocument) {
+  // Without a printer nothing is painted, and the document is still ended.
   platform_.printer.page.reset();
   platform_.message_box.answers = {kIdYes};
   Open([&](FormSlideShow& s) { Key(s, kVkP); });
-  EXPECT_TRUE(platform_.printer.paints.empty());
-  EXPECT_EQ(platform_.printer.end_docs, 1);
+  EXPECT_EQ(platform_.printer.paints.size(), 2u);
+  EXPECT_EQ(platform_.printer.end_docs, 3);
 }
 
 // Copies follow the captures' rule, and songs are looked for in the user's Music when the
@@ -257,24 +212,36 @@ std::vector<std::string> OpenedSongs(const std::vector<std::string>& commands, s
   return songs;
 }
 
-TEST_F(SlideShowKeysTest, PlusAndMinusStartTheSongTheyStepTo) {
+TEST_F(SlideShowKeysTest, PlusAndMinusStepAndStartTheSongOnlyWithTheProgramsOwnMusic) {
   for (const char* name : {"a.mid", "b.mid", "c.mid"})
     platform_.files.Add(NativePath("/opt/trelvin/") + name);
   main_.chkMusic.SetValue(1);
   Open([&](FormSlideShow& s) {
     ASSERT_EQ(s.lstMusic.ListCount(), 3);
     const std::vector<std::string>& sent = platform_.media.commands;
-    s.MusicIndex = 1;
-    std::size_t before = sent.size();
-    Key(s, 107);
-    EXPECT_EQ(OpenedSongs(sent, before), std::vector<std::string>{"c.mid"});
-    before = sent.size();
-    Key(s, 109);
-    EXPECT_EQ(OpenedSongs(sent, before), std::vector<std::string>{"b.mid"});
-    before = sent.size();
-    Key(s, 109);
-    Key(s, 109);
-    EXPECT_EQ(OpenedSongs(sent, before), (std::vector<std::string>{"a.mid", "c.mid"}));
+    s.MusicIndex = 1;  // as after an automatic start of entry 0
+    struct Step {
+      std::int16_t key, index;
+      const char* song;
+    };
+    for (const Step& step : {Step{kVkAdd, 2, "c.mid"}, Step{kVkAdd, 0, "a.mid"},
+                             Step{kVkSubtract, 2, "c.mid"}, Step{kVkSubtract, 1, "b.mid"},
+                             Step{kVkSubtract, 0, "a.mid"}, Step{kVkSubtract, 2, "c.mid"}}) {
+      const std::size_t before = sent.size();
+      Key(s, step.key);
+      EXPECT_EQ(s.MusicIndex, step.index);
+      EXPECT_EQ(OpenedSongs(sent, before), std::vector<std::string>{step.song});
+    }
+    Key(s, kVkM);
+    EXPECT_FALSE(s.MusicFlag);
+    Key(s, kVkAdd);  // music off: nothing
+    EXPECT_EQ(s.MusicIndex, 2);
+    s.MP3Flag = true;
+    Key(s, kVkM);
+    EXPECT_TRUE(s.MusicFlag);
+    Key(s, kVkSubtract);  // the outside player's music: nothing
+    EXPECT_EQ(s.MusicIndex, 2);
+    EXPECT_TRUE(s.Loaded());
   });
 }
 

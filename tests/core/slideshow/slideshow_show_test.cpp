@@ -128,39 +128,37 @@ TEST(CatalogueTest, StopsAtTheListLimitAndGoesOn) {
   EXPECT_EQ(files.searches.size(), 6u);
 }
 
-TEST(CatalogueTest, NamesMatchedByTwoPatternsAreListedTwice) {
+// A stand-in search that, like short-name matching, also yields longer extensions: `from` is
+// searched as `to`.
+struct ShortNames : fakes::FakeFileSystem {
+  ShortNames(std::string from, std::string to) : from(std::move(from)), to(std::move(to)) {}
+  std::vector<std::string> FindFiles(const std::string& d, const std::string& p,
+                                     std::size_t limit) override {
+    return fakes::FakeFileSystem::FindFiles(d, p == from ? to : p, limit);
+  }
+  std::string from, to;
+};
+
+TEST(CatalogueTest, MusicMatchedByTwoPatternsIsListedTwicePicturesOnceUnderTheirOwnExtension) {
   NameList list(NameList::Order::kSortedNoCase);
-  // A stand-in search that, like short-name matching, also yields "y.aiff" for "*.aif".
-  struct Aliasing : fakes::FakeFileSystem {
-    std::vector<std::string> FindFiles(const std::string& d, const std::string& p,
-                                       std::size_t limit) override {
-      return fakes::FakeFileSystem::FindFiles(d, p == "*.aif" ? "*.aif*" : p, limit);
-    }
-  } aliasing;
+  ShortNames aliasing("*.aif", "*.aif*");  // "y.aiff" for "*.aif"
   aliasing.Add(NativePath("/m/y.aiff"));
   FillCatalogue(list, aliasing, NativePath("/m/"), kMusicExtensions);
   ASSERT_EQ(list.ListCount(), 2);
   EXPECT_EQ(list.List(0), "y.aiff");
   EXPECT_EQ(list.List(1), "y.aiff");
-}
 
-// A picture is listed once, under its own extension, though "*.jpg" also finds "p.jpeg" by its
-// short name; a name that no extension matches by itself stays as the search yields it.
-TEST(CatalogueTest, PicturesFoundThroughAShortNameAreListedUnderTheirOwnExtension) {
-  struct ShortNames : fakes::FakeFileSystem {
-    std::vector<std::string> FindFiles(const std::string& d, const std::string& p,
-                                       std::size_t limit) override {
-      return fakes::FakeFileSystem::FindFiles(d, p == "*.jpg" ? "*.jp*" : p, limit);
-    }
-  } files;
+  // A picture is listed once, under its own extension, though "*.jpg" also finds "p.jpeg" by its
+  // short name; a name that no extension matches by itself stays as the search yields it.
+  ShortNames files("*.jpg", "*.jp*");
   files.Add(NativePath("/p/p.jpeg"));
   files.Add(NativePath("/p/q.jpgx"));
-  NameList list(NameList::Order::kInsertion);
-  FillCatalogue(list, files, NativePath("/p/"), kPictureExtensions,
+  NameList pictures(NameList::Order::kInsertion);
+  FillCatalogue(pictures, files, NativePath("/p/"), kPictureExtensions,
                 OtherNames::kLeftToTheirOwnPattern);
-  std::vector<std::string> listed;
-  for (std::int16_t i = 0; i < list.ListCount(); ++i) listed.push_back(list.List(i));
-  EXPECT_EQ(listed, (std::vector<std::string>{"q.jpgx", "p.jpeg"}));
+  ASSERT_EQ(pictures.ListCount(), 2);
+  EXPECT_EQ(pictures.List(0), "q.jpgx");
+  EXPECT_EQ(pictures.List(1), "p.jpeg");
 }
 
 using SlideShowDisplayTest = SlideShowFixture;
@@ -198,41 +196,34 @@ TEST_F(SlideShowDisplayTest, PausedTimerKeepsTheCountWhereItWas) {
   });
 }
 
-TEST_F(SlideShowDisplayTest, SequentialOrderWrapsAroundAndReloadsEachTime) {
-  AddPicture("0.jpg");
-  AddPicture("1.jpg");
-  AddPicture("2.jpg");
-  main_.hscrShow.SetValue(1);
-  std::vector<std::string> shown;
-  std::vector<int> indices;
-  Open([&](FormSlideShow& s) {
-    shown.push_back(Shown(s));
-    indices.push_back(s.PictureIndex);
-    for (int i = 0; i < 4; ++i) {
-      Ticks(s, 1);
-      shown.push_back(Shown(s));
-      indices.push_back(s.PictureIndex);
-    }
-  });
-  EXPECT_EQ(shown, (std::vector<std::string>{"0.jpg", "1.jpg", "2.jpg", "0.jpg", "1.jpg"}));
-  EXPECT_EQ(indices, (std::vector<int>{1, 2, 3, 1, 2}));
-  EXPECT_EQ(platform_.pictures.loads.size(), 5u);
-}
-
-TEST_F(SlideShowDisplayTest, RandomOrderTakesTheIntegerPartOfRTimesCount) {
+// In order the show wraps around and reloads each picture; in random order it takes the integer
+// part of R times the count.
+TEST_F(SlideShowDisplayTest, SequentialOrderWrapsAroundAndRandomTakesTheIntegerPartOfRTimesCount) {
   for (int i = 0; i < 4; ++i) AddPicture(std::to_string(i) + ".jpg");
-  main_.chkRandom.SetValue(1);
   main_.hscrShow.SetValue(1);
   platform_.random.values = {0.99f, 0.5f, 0.5f, 0.0f, 0.2499f};
-  std::vector<std::string> shown;
-  Open([&](FormSlideShow& s) {
-    shown.push_back(Shown(s));
-    for (int i = 0; i < 4; ++i) {
-      Ticks(s, 1);
-      shown.push_back(Shown(s));
+  for (const bool random : {false, true}) {
+    main_.chkRandom.SetValue(random);
+    platform_.pictures.loads.clear();
+    std::vector<std::string> shown;
+    std::vector<int> indices;
+    Open([&](FormSlideShow& s) {
+      for (int i = 0; i < 6; ++i) {
+        if (i > 0) Ticks(s, 1);
+        shown.push_back(Shown(s));
+        indices.push_back(s.PictureIndex);
+      }
+    });
+    EXPECT_EQ(platform_.pictures.loads.size(), 6u);
+    if (random) {
+      EXPECT_EQ(shown,
+                (std::vector<std::string>{"3.jpg", "2.jpg", "2.jpg", "0.jpg", "0.jpg", "0.jpg"}));
+    } else {
+      EXPECT_EQ(shown,
+                (std::vector<std::string>{"0.jpg", "1.jpg", "2.jpg", "3.jpg", "0.jpg", "1.jpg"}));
+      EXPECT_EQ(indices, (std::vector<int>{1, 2, 3, 4, 1, 2}));
     }
-  });
-  EXPECT_EQ(shown, (std::vector<std::string>{"3.jpg", "2.jpg", "2.jpg", "0.jpg", "0.jpg"}));
+  }
 }
 
 TEST_F(SlideShowDisplayTest, RandomOrderWithOnePictureAlwaysShowsIt) {
@@ -288,26 +279,19 @@ TEST_F(SlideShowDisplayTest, PictureThatFailsToLoadLeavesThePreviousOneReplaced)
   });
 }
 
-TEST_F(SlideShowDisplayTest, SecondShowGoesOnFromTheRememberedPosition) {
+TEST_F(SlideShowDisplayTest, NextShowGoesOnFromTheRememberedPositionAndPastTheEndAtTheFirst) {
   for (int i = 0; i < 10; ++i) AddPicture(std::to_string(i) + ".jpg");
   main_.hscrShow.SetValue(1);
   Open([&](FormSlideShow& s) { Ticks(s, 4); });  // the fifth slide is on screen
-  std::string first_of_second;
-  Open([&](FormSlideShow& s) { first_of_second = Shown(s); });
-  EXPECT_EQ(first_of_second, "5.jpg");
-}
-
-TEST_F(SlideShowDisplayTest, SecondShowStartsEmptyAndPastTheEndStartsAtTheFirst) {
-  AddPicture("0.jpg");
-  AddPicture("1.jpg");
-  AddPicture("2.jpg");
-  main_.hscrShow.SetValue(1);
-  Open([&](FormSlideShow& s) { Ticks(s, 2); });  // index 3, past the end
+  Open([&](FormSlideShow& s) {
+    EXPECT_EQ(Shown(s), "5.jpg");
+    Ticks(s, 4);  // the last one: index 10, past the end
+  });
   EXPECT_EQ(show().Image1.CurrentPicture(), nullptr);
   EXPECT_EQ(show().lstImages.ListCount(), 0);
-  std::string first_of_second;
-  Open([&](FormSlideShow& s) { first_of_second = Shown(s); });
-  EXPECT_EQ(first_of_second, "0.jpg");
+  std::string first_of_third;
+  Open([&](FormSlideShow& s) { first_of_third = Shown(s); });
+  EXPECT_EQ(first_of_third, "0.jpg");
 }
 
 TEST_F(SlideShowDisplayTest, EmptyDirectoryShowsOnlyTheBackgroundUntilEnded) {

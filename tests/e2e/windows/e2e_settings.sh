@@ -14,6 +14,13 @@ reg_value() {
 }
 windows() { xdotool search --onlyvisible --name "$title" 2>/dev/null; }
 no_window() { [ -z "$(windows)" ]; }
+# Starts the settings window ("/c") in the background as $first and waits for it, as $id.
+open_settings() {
+  run "$exe" /c </dev/null >/dev/null 2>&1 &
+  first=$!
+  wait_until 120 sh -c "xdotool search --onlyvisible --name '$title' >/dev/null 2>&1" &&
+    id=$(windows | head -1)
+}
 
 run reg delete 'HKCU\Software\VB and VBA Program Settings\Trelvin' /f >/dev/null 2>&1
 run reg add "$key" /v CaptureInterval /d 700 /f >/dev/null 2>&1
@@ -35,10 +42,7 @@ no_window && pass "/p showed no window" || fail "/p left a window"
 [ "$(reg_value CaptureInterval)" = 700 ] && pass "/p wrote nothing" || fail "/p wrote settings"
 
 # "/c": the settings window, 278 x 173 client pixels at 96 dpi.
-run "$exe" /c </dev/null >/dev/null 2>&1 &
-first=$!
-if wait_until 120 sh -c "xdotool search --onlyvisible --name '$title' >/dev/null 2>&1"; then
-  id=$(windows | head -1)
+if open_settings; then
   size=$(xwininfo -id "$id" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
   [ "$size" = 278x173 ] && pass "client area $size" || fail "client area $size, not 278x173"
   if [ -n "$screenshot" ]; then
@@ -95,21 +99,14 @@ expect() {
   got=$(reg_value "$1")
   [ "$got" = "$2" ] && pass "$1 = $got" || fail "$1 = '$got', not '$2'"
 }
-expect Path 'C:\Pics\'
-expect CompressionLevel 60
-expect CaptureInterval 1
-expect ShowInterval 10
-expect StretchImage 0
-expect Music 2
-expect Random 0
-expect MP3 0
+for value in 'Path=C:\Pics\' CompressionLevel=60 CaptureInterval=1 ShowInterval=10 StretchImage=0 \
+  Music=2 Random=0 MP3=0; do
+  expect "${value%%=*}" "${value#*=}"
+done
 
 # At 192 dpi (200 %) the same layout, scaled: twice the client area.
 run reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f >/dev/null 2>&1
-run "$exe" /c </dev/null >/dev/null 2>&1 &
-first=$!
-if wait_until 120 sh -c "xdotool search --onlyvisible --name '$title' >/dev/null 2>&1"; then
-  id=$(windows | head -1)
+if open_settings; then
   size=$(xwininfo -id "$id" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
   [ "$size" = 556x346 ] && pass "client area at 192 dpi $size" ||
     fail "client area at 192 dpi $size, not 556x346"
@@ -123,10 +120,7 @@ run reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
 
 # Logging off with a changed setting in the open window: Wine's end of the session sends
 # WM_QUERYENDSESSION and WM_ENDSESSION, and the setting reaches the registry before the end.
-run "$exe" /c </dev/null >/dev/null 2>&1 &
-first=$!
-if wait_until 120 sh -c "xdotool search --onlyvisible --name '$title' >/dev/null 2>&1"; then
-  id=$(windows | head -1)
+if open_settings; then
   # The value label's picture: drawn once it has text, changed once the click has been taken in.
   label() { import -window "$id" -crop 63x14+213+24 +repage txt:- 2>/dev/null | md5sum; }
   drawn() {

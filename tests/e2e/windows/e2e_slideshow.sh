@@ -8,27 +8,21 @@ set -u
 source "$(dirname "$0")/e2e_common.sh"
 exe=$1
 screenshot=${2:-}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
 
 # The screen's pixel at x y as "r,g,b".
 pixel() {
   import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null |
     sed -n 's/^0,0: *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1,\2,\3/p'
 }
-is_red() {
-  local p
-  p=$(pixel "$1" "$2")
-  IFS=, read -r r g b <<<"$p"
-  [ -n "$p" ] && [ "$r" -ge 240 ] && [ "$g" -le 16 ] && [ "$b" -le 16 ]
+# Whether the screen's pixel at $1 $2 has red, green and blue within $3-$4, $5-$6 and $7-$8.
+colour_in() {
+  local r g b
+  IFS=, read -r r g b <<<"$(pixel "$1" "$2")"
+  [ -n "$b" ] && [ "$r" -ge "$3" ] && [ "$r" -le "$4" ] && [ "$g" -ge "$5" ] && [ "$g" -le "$6" ] &&
+    [ "$b" -ge "$7" ] && [ "$b" -le "$8" ]
 }
-is_green() {
-  local p
-  p=$(pixel "$1" "$2")
-  IFS=, read -r r g b <<<"$p"
-  [ -n "$p" ] && [ "$r" -le 16 ] && [ "$g" -ge 100 ] && [ "$b" -le 16 ]
-}
+is_red() { colour_in "$1" "$2" 240 255 0 16 0 16; }
+is_green() { colour_in "$1" "$2" 0 16 100 255 0 16; }
 is_blue() { [ "$(pixel "$1" "$2")" = 0,0,64 ]; }
 centred_red() {
   is_red 352 284 && is_red 671 483 && is_blue 351 284 && is_blue 352 283 && is_blue 672 483

@@ -85,18 +85,6 @@ std::vector<std::uint8_t> Encoded(Format kind, int width, int height, Rgb left, 
   return result;
 }
 
-std::vector<std::uint8_t> OnePixelGif(Rgb colour, int width, int height) {
-  const auto lo = [](int v) { return static_cast<std::uint8_t>(v & 0xFF); };
-  const auto hi = [](int v) { return static_cast<std::uint8_t>((v >> 8) & 0xFF); };
-  return {'G', 'I', 'F', '8', '9', 'a', lo(width), hi(width), lo(height), hi(height), 0x80, 0,
-          0,  // a global table of two colours
-          static_cast<std::uint8_t>(colour >> 16), static_cast<std::uint8_t>(colour >> 8),
-          static_cast<std::uint8_t>(colour), 0, 0, 0, ',', 0, 0, 0, 0, lo(width), hi(width),
-          lo(height), hi(height), 0,
-          // LZW, minimum code size 2: clear, index 0, end
-          0x02, 0x02, 0x44, 0x01, 0x00, ';'};
-}
-
 std::vector<std::uint8_t> SilentMp3(double seconds) {
   // 1152 samples per frame; at 128 kbit/s and 44.1 kHz a frame is 417 bytes without padding.
   // All-zero side information decodes as silence.

@@ -1,13 +1,14 @@
 #pragma once
 
 // Pictures and songs made on the spot for the tests of the Windows services (MIDI songs:
-// MidiSong.h).
+// MidiSong.h; GIF files: TestPictures.h).
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "core/base/Bitmap.h"
 #include "support/MidiSong.h"
+#include "support/TestPictures.h"
 
 namespace trelvin::test_support {
 
@@ -19,9 +20,6 @@ std::vector<std::uint8_t> SolidJpeg(int width, int height, Rgb colour);
 enum class Format { kJpeg, kPng, kBmp };
 // A picture of `width` x `height`, its left half `left` and the rest `right`, encoded by WIC.
 std::vector<std::uint8_t> Encoded(Format kind, int width, int height, Rgb left, Rgb right);
-// A one-pixel GIF whose pixel is `colour`, with the frame descriptor claiming `width` x `height`
-// (a hostile header when they are large).
-std::vector<std::uint8_t> OnePixelGif(Rgb colour, int width = 1, int height = 1);
 // `seconds` of silence as MPEG-1 layer III frames (128 kbit/s, 44.1 kHz).
 std::vector<std::uint8_t> SilentMp3(double seconds);
 

@@ -27,9 +27,6 @@ int main(int argc, char** argv) {
   if (argc >= 2 && std::strcmp(argv[1], test::kStandInWindow) == 0) {
     return test::RunStandInWindow(argc, argv);
   }
-  if (argc >= 2 && std::strcmp(argv[1], test::kPrintDirectory) == 0) {
-    return test::RunPrintDirectory(argc, argv);
-  }
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
   ::testing::InitGoogleTest(&argc, argv);

@@ -15,11 +15,10 @@ namespace {
 
 constexpr Rgb kBack = 0xF0F0F0;
 
-bool AllBackground(const Bitmap& bitmap) {
-  for (std::uint32_t pixel : bitmap.pixels) {
-    if (pixel != kBack) return false;
-  }
-  return true;
+// Every pixel of `bitmap` in the background colour.
+::testing::AssertionResult AllBackground(const Bitmap& bitmap) {
+  return ::testing::AssertionResult(bitmap.pixels ==
+                                    std::vector<std::uint32_t>(bitmap.pixels.size(), kBack));
 }
 
 TEST(PipeWireFramesTest, NothingStartedIsEndedAndCopiesNothing) {

@@ -30,7 +30,7 @@ class ScreenCastTokenTest : public ::testing::Test {
   std::string path_ = (dir_ / "Trelvin" / "screencast.token").string();
 };
 
-TEST_F(ScreenCastTokenTest, SavedTokenIsReadBackAndOnlyItsOwnerMayReadIt) {
+TEST_F(ScreenCastTokenTest, SavedTokenIsReadBackOnlyItsOwnerMayReadItAndANewOneReplacesTheFile) {
   ScreenCastToken token(path_);
   EXPECT_FALSE(token.Load().has_value());  // nothing saved yet; the folder is made on save
   const mode_t old_mask = umask(0);        // a permissive umask must not widen the mode
@@ -42,23 +42,17 @@ TEST_F(ScreenCastTokenTest, SavedTokenIsReadBackAndOnlyItsOwnerMayReadIt) {
   ASSERT_EQ(stat(path_.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
   EXPECT_EQ(EntriesInFolder(), 1);  // no temporary file left beside it
-}
 
-TEST_F(ScreenCastTokenTest, NewTokenReplacesTheFileRatherThanRewritingIt) {
-  ScreenCastToken token(path_);
-  ASSERT_TRUE(token.Save("first-token"));
-  struct stat before {};
-  ASSERT_EQ(stat(path_.c_str(), &before), 0);
-  // A reader holding the old file still sees it whole: the new one is a different file renamed
-  // over it, never the old one truncated and refilled.
+  // A new token replaces the file rather than rewriting it: a reader holding the old file still
+  // sees it whole, as the new one is a different file renamed over it.
   std::ifstream reader(path_);
   ASSERT_TRUE(token.Save("second-token"));
   std::string old_text;
   std::getline(reader, old_text);
-  EXPECT_EQ(old_text, "first-token");
+  EXPECT_EQ(old_text, "0f6c3b1e-91a2-4c1d-8a77-2b9d2f1e0a55");
   struct stat after {};
   ASSERT_EQ(stat(path_.c_str(), &after), 0);
-  EXPECT_NE(before.st_ino, after.st_ino);
+  EXPECT_NE(info.st_ino, after.st_ino);
   EXPECT_EQ(token.Load(), "second-token");
   EXPECT_EQ(EntriesInFolder(), 1);
 }

@@ -110,6 +110,14 @@ class WaylandScreenGrabTest : public ::testing::Test {
     }
     return bitmap_.Row(1)[1];
   }
+  // Starts a session (unless one is asking already), the desktop grants it with `token`, and a
+  // grab takes its first frame, `colour`.
+  void Streaming(const std::string& token, Rgb colour, bool begin = true) {
+    if (begin) grab_.BeginSession();
+    portal_.Answer(ScreenCastOutcome::kStarted, token);
+    frames_.frame = colour;
+    ASSERT_EQ(Grab(), colour);
+  }
 
   test_support::TempDir temp_{"trelvin-wlgrab"};
   const fs::path dir_ = temp_.path();
@@ -175,10 +183,7 @@ TEST_F(WaylandScreenGrabTest, CancelledDialogIsNotAskedAgainUntilTheNextStart) {
 }
 
 TEST_F(WaylandScreenGrabTest, SessionClosedByTheDesktopIsAskedForOnceAndNeverShowsOldPixels) {
-  grab_.BeginSession();
-  portal_.Answer(ScreenCastOutcome::kStarted, "t1");
-  frames_.frame = 0xAA0000;
-  ASSERT_EQ(Grab(), 0xAA0000u);
+  ASSERT_NO_FATAL_FAILURE(Streaming("t1", 0xAA0000));
 
   portal_.DesktopCloses();  // e.g. the user revoked it
   EXPECT_FALSE(frames_.running);
@@ -197,10 +202,7 @@ TEST_F(WaylandScreenGrabTest, SessionClosedByTheDesktopIsAskedForOnceAndNeverSho
 }
 
 TEST_F(WaylandScreenGrabTest, StreamThatEndsByItselfCountsAsAClosedSession) {
-  grab_.BeginSession();
-  portal_.Answer(ScreenCastOutcome::kStarted, "t1");
-  frames_.frame = 0x010203;
-  ASSERT_EQ(Grab(), 0x010203u);
+  ASSERT_NO_FATAL_FAILURE(Streaming("t1", 0x010203));
   frames_.ended = true;             // the compositor stopped the stream; the portal said nothing
   EXPECT_EQ(Grab(), std::nullopt);  // not the last frame
   EXPECT_EQ(portal_.tokens.size(), 2u);
@@ -213,10 +215,7 @@ TEST_F(WaylandScreenGrabTest, StreamThatEndsByItselfCountsAsAClosedSession) {
 }
 
 TEST_F(WaylandScreenGrabTest, StreamsThatNeverDeliverAreNotAskedForAtEveryTick) {
-  grab_.BeginSession();
-  portal_.Answer(ScreenCastOutcome::kStarted, "t1");
-  frames_.frame = 0x111111;
-  ASSERT_EQ(Grab(), 0x111111u);
+  ASSERT_NO_FATAL_FAILURE(Streaming("t1", 0x111111));
   frames_.ended = true;
   EXPECT_EQ(Grab(), std::nullopt);  // lost: asked again
   portal_.Answer(ScreenCastOutcome::kStarted, "t2");
@@ -226,21 +225,16 @@ TEST_F(WaylandScreenGrabTest, StreamsThatNeverDeliverAreNotAskedForAtEveryTick) 
   EXPECT_EQ(grab_.CurrentState(), WaylandScreenGrab::State::kRefused);
 
   // A renewed stream that delivers earns the next loss its own request.
-  grab_.BeginSession();
-  portal_.Answer(ScreenCastOutcome::kStarted, "t3");
-  frames_.frame = 0x222222;
-  ASSERT_EQ(Grab(), 0x222222u);
+  ASSERT_NO_FATAL_FAILURE(Streaming("t3", 0x222222));
   frames_.ended = true;
   EXPECT_EQ(Grab(), std::nullopt);
-  portal_.Answer(ScreenCastOutcome::kStarted, "t4");
-  frames_.frame = 0x333333;
-  ASSERT_EQ(Grab(), 0x333333u);
+  ASSERT_NO_FATAL_FAILURE(Streaming("t4", 0x333333, false));
   frames_.ended = true;
   EXPECT_EQ(Grab(), std::nullopt);
   EXPECT_EQ(portal_.tokens.size(), 5u);
 }
 
-TEST_F(WaylandScreenGrabTest, AnswerAfterTheStopIsDropped) {
+TEST_F(WaylandScreenGrabTest, AnswerAfterTheStopIsDroppedAndAReleasedSessionCopiesNothing) {
   grab_.BeginSession();
   // The stop comes while the dialog is still up; the portal drops its callbacks on Close, so
   // only a stale answer from a misbehaving portal could arrive: it must not start a stream.
@@ -249,9 +243,7 @@ TEST_F(WaylandScreenGrabTest, AnswerAfterTheStopIsDropped) {
   EXPECT_TRUE(frames_.nodes.empty());
   EXPECT_EQ(Grab(), std::nullopt);
   EXPECT_EQ(grab_.CurrentState(), WaylandScreenGrab::State::kIdle);
-}
-
-TEST_F(WaylandScreenGrabTest, ReleasedSessionCopiesNothing) {
+  // A released session copies nothing.
   grab_.BeginSession();
   portal_.Answer(ScreenCastOutcome::kStarted, "t");
   frames_.frame = 0x445566;

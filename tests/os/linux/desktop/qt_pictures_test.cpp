@@ -48,7 +48,7 @@ class QtPicturesTest : public ::testing::Test {
   QtPictures pictures_;
 };
 
-TEST_F(QtPicturesTest, StretchedLargeJpegDecodesReducedAndShowsTheSameWithinAPixel) {
+TEST_F(QtPicturesTest, StretchedLargeJpegDecodesReducedShowingTheSameWithinAPixelOthersWhole) {
   for (Size natural : {Size{4000, 3000}, Size{4001, 3001}}) {
     const std::string path = Blocks(natural.width, natural.height, "big.jpg");
     auto reduced = pictures_.LoadPicture(path, {1920, 1080});
@@ -83,15 +83,12 @@ TEST_F(QtPicturesTest, StretchedLargeJpegDecodesReducedAndShowsTheSameWithinAPix
     }
     EXPECT_GT(compared, 20000);
   }
-}
-
-TEST_F(QtPicturesTest, NaturalSizeAndSmallPicturesAreDecodedWhole) {
+  // At its natural size, or stretched but not larger than the screen in height: whole.
   const std::string path = Blocks(2400, 1600, "mid.jpg");
   auto picture = pictures_.LoadPicture(path, {});
   ASSERT_TRUE(picture);
   EXPECT_EQ(AsQt(picture).image().size(), QSize(2400, 1600));
   EXPECT_FALSE(AsQt(picture).Reduced());
-  // Stretched, but not larger than the screen in height: whole.
   auto stretched = pictures_.LoadPicture(path, {1920, 1600});
   EXPECT_EQ(AsQt(stretched).image().size(), QSize(2400, 1600));
 }

@@ -29,7 +29,7 @@ class PosixFileSystemTest : public ::testing::Test {
 
 // The rules every file service keeps are in tests/conformance/file_system_test.cpp; here what only
 // POSIX has: links, special files, permission bits, directories renamed under a write.
-TEST_F(PosixFileSystemTest, FindFilesFollowsLinksToFilesAndSkipsSpecialFiles) {
+TEST_F(PosixFileSystemTest, FindFilesFollowsLinksToFilesAndCopyKeepsOnlyThePermissionBits) {
   Write("b.jpg", "1");
   fs::create_directory(dir_ + "dir.jpg");
   ::mkfifo((dir_ + "pipe.jpg").c_str(), 0600);
@@ -40,11 +40,8 @@ TEST_F(PosixFileSystemTest, FindFilesFollowsLinksToFilesAndSkipsSpecialFiles) {
   auto names = files_.FindFiles(dir_, "*.jpg", 100);
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"b.jpg", "link.jpg"}));
-}
-
-// A copy takes the source's permission bits and nothing more: a set-user-id, set-group-id or
-// sticky picture file gives a plain copy.
-TEST_F(PosixFileSystemTest, CopyKeepsOnlyThePermissionBits) {
+  // A copy takes the source's permission bits and nothing more: a set-user-id, set-group-id or
+  // sticky picture file gives a plain copy.
   const mode_t old_mask = ::umask(0);
   for (const mode_t mode : {06755, 01644, 0600}) {
     Write("special", "x");

@@ -145,7 +145,7 @@ TEST_F(MciInterpreterTest, QuotesInsideAFileNameNeverChangeTypeOrAlias) {
   EXPECT_EQ(Mode("MUSIC3"), "error 263 ''");
 }
 
-TEST_F(MciInterpreterTest, ResultCodesAsWindowsGivesThem) {
+TEST_F(MciInterpreterTest, ResultCodesAsWindowsGivesThemAndStatusModeRepliesForEachMode) {
   EXPECT_EQ(Send("pause MUSIC"), mci::kErrUnrecognizedCommand);
   EXPECT_EQ(Send("play NOSUCH from 0 notify"), mci::kErrInvalidDeviceName);
   EXPECT_EQ(Send("close NOSUCH"), mci::kErrInvalidDeviceName);
@@ -170,6 +170,16 @@ TEST_F(MciInterpreterTest, ResultCodesAsWindowsGivesThem) {
   EXPECT_EQ(Send("status MUSIC length"), mci::kErrUnrecognizedKeyword);
   EXPECT_EQ(Send("close MUSIC"), 0u);
   EXPECT_EQ(mci_.OpenDeviceCount(), 0u);
+  // "status ... mode" replies for each mode.
+  ASSERT_EQ(Send("open \"/music/song.mp3\" type MPEGVideo alias MUSIC"), 0u);
+  EXPECT_EQ(Mode("MUSIC"), "stopped");
+  ASSERT_EQ(Send("play MUSIC from 0 notify"), 0u);
+  EXPECT_EQ(Mode("music"), "playing");
+  engine_.SetMode("/music/song.mp3", StreamMode::kNotReady);
+  EXPECT_EQ(Mode("MUSIC"), "not ready");
+  engine_.SetMode("/music/song.mp3", StreamMode::kStopped);
+  EXPECT_EQ(Mode("MUSIC"), "stopped");
+  EXPECT_EQ(Send("status MUSIC mode"), 0u);  // without a reply buffer
 }
 
 TEST_F(MciInterpreterTest, OneSynthesiserPortIsShared) {
@@ -219,18 +229,6 @@ TEST_F(MciInterpreterTest, CloseAllAndFailuresLeaveTheTableAsDocumented) {
   EXPECT_EQ(mci_.OpenDeviceCount(), 0u);
   EXPECT_FALSE(engine_.IsOpen("/music/song.mp3"));
   EXPECT_FALSE(engine_.IsOpen("/music/c.mid"));
-}
-
-TEST_F(MciInterpreterTest, StatusModeRepliesForEachMode) {
-  ASSERT_EQ(Send("open \"/music/song.mp3\" type MPEGVideo alias MUSIC"), 0u);
-  EXPECT_EQ(Mode("MUSIC"), "stopped");
-  ASSERT_EQ(Send("play MUSIC from 0 notify"), 0u);
-  EXPECT_EQ(Mode("music"), "playing");
-  engine_.SetMode("/music/song.mp3", StreamMode::kNotReady);
-  EXPECT_EQ(Mode("MUSIC"), "not ready");
-  engine_.SetMode("/music/song.mp3", StreamMode::kStopped);
-  EXPECT_EQ(Mode("MUSIC"), "stopped");
-  EXPECT_EQ(Send("status MUSIC mode"), 0u);  // without a reply buffer
 }
 
 }  // namespace

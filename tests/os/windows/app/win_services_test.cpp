@@ -59,7 +59,7 @@ TEST(WinPathsTest, DirectoryOfAnExecutableKeepsOnlyARootsSeparator) {
 
 // The separator and the program's directory: tests/conformance/file_system_test.cpp; the path
 // rules with the backslash: tests/core/base/path_rules_test.cpp.
-TEST(WinCommandLineTest, ArgumentTextFollowsTheProgramNameAndItsBlanks) {
+TEST(WinCommandLineTest, ArgumentTextFollowsTheProgramNameAndItsBlanksAsTheStarterPassedIt) {
   EXPECT_EQ(ArgumentTextOf(L"\"C:\\Program Files\\T\\TrelvinShow.exe\" /c"), L"/c");
   EXPECT_EQ(ArgumentTextOf(L"TrelvinShow.exe /p 1234"), L"/p 1234");
   EXPECT_EQ(ArgumentTextOf(L"\"C:\\WINDOWS\\TRELVI~1.SCR\"  \t/s"), L"/s");
@@ -70,25 +70,20 @@ TEST(WinCommandLineTest, ArgumentTextFollowsTheProgramNameAndItsBlanks) {
   EXPECT_EQ(ArgumentTextOf(L"\"unclosed /c"), L"");
   // Blanks inside and at the end of the arguments stay as they were typed.
   EXPECT_EQ(ArgumentTextOf(L"x.exe /s  a  "), L"/s  a  ");
-}
-
-TEST(WinCommandLineTest, ProcessArgumentTextIsWhatTheStarterPassed) {
+  // The process's own argument text is what the starter passed.
   const ChildResult child = RunSelf(std::wstring(Widen(kPrintArguments)) + L"   /P  Ü 1234");
   EXPECT_EQ(child.exit_code, 0);
   EXPECT_EQ(child.output, std::string(kPrintArguments) + "   /P  Ü 1234");
 }
 
-TEST(WinKnownPathsTest, PlaylistShortFormsFirstThenTheLongFormsInTheSameOrder) {
+TEST(WinKnownPathsTest, PlaylistShortFormsFirstThenTheLongFormsAndTheWallpaperInLocalAppData) {
   WinKnownPaths paths;
   EXPECT_EQ(paths.WinampPlaylistCandidates(),
             (std::vector<std::string>{"c:\\progra~1\\winamp\\WINAMP.m3u",
                                       "c:\\archiv~1\\winamp\\WINAMP.m3u",
                                       "C:\\Program Files\\Winamp\\WINAMP.m3u",
                                       "C:\\Archivos de programa\\Winamp\\WINAMP.m3u"}));
-}
-
-TEST(WinKnownPathsTest, WallpaperLiesInTheUsersLocalApplicationData) {
-  WinKnownPaths paths;
+  // The wallpaper lies in the user's local application data.
   const std::string path = paths.WallpaperBitmapPath();
   wchar_t local[MAX_PATH] = {};
   ASSERT_GT(GetEnvironmentVariableW(L"LOCALAPPDATA", local, MAX_PATH), 0u);

@@ -1,10 +1,8 @@
-// The second processes the capture tests start: a stand-in for another program's window and a
-// stand-in emulator.
+// The second process the capture tests start: a stand-in for another program's window.
 #include "os/windows/capture/StandIn.h"
 
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 
 #include "os/windows/WinText.h"
@@ -80,15 +78,6 @@ int RunStandInWindow(int argc, char** argv) {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  return 0;
-}
-
-int RunPrintDirectory(int argc, char** argv) {
-  if (argc < 3) return 2;
-  g_report = Widen(argv[2]);
-  wchar_t directory[MAX_PATH * 2] = {};
-  GetCurrentDirectoryW(MAX_PATH * 2, directory);
-  Report(Narrow(directory));
   return 0;
 }
 

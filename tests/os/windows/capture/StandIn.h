@@ -9,12 +9,8 @@ namespace trelvin::test {
 // to REPORT "ready" once shown, then, at each Enter, "enter N" (N so far, for either window);
 // ends when the first window is closed.
 inline constexpr const char* kStandInWindow = "--stand-in-window";
-// --print-directory REPORT: writes its working directory to REPORT and ends (a stand-in
-// emulator).
-inline constexpr const char* kPrintDirectory = "--print-directory";
 
 int RunStandInWindow(int argc, char** argv);
-int RunPrintDirectory(int argc, char** argv);
 
 // The whole content of a file, or empty.
 std::string ReadText(const std::wstring& path);

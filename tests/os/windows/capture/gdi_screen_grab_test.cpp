@@ -49,16 +49,17 @@ class GdiGrab : public ::testing::Test {
     width_ = GetSystemMetrics(SM_CXSCREEN);
     height_ = GetSystemMetrics(SM_CYSCREEN);
     canvas_.Resize(width_, height_, MakeRgb(0, 0, 0));
+    ASSERT_TRUE(GrabShowsWindow());
   }
   void TearDown() override {
     if (window_) DestroyWindow(window_);
   }
 
   // Grabs until the window shows (the display draws it a little later), or gives up.
-  bool GrabShowsWindow(GdiScreenGrab& grab) {
+  bool GrabShowsWindow() {
     return test::WaitFor(
         [&] {
-          auto session = grab.OpenDesktop();
+          auto session = grab_.OpenDesktop();
           if (!session || !session->CopyTo(canvas_, width_, height_)) return false;
           session->Release();
           return canvas_.Row(90)[140] == kKnown;
@@ -66,15 +67,32 @@ class GdiGrab : public ::testing::Test {
         10);
   }
 
+  GdiScreenGrab grab_;
   HWND window_ = nullptr;
   int width_ = 0;
   int height_ = 0;
   Bitmap canvas_;
 };
 
-TEST_F(GdiGrab, CopiesTheScreenWhereTheWindowIs) {
-  GdiScreenGrab grab;
-  ASSERT_TRUE(GrabShowsWindow(grab));
+TEST_F(GdiGrab, ReleasesTheDesktopContextExactlyOnce) {
+  const int before = grab_.DesktopContextsReleased();
+  EXPECT_EQ(grab_.DesktopContextsObtained(), before);
+  {
+    auto session = grab_.OpenDesktop();
+    ASSERT_NE(session, nullptr);
+    EXPECT_TRUE(session->CopyTo(canvas_, width_, height_));
+    session->Release();
+    session->Release();
+    EXPECT_FALSE(session->CopyTo(canvas_, width_, height_));  // nothing to copy from any more
+  }
+  EXPECT_EQ(grab_.DesktopContextsReleased(), before + 1);
+  { auto dropped = grab_.OpenDesktop(); }  // a session dropped unreleased still releases
+  EXPECT_EQ(grab_.DesktopContextsObtained(), before + 2);
+  EXPECT_EQ(grab_.DesktopContextsReleased(), before + 2);
+}
+
+// The screen where the window is, then a smaller canvas and a cleared copy stay in bounds.
+TEST_F(GdiGrab, CopiesTheScreenWhereTheWindowIsAndStaysInBounds) {
   EXPECT_EQ(canvas_.Row(31)[41], kKnown);    // just inside the top-left corner
   EXPECT_EQ(canvas_.Row(148)[238], kKnown);  // just inside the bottom-right corner
   EXPECT_NE(canvas_.Row(29)[41], kKnown);    // above it
@@ -84,46 +102,22 @@ TEST_F(GdiGrab, CopiesTheScreenWhereTheWindowIs) {
   }
   // Looked at where the grab holds it, the same screen but for the unused byte; the copy after
   // the look copies that very screen.
-  auto session = grab.OpenDesktop();
-  ASSERT_NE(session, nullptr);
-  const std::optional<PixelView> view = session->Peek(width_, height_);
+  auto looked = grab_.OpenDesktop();
+  ASSERT_NE(looked, nullptr);
+  const std::optional<PixelView> view = looked->Peek(width_, height_);
   ASSERT_TRUE(view);
   EXPECT_EQ(view->Row(90)[140] & 0xFFFFFF, kKnown);
   Bitmap copied;
   copied.Resize(width_, height_, 0);
-  ASSERT_TRUE(session->CopyTo(copied, width_, height_));
+  ASSERT_TRUE(looked->CopyTo(copied, width_, height_));
   for (int y = 0; y < height_; y += 7) {
     for (int x = 0; x < width_; x += 5) ASSERT_EQ(copied.Row(y)[x], view->Row(y)[x] & 0xFFFFFF);
   }
-  session->Release();
-  EXPECT_FALSE(session->Peek(width_, height_));
-}
-
-TEST_F(GdiGrab, ReleasesTheDesktopContextExactlyOnce) {
-  GdiScreenGrab grab;
-  ASSERT_TRUE(GrabShowsWindow(grab));
-  const int before = grab.DesktopContextsReleased();
-  EXPECT_EQ(grab.DesktopContextsObtained(), before);
-  {
-    auto session = grab.OpenDesktop();
-    ASSERT_NE(session, nullptr);
-    EXPECT_TRUE(session->CopyTo(canvas_, width_, height_));
-    session->Release();
-    session->Release();
-    EXPECT_FALSE(session->CopyTo(canvas_, width_, height_));  // nothing to copy from any more
-  }
-  EXPECT_EQ(grab.DesktopContextsReleased(), before + 1);
-  { auto dropped = grab.OpenDesktop(); }  // a session dropped unreleased still releases
-  EXPECT_EQ(grab.DesktopContextsObtained(), before + 2);
-  EXPECT_EQ(grab.DesktopContextsReleased(), before + 2);
-}
-
-TEST_F(GdiGrab, SmallerCanvasAndClearedCopyStayInBounds) {
-  GdiScreenGrab grab;
-  ASSERT_TRUE(GrabShowsWindow(grab));
+  looked->Release();
+  EXPECT_FALSE(looked->Peek(width_, height_));
   Bitmap small;
   small.Resize(100, 60, MakeRgb(1, 2, 3));
-  auto session = grab.OpenDesktop();
+  auto session = grab_.OpenDesktop();
   ASSERT_NE(session, nullptr);
   EXPECT_TRUE(session->CopyTo(small, width_, height_));
   EXPECT_EQ(small.Row(59)[99], kKnown);

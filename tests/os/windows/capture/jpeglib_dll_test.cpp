@@ -14,6 +14,7 @@
 
 #include "core/base/Bitmap.h"
 #include "core/base/BmpFile.h"
+#include "os/windows/TestFiles.h"
 #include "os/windows/WinText.h"
 #include "os/windows/capture/WinJpegConverter.h"
 #include "support/TestPictures.h"
@@ -30,7 +31,8 @@ std::string ProgramDirectory() {
   return text.substr(0, text.find_last_of("\\/") + 1);
 }
 
-void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+// With an ANSI path, as the DLL's callers have.
+void WriteAnsi(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
   ASSERT_NE(file, nullptr);
   std::fwrite(bytes.data(), 1, bytes.size(), file);
@@ -46,20 +48,9 @@ class JpeglibDll : public ::testing::Test {
     convert_ = reinterpret_cast<BmpToJpegFunction>(
         reinterpret_cast<void*>(GetProcAddress(module_, "BmpToJpeg")));
     ASSERT_NE(convert_, nullptr);
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    dir_ = std::string(temp) + "trelvin-jpeglib-" + std::to_string(GetCurrentProcessId()) + "\\";
-    CreateDirectoryA(dir_.c_str(), nullptr);
+    dir_ = test_support::FreshFolder("jpeglib");  // ASCII: the ANSI calls can name it
   }
   void TearDown() override {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((dir_ + "*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-      do DeleteFileA((dir_ + data.cFileName).c_str());
-      while (FindNextFileA(find, &data));
-      FindClose(find);
-    }
-    RemoveDirectoryA(dir_.c_str());
     if (module_) FreeLibrary(module_);
   }
 
@@ -68,16 +59,14 @@ class JpeglibDll : public ::testing::Test {
   std::string dir_;
 };
 
-TEST_F(JpeglibDll, ExportsBmpToJpegByItsPlainName) {
-  EXPECT_NE(GetProcAddress(module_, "BmpToJpegW"), nullptr);  // beside it, with UTF-16 paths
+// Exported by its plain name (beside it BmpToJpegW, with UTF-16 paths), and taking ANSI paths.
+TEST_F(JpeglibDll, ExportsBmpToJpegByItsPlainNameAndTakesAnsiPaths) {
+  EXPECT_NE(GetProcAddress(module_, "BmpToJpegW"), nullptr);
   EXPECT_EQ(GetProcAddress(module_, "BmpToJpeg@10"), nullptr);
   EXPECT_EQ(GetProcAddress(module_, "_BmpToJpeg@10"), nullptr);
-}
-
-TEST_F(JpeglibDll, TakesAnsiPaths) {
   // "café" in code page 1252, the ANSI code page here.
   const std::string name = dir_ + "caf\xE9";
-  WriteBytes(name + ".bmp", EncodeBmp24(test_support::TestPicture(40, 30)));
+  WriteAnsi(name + ".bmp", EncodeBmp24(test_support::TestPicture(40, 30)));
   ASSERT_EQ(convert_((name + ".bmp").c_str(), (name + ".jpg").c_str(), 50), 0);
   EXPECT_TRUE(GetFileAttributesW((Widen(dir_) + L"caf\u00e9.jpg").c_str()) !=
               INVALID_FILE_ATTRIBUTES);
@@ -88,13 +77,7 @@ TEST_F(JpeglibDll, ServiceReachesFoldersTheAnsiCodePageCannotName) {
   const std::string folder =
       dir_ + "\xD0\xA1\xD0\xBD\xD0\xB8\xD0\xBC\xD0\xBA\xD0\xB8 \xF0\x9F\x93\xB7\\";
   ASSERT_TRUE(CreateDirectoryW(Widen(folder).c_str(), nullptr));
-  const std::vector<std::uint8_t> bytes = EncodeBmp24(test_support::TestPicture(40, 30));
-  HANDLE file = CreateFileW(Widen(folder + "a.bmp").c_str(), GENERIC_WRITE, 0, nullptr,
-                            CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
+  test_support::WriteBytes(folder + "a.bmp", EncodeBmp24(test_support::TestPicture(40, 30)));
   WinJpegConverter service(ProgramDirectory() + "jpeglib.dll");
   EXPECT_EQ(service.BmpToJpeg(folder + "a.bmp", folder + "a.jpg", 80), 0);
   EXPECT_NE(GetFileAttributesW(Widen(folder + "a.jpg").c_str()), INVALID_FILE_ATTRIBUTES);

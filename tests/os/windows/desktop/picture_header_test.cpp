@@ -19,36 +19,28 @@ std::optional<Size> Declared(const std::vector<std::uint8_t>& bytes) {
   return PictureHeader::DeclaredSize(in);
 }
 
-TEST(PictureHeaderTest, AGifDeclaresTheLargerOfItsScreenAndItsFirstFrame) {
+TEST(PictureHeaderTest, AGifDeclaresTheLargerOfItsScreenAndItsFirstFrameOrNothingCutShort) {
   EXPECT_EQ(Declared(test_support::OnePixelGif(0)), (Size{1, 1}));
   auto gif = test_support::OnePixelGif(0, 3, 2);
   // The frame placed at (100, 0) reaches beyond the screen.
   gif[20] = 100;
   EXPECT_EQ(Declared(gif), (Size{103, 2}));
   EXPECT_EQ(Declared(test_support::OnePixelGif(0, 65535, 65535)), (Size{65535, 65535}));
-}
-
-TEST(PictureHeaderTest, AGifCutBeforeItsFrameDeclaresNothingUsable) {
-  auto gif = test_support::OnePixelGif(0, 40, 30);
-  gif.resize(19);
+  gif.resize(19);  // cut before its frame: nothing usable
   EXPECT_EQ(Declared(gif), (Size{}));
 }
 
-TEST(PictureHeaderTest, AJpegFrameIsFoundBehindOtherSegments) {
+TEST(PictureHeaderTest, AJpegFrameIsFoundBehindOtherSegmentsAndBeforeItsDataOnly) {
   std::vector<std::uint8_t> jpeg = {0xFF, 0xD8, 0xFF, 0xE1, 0x01, 0x02};
   jpeg.insert(jpeg.end(), 0x0100, 0xC0);  // an APP1 segment full of bytes that look like markers
   const std::vector<std::uint8_t> frame = {0xFF, 0xFF, 0xC2, 0x00, 0x11,
                                            0x08, 0x02, 0x58, 0x03, 0x20};  // 800 x 600
   jpeg.insert(jpeg.end(), frame.begin(), frame.end());
   EXPECT_EQ(Declared(jpeg), (Size{800, 600}));
-}
-
-TEST(PictureHeaderTest, AJpegWithoutAFrameBeforeItsDataDeclaresNothingUsable) {
+  // Without a frame before its data: nothing usable.
   EXPECT_EQ(Declared({0xFF, 0xD8, 0xFF, 0xDA, 0x00, 0x02}), (Size{}));
   EXPECT_EQ(Declared({0xFF, 0xD8, 0xFF, 0xE0, 0x00}), (Size{}));
-}
-
-TEST(PictureHeaderTest, OtherFilesAreLeftToTheDecoders) {
+  // Other files are left to the decoders.
   EXPECT_EQ(Declared({'I', 'I', 42, 0, 8, 0}), std::nullopt);
   EXPECT_EQ(Declared({}), std::nullopt);
 }
@@ -75,10 +67,7 @@ TEST_F(PictureHeaderWicTest, PngBmpAndWebpDeclareTheirSizes) {
   std::vector<std::uint8_t> extended = {'R', 'I', 'F',  'F',  0,   0,    0,    0, 'W', 'E', 'B',
                                         'P', 'V', 'P',  '8',  'X', 10,   0,    0, 0,   0,   0,
                                         0,   0,   0xFF, 0xFF, 0,   0x5F, 0xEA, 0};  // 65536 x 60000
-  const std::vector<std::uint8_t> lossless = {
-      0x52, 0x49, 0x46, 0x46, 0x1c, 0x00, 0x00, 0x00, 0x57, 0x45, 0x42, 0x50,
-      0x56, 0x50, 0x38, 0x4c, 0x0f, 0x00, 0x00, 0x00, 0x2f, 0x07, 0xc0, 0x01,
-      0x00, 0x07, 0xd0, 0xff, 0x88, 0xfe, 0x07, 0x22, 0xa2, 0xff, 0x01, 0x00};  // 8 x 8
+  const std::vector<std::uint8_t>& lossless = test_support::kGreenWebp;             // 8 x 8
   EXPECT_EQ(Declared(Encoded(Format::kPng, 40, 30, 0, 0)), (Size{40, 30}));
   EXPECT_EQ(Declared(Encoded(Format::kBmp, 33, 7, 0, 0)), (Size{33, 7}));
   EXPECT_EQ(Declared(top_down), (Size{33, 7}));

@@ -7,8 +7,8 @@
 
 #include "core/shell/FormMainSlide.h"
 #include "fakes/FakePlatform.h"
+#include "os/windows/TestFiles.h"
 #include "os/windows/WinApi.h"
-#include "os/windows/WinText.h"
 #include "os/windows/desktop/WinNotifications.h"
 #include "os/windows/files/WinFileSystem.h"
 
@@ -25,32 +25,21 @@ struct CountedNotifications : Notifications {
 };
 
 TEST(WinNotificationsTest, UnwritableCaptureFolderGivesOneBalloon) {
-  wchar_t temp[MAX_PATH] = {};
-  ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
   // A file where the capture folder should be: nothing can be written into it.
-  const std::wstring blocked =
-      std::wstring(temp) + L"trelvin-blocked-" + std::to_wstring(GetCurrentProcessId());
-  HANDLE file = CreateFileW(blocked.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  CloseHandle(file);
+  const std::string blocked = test_support::FreshFolder("notifications") + "blocked";
+  test_support::WriteBytes(blocked, {'x'});
 
   fakes::FakePlatform p;
   WinFileSystem files;
   CountedNotifications notifications;
-  Services services{p.runtime,     p.settings,  files,           p.clock,       p.random,
-                    p.shell,       p.instance,  p.folder_dialog, p.known_paths, p.locale,
-                    p.screen_grab, p.jpeg,      p.media,         p.pictures,    p.printer,
-                    p.message_box, p.wallpaper, p.cursor,        p.windows,     p.saver_lock,
-                    notifications, p.video};
+  Services services = p.With(&files, nullptr, &notifications);
   {
     FormMainSlide form(services, "/c");
-    form.AppPath = Narrow(blocked) + "\\";
+    form.AppPath = blocked + "\\";
     ASSERT_TRUE(form.hscrCapture.SetValue(1));
     form.btnStart_Click();
     for (int tick = 0; tick < 4; ++tick) form.Timer1_Timer();
   }
-  DeleteFileW(blocked.c_str());
   ASSERT_EQ(notifications.results.size(), 1u);
   // Wine's notification area takes the balloon only where its shell runs on a display.
   if (GetEnvironmentVariableW(L"DISPLAY", nullptr, 0) > 0) {

@@ -34,7 +34,7 @@ class WinMediaControlTest : public ::testing::Test {
   WinMediaControl media_;
 };
 
-TEST_F(WinMediaControlTest, AMissingFileFailsToOpenWithTheSystemsCode) {
+TEST_F(WinMediaControlTest, AMissingFileOrAnUnknownCommandFailsWithTheSystemsCode) {
   std::string reply = "untouched";
   const std::uint32_t result =
       media_.mciSendString("open " + Quoted("none.mp3") + " type MPEGVideo alias MUSIC", &reply, 0);
@@ -42,14 +42,12 @@ TEST_F(WinMediaControlTest, AMissingFileFailsToOpenWithTheSystemsCode) {
   EXPECT_EQ(reply, "");
   // The alias was never made.
   EXPECT_NE(media_.mciSendString("play MUSIC from 0 notify", 0), 0u);
-}
-
-TEST_F(WinMediaControlTest, AnUnknownCommandIsAnErrorNotACrash) {
+  // An unknown command is an error, not a crash.
   EXPECT_EQ(media_.mciSendString("frobnicate MUSIC", 0), MCIERR_UNRECOGNIZED_COMMAND);
   EXPECT_EQ(media_.mciSendString("close all", 0), 0u);
 }
 
-TEST_F(WinMediaControlTest, AMidiFileOpensAndPlaysOnTheSequencer) {
+TEST_F(WinMediaControlTest, AMidiFilePlaysOnTheSequencerAnMp3ToItsEndOnMpegVideo) {
   WriteBytes(folder_ + "song.mid", MidiSong(2.0));
   ASSERT_EQ(media_.mciSendString("open " + Quoted("song.mid") + " type sequencer alias MUSIC", 0),
             0u);
@@ -59,15 +57,12 @@ TEST_F(WinMediaControlTest, AMidiFileOpensAndPlaysOnTheSequencer) {
   EXPECT_FALSE(mode.empty());
   EXPECT_EQ(media_.mciSendString("close all", 0), 0u);
   EXPECT_NE(media_.mciSendString("status MUSIC mode", &mode, 0), 0u);
-}
-
-TEST_F(WinMediaControlTest, AnMp3OpensPlaysToItsEndAndReadsStoppedOnMpegVideo) {
+  // An MP3 opens on MPEGVideo, plays to its end and then reads "stopped".
   WriteBytes(folder_ + "song.mp3", SilentMp3(0.5));
   ASSERT_EQ(media_.mciSendString("open " + Quoted("song.mp3") + " type MPEGVideo alias MUSIC", 0),
             0u);
   ASSERT_EQ(media_.mciSendString("play MUSIC from 0 notify", 0), 0u);
   // The show asks this mode at slide changes; "stopped" once the song has ended.
-  std::string mode;
   const DWORD end = GetTickCount() + 20000;
   do {
     ASSERT_EQ(media_.mciSendString("status MUSIC mode", &mode, 0), 0u);

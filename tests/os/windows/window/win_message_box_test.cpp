@@ -34,25 +34,18 @@ class Answerer {
   std::thread thread_;
 };
 
+// Escape or the close box: Wine reports IDCANCEL even without a Cancel button.
 TEST(WinMessageBoxTest, OnlyYesIsYesAndEveryOtherWayOutIsNo) {
   WinMessageBox boxes;
-  {
-    Answerer answer(L"TrelvinShow", IDYES);
-    EXPECT_EQ(boxes.MsgBox("Delete?", kMbYesNo | kMbIconQuestion | kMbDefButton2, "TrelvinShow"),
-              kIdYes);
-  }
-  {
-    // Escape or the close box: Wine reports IDCANCEL even without a Cancel button.
-    Answerer answer(L"TrelvinShow", IDCANCEL);
-    EXPECT_EQ(boxes.MsgBox("Delete?", 292, "TrelvinShow"), kIdNo);
-  }
-  {
-    Answerer answer(L"TrelvinShow", IDNO);
-    EXPECT_EQ(boxes.MsgBox("Delete?", 292, "TrelvinShow"), kIdNo);
-  }
-  {
-    Answerer answer(L"TrelvinShow", IDOK);
-    EXPECT_EQ(boxes.MsgBox("Done.", kMbIconInformation, "TrelvinShow"), kIdOk);
+  struct Case {
+    WPARAM command;
+    int style, answer;
+  };
+  for (const Case& c :
+       {Case{IDYES, kMbYesNo | kMbIconQuestion | kMbDefButton2, kIdYes}, Case{IDCANCEL, 292, kIdNo},
+        Case{IDNO, 292, kIdNo}, Case{IDOK, kMbIconInformation, kIdOk}}) {
+    Answerer answer(L"TrelvinShow", c.command);
+    EXPECT_EQ(boxes.MsgBox("Sure?", c.style, "TrelvinShow"), c.answer) << c.command;
   }
 }
 

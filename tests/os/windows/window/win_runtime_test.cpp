@@ -43,7 +43,7 @@ class TestForm : public Form {
 
 class WinRuntimeTest : public ::testing::Test {
  protected:
-  void Open() {
+  void SetUp() override {
     form_ = std::make_unique<TestForm>();
     window_ = std::make_unique<WinFormWindow>(*form_, nullptr);
     ASSERT_NE(window_->hwnd(), nullptr);
@@ -64,7 +64,6 @@ class WinRuntimeTest : public ::testing::Test {
 };
 
 TEST_F(WinRuntimeTest, ScrollBarChangesOnReleaseOfTheThumbNotWhileItIsDragged) {
-  Open();
   HWND bar = Child(L"ScrollBar");
   ASSERT_NE(bar, nullptr);
   Scroll(SB_THUMBTRACK, 300);
@@ -97,8 +96,7 @@ TEST_F(WinRuntimeTest, ScrollBarChangesOnReleaseOfTheThumbNotWhileItIsDragged) {
   EXPECT_EQ(high, 600);
 }
 
-TEST_F(WinRuntimeTest, GrayedCheckBoxIsIndeterminateAndAClickOnlyChecksOrClears) {
-  Open();
+TEST_F(WinRuntimeTest, CheckBoxesButtonsAndLabelsMirrorTheirModels) {
   HWND box = Child(L"Button", L"Box");
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
@@ -113,10 +111,7 @@ TEST_F(WinRuntimeTest, GrayedCheckBoxIsIndeterminateAndAClickOnlyChecksOrClears)
   SendMessageW(box, BM_CLICK, 0, 0);
   EXPECT_EQ(form_->box.Value(), CheckBox::kCleared);
   EXPECT_EQ(form_->clicks, 3);
-}
-
-TEST_F(WinRuntimeTest, ButtonsAndLabelsMirrorTheirModels) {
-  Open();
+  // Buttons and labels mirror their models too.
   HWND button = Child(L"Button", L"&Start");
   HWND label = Child(L"Static");
   ASSERT_NE(button, nullptr);
@@ -144,7 +139,6 @@ TEST_F(WinRuntimeTest, ButtonsAndLabelsMirrorTheirModels) {
 }
 
 TEST_F(WinRuntimeTest, ClientAreaIsTheLayoutScaledByTheWindowsDpi) {
-  Open();
   RECT client;
   GetClientRect(window_->hwnd(), &client);
   const int dpi = static_cast<int>(GetDpiForWindow(window_->hwnd()));
@@ -161,7 +155,6 @@ TEST_F(WinRuntimeTest, ClientAreaIsTheLayoutScaledByTheWindowsDpi) {
 }
 
 TEST_F(WinRuntimeTest, MinimisedAndRestoredByTheSystemTheModelFollows) {
-  Open();
   form_->SetVisible(true);
   ASSERT_TRUE(IsWindowVisible(window_->hwnd()));
   ShowWindow(window_->hwnd(), SW_MINIMIZE);  // as the user or the task bar does

@@ -72,25 +72,21 @@ TEST_F(ShowPainterTest, ANaturalSizePictureLiesInItsPlaceOnTheBackground) {
   EXPECT_EQ(At(1023, 767), kBackground);
 }
 
-TEST_F(ShowPainterTest, AStretchedPictureCoversTheWholeScreen) {
+// Each paint covers the whole surface: stretched, clipped (a picture larger than the screen is
+// cut, not wrapped), or the background only.
+TEST_F(ShowPainterTest, StretchedClippedOrWithoutAPictureThePaintCoversTheWholeScreen) {
   const auto picture = Solid(320, 200, kRed);
   Paint(picture.get(), {0, 0, kWidth, kHeight});
   for (auto [x, y] : {std::pair{0, 0}, {1023, 0}, {0, 767}, {1023, 767}, {512, 384}}) {
     EXPECT_EQ(At(x, y), kRed) << x << "," << y;
   }
-}
-
-TEST_F(ShowPainterTest, APictureLargerThanTheScreenIsClippedNotWrapped) {
   Bitmap pixels;
   pixels.Resize(2000, 1000, kRed);
   pixels.Row(0)[0] = MakeRgb(0, 255, 0);  // the top-left corner, off the screen
-  const WicPicture picture(std::move(pixels), Size{2000, 1000}, "big");
-  Paint(&picture, {-488, -116, 2000, 1000});
+  const WicPicture large(std::move(pixels), Size{2000, 1000}, "big");
+  Paint(&large, {-488, -116, 2000, 1000});
   EXPECT_EQ(At(0, 0), kRed);
   EXPECT_EQ(At(1023, 767), kRed);
-}
-
-TEST_F(ShowPainterTest, WithoutAPictureOnlyTheBackgroundIsPainted) {
   Paint(nullptr, {352, 284, 320, 200});
   EXPECT_EQ(At(0, 0), kBackground);
   EXPECT_EQ(At(400, 300), kBackground);
