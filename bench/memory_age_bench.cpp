@@ -35,8 +35,9 @@ int main(int argc, char** argv) {
       const auto t2 = std::chrono::steady_clock::now();
       std::memcpy(to.data(), from.data(), size);
       const auto t3 = std::chrono::steady_clock::now();
-      std::printf("after %4d ms still: first copy %5.2f ms, CPU loop %5.2f ms, copy again %5.2f ms\n",
-                  pause_ms, Ms(t1 - t0), Ms(t2 - t1), Ms(t3 - t2));
+      std::printf(
+          "after %4d ms still: first copy %5.2f ms, CPU loop %5.2f ms, copy again %5.2f ms\n",
+          pause_ms, Ms(t1 - t0), Ms(t2 - t1), Ms(t3 - t2));
     }
   }
   return 0;
