@@ -110,7 +110,11 @@ TEST_F(PicturesTest, EveryFormatIsListedAndShownAndADamagedOneOfEachIsPassedOver
     const Bitmap a = Shown(*now), b = Shown(*ahead);
     EXPECT_EQ(Size(a.width, a.height), natural) << c.name;
     ASSERT_EQ(Size(b.width, b.height), (Size{64, 48})) << c.name;
-    EXPECT_TRUE(Near(a.Row(a.height / 2)[a.width / 2], c.colour)) << c.name;
+    // The corners too: every row and column decoded.
+    for (const int at : {0, 1, 2}) {
+      const int x = (a.width - 1) * at / 2, y = (a.height - 1) * at / 2;
+      EXPECT_TRUE(Near(a.Row(y)[x], c.colour)) << c.name << " at " << x << "," << y;
+    }
     EXPECT_TRUE(Near(b.Row(24)[32], c.colour)) << c.name;
   }
 }

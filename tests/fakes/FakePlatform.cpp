@@ -230,6 +230,17 @@ std::uint32_t FakeMediaControl::mciSendString(const std::string& command, std::s
   return result;
 }
 
+std::vector<std::string> FakeMediaControl::OpenedSongs(std::size_t from) const {
+  std::vector<std::string> songs;
+  for (std::size_t i = from; i < commands.size(); ++i) {
+    const std::string& c = commands[i];
+    if (c.rfind("open \"", 0) != 0 || !c.ends_with(" alias MUSIC")) continue;
+    const std::size_t name = c.rfind(kPathSeparator, c.find('"', 6)) + 1;
+    songs.push_back(c.substr(name, c.find('"', name) - name));
+  }
+  return songs;
+}
+
 std::shared_ptr<const Picture> FakePictures::LoadPicture(const std::string& path,
                                                          Size display_size) {
   loads.push_back(path);

@@ -239,6 +239,8 @@ class FakeMediaControl : public MediaControl {
   std::map<std::string, std::uint32_t> results;  // by exact command text; missing means 0
   std::function<std::uint32_t(const std::string&)> responder;  // overrides `results` when set
   std::map<std::string, std::string> replies;                  // reply texts by exact command text
+  // The songs each "open ... alias MUSIC" since command `from` named, without their folders.
+  std::vector<std::string> OpenedSongs(std::size_t from = 0) const;
 };
 
 class FakePicture : public Picture {

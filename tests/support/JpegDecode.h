@@ -76,18 +76,17 @@ inline DecodedJpeg DecodeJpegFile(const std::string& path) {
 
 // The luminance quantisation table that libjpeg makes for `quality` with baseline limits.
 inline std::vector<unsigned> ExpectedLumaQuant(int quality) {
-  static const unsigned kStandard[DCTSIZE2] = {
-      16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
-      14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
-      18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
-      49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
-  const long scale = quality < 50 ? 5000 / quality : 200 - quality * 2;
-  std::vector<unsigned> table(DCTSIZE2);
-  for (int i = 0; i < DCTSIZE2; ++i) {
-    long value = (kStandard[i] * scale + 50) / 100;
-    table[i] = static_cast<unsigned>(value < 1 ? 1 : value > 255 ? 255 : value);
-  }
-  return table;
+  jpeg_compress_struct cinfo{};
+  jpeg_error_mgr error{};
+  cinfo.err = jpeg_std_error(&error);
+  jpeg_create_compress(&cinfo);
+  cinfo.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, quality, TRUE);
+  const UINT16* table = cinfo.quant_tbl_ptrs[0]->quantval;  // in natural order
+  std::vector<unsigned> natural(table, table + DCTSIZE2);
+  jpeg_destroy_compress(&cinfo);
+  return natural;
 }
 
 }  // namespace trelvin::test_support

@@ -1,15 +1,18 @@
 #pragma once
 
-// Files in the POSIX tests: a folder of the test's own, reading a file whole or by lines, counting
-// a folder's entries, and a file size limit that makes writes fail as on a full disk.
+// Files in the POSIX tests: a folder of the test's own, writing a file, reading one whole or by
+// lines, listing a folder, and a file size limit that makes writes fail as on a full disk.
 #include <stdlib.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <csignal>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace trelvin::test_support {
@@ -47,11 +50,20 @@ inline std::vector<std::string> ReadLines(const std::filesystem::path& path) {
   return lines;
 }
 
-// How many entries `dir` holds, hidden ones and folders too.
-inline int EntryCount(const std::filesystem::path& dir) {
-  int n = 0;
-  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir)) ++n;
-  return n;
+inline void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
+  std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+}
+inline void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+  WriteFile(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+// The names of everything `dir` holds, sorted, hidden ones and folders too.
+inline std::vector<std::string> Names(const std::filesystem::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(dir))
+    names.push_back(e.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 // While this lives, no file of this process grows beyond `bytes`, and a write that would fails

@@ -4,7 +4,6 @@
 
 #include <atomic>
 #include <condition_variable>
-#include <cstdio>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -15,9 +14,9 @@
 #include <thread>
 #include <vector>
 
-#include <jpeglib.h>
-
+#include "core/base/BmpFile.h"
 #include "support/PosixFiles.h"
+#include "trelvin_jpeg.h"
 #include "video/BackgroundVideoMaker.h"
 #include "video/FrameLoader.h"
 #include "video/MakeVideo.h"
@@ -27,45 +26,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A JPEG of w x h: white, with the left `black` columns black.
-void WriteJpeg(const fs::path& path, int w, int h, int black = 0) {
-  jpeg_compress_struct cinfo{};
-  jpeg_error_mgr error{};
-  cinfo.err = jpeg_std_error(&error);
-  jpeg_create_compress(&cinfo);
-  FILE* file = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(file, nullptr);
-  jpeg_stdio_dest(&cinfo, file);
-  cinfo.image_width = static_cast<JDIMENSION>(w);
-  cinfo.image_height = static_cast<JDIMENSION>(h);
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 95, TRUE);
-  jpeg_start_compress(&cinfo, TRUE);
-  std::vector<unsigned char> row(static_cast<std::size_t>(w) * 3, 255);
-  std::fill(row.begin(), row.begin() + black * 3, 0);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW p = row.data();
-    jpeg_write_scanlines(&cinfo, &p, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  std::fclose(file);
-}
-
 using test_support::ReadFile;
 
 class VideoMakerTest : public ::testing::Test {
  protected:
-  std::vector<std::string> Names() const {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir_)) {
-      names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
+  // A JPEG of w x h: white, with the left `black` columns black.
+  void WriteJpeg(const fs::path& path, int w, int h, int black = 0) {
+    Bitmap image;
+    image.Resize(w, h, MakeRgb(255, 255, 255));
+    for (int y = 0; y < h; ++y) std::fill_n(image.Row(y), black, 0);
+    test_support::WriteFile(bmp_, EncodeBmp24(image));
+    ASSERT_EQ(BmpToJpeg(bmp_.c_str(), path.c_str(), 95), 0);
   }
+  std::vector<std::string> Names() const { return test_support::Names(dir_); }
+  test_support::TempDir bmps_{"trelvin-video-bmp"};
+  const std::string bmp_ = bmps_.slash() + "picture.bmp";
   test_support::TempDir temp_{"trelvin-video"};
   const fs::path dir_{temp_.path()};
 };

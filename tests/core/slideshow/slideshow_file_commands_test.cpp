@@ -34,16 +34,9 @@ TEST_F(SlideShowFileCommandsTest, DeleteAsksWithThePathAndDeletesOnlyOnYes) {
   }
 }
 
-TEST_F(SlideShowFileCommandsTest, CopyGoesIntoTheProgramsDirectory) {
-  platform_.message_box.answers = {kIdYes};
-  Open([&](FormSlideShow& s) { Key(s, kVkC); });
-  EXPECT_TRUE(platform_.files.Has(NativePath("/opt/trelvin/0.jpg")));
-  EXPECT_EQ(platform_.message_box.shown[0].text,
-            NativePath("Do you want to copy this image?\r\n'/pics/0.jpg'"));
-}
-
 // A picture that fails to load leaves the one before it on the screen: the file commands act on
-// that one, and before any picture has loaded none of the four asks anything.
+// that one, and before any picture has loaded none of the four asks anything. C copies into the
+// program's directory.
 TEST_F(SlideShowFileCommandsTest, FileCommandsActOnThePictureOnTheScreen) {
   main_.AppPath = NativePath("/mixed/");
   platform_.files.Add(NativePath("/mixed/broken.jpg"));

@@ -162,6 +162,11 @@ TEST_F(SlideShowKeysTest, UnwritableProgramDirectoryCopiesIntoPicturesAndPlaysUs
 }
 
 TEST_F(SlideShowKeysTest, WallpaperNoticeTellsWhetherItWorked) {
+  // Answered No: nothing saved, nothing set, no notice.
+  Open([&](FormSlideShow& s) { Key(s, kVkW); });
+  EXPECT_TRUE(platform_.pictures.saves.empty());
+  EXPECT_TRUE(platform_.wallpaper.paths.empty());
+  EXPECT_EQ(platform_.message_box.shown.size(), 1u);
   struct Case {
     bool save_fails, set_fails;
     std::string notice;
@@ -192,26 +197,6 @@ TEST_F(SlideShowKeysTest, WallpaperNoticeTellsWhetherItWorked) {
   EXPECT_EQ(platform_.pictures.saves.back().second, platform_.known_paths.wallpaper_bitmap);
 }
 
-TEST_F(SlideShowKeysTest, WallpaperAnsweredNoDoesNothing) {
-  Open([&](FormSlideShow& s) { Key(s, kVkW); });
-  EXPECT_TRUE(platform_.pictures.saves.empty());
-  EXPECT_TRUE(platform_.wallpaper.paths.empty());
-  EXPECT_EQ(platform_.message_box.shown.size(), 1u);
-}
-
-// The songs each "open ... alias MUSIC" named since `from`, in order.
-std::vector<std::string> OpenedSongs(const std::vector<std::string>& commands, std::size_t from) {
-  std::vector<std::string> songs;
-  for (std::size_t i = from; i < commands.size(); ++i) {
-    const std::string& c = commands[i];
-    if (c.rfind("open \"", 0) == 0 && c.ends_with(" alias MUSIC")) {
-      const std::size_t name = c.rfind(kPathSeparator, c.find('"', 6)) + 1;
-      songs.push_back(c.substr(name, c.find('"', name) - name));
-    }
-  }
-  return songs;
-}
-
 TEST_F(SlideShowKeysTest, PlusAndMinusStepAndStartTheSongOnlyWithTheProgramsOwnMusic) {
   for (const char* name : {"a.mid", "b.mid", "c.mid"})
     platform_.files.Add(NativePath("/opt/trelvin/") + name);
@@ -230,7 +215,7 @@ TEST_F(SlideShowKeysTest, PlusAndMinusStepAndStartTheSongOnlyWithTheProgramsOwnM
       const std::size_t before = sent.size();
       Key(s, step.key);
       EXPECT_EQ(s.MusicIndex, step.index);
-      EXPECT_EQ(OpenedSongs(sent, before), std::vector<std::string>{step.song});
+      EXPECT_EQ(platform_.media.OpenedSongs(before), std::vector<std::string>{step.song});
     }
     Key(s, kVkM);
     EXPECT_FALSE(s.MusicFlag);

@@ -57,7 +57,7 @@ TEST_F(QtSettingsStoreTest, LivesInTheXdgPlaceAndRoundTripsText) {
   EXPECT_NE(Contents().find("[Settings]"), std::string::npos);
   EXPECT_NE(Contents().find("Music=1"), std::string::npos);
   // Only the settings file itself: no temporary file is left.
-  EXPECT_EQ(test_support::EntryCount(fs::path(file_).parent_path()), 1);
+  EXPECT_EQ(test_support::Names(fs::path(file_).parent_path()).size(), 1u);
 }
 
 TEST_F(QtSettingsStoreTest, DamagedFileReadsWhatItCanAndIsReplacedByWritesAFolderNot) {
@@ -133,7 +133,7 @@ TEST_F(QtSettingsStoreTest, SaveThatFailsHalfWayLeavesTheOldFileIntact) {
     EXPECT_FALSE(store_->Save());
   }
   EXPECT_EQ(Contents(), old);
-  EXPECT_EQ(test_support::EntryCount(fs::path(file_).parent_path()), 1);
+  EXPECT_EQ(test_support::Names(fs::path(file_).parent_path()).size(), 1u);
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <filesystem>
-#include <fstream>
 #include <random>
 
 #include "core/base/BmpFile.h"
@@ -14,8 +12,6 @@
 namespace trelvin {
 namespace {
 
-namespace fs = std::filesystem;
-
 TEST(LibJpegConverterTest, FailedWriteLeavesNoPartialFile) {
   const test_support::TempDir temp("trelvin-jpeg");
   const std::string dir = temp.slash();
@@ -24,17 +20,13 @@ TEST(LibJpegConverterTest, FailedWriteLeavesNoPartialFile) {
   noise.Resize(256, 256, 0);
   std::mt19937 random(7);
   for (auto& p : noise.pixels) p = random() & 0xFFFFFF;
-  const std::vector<std::uint8_t> bmp = EncodeBmp24(noise);
-  std::ofstream(dir + "n.bmp", std::ios::binary)
-      .write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
+  test_support::WriteFile(dir + "n.bmp", EncodeBmp24(noise));
 
   {
     const test_support::FileSizeLimit limit(20000);
     EXPECT_NE(BmpToJpeg((dir + "n.bmp").c_str(), (dir + "n.jpg").c_str(), 95), 0);
   }
-  std::vector<std::string> names;
-  for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
-  EXPECT_EQ(names, std::vector<std::string>{"n.bmp"});
+  EXPECT_EQ(test_support::Names(dir), std::vector<std::string>{"n.bmp"});
 }
 
 }  // namespace

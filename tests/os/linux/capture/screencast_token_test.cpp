@@ -23,7 +23,9 @@ class ScreenCastTokenTest : public ::testing::Test {
     fs::create_directories(fs::path(path_).parent_path());
     std::ofstream(path_, std::ios::binary) << bytes;
   }
-  int EntriesInFolder() { return test_support::EntryCount(fs::path(path_).parent_path()); }
+  std::size_t EntriesInFolder() {
+    return test_support::Names(fs::path(path_).parent_path()).size();
+  }
 
   test_support::TempDir temp_{"trelvin-token"};
   const fs::path dir_ = temp_.path();
@@ -41,7 +43,7 @@ TEST_F(ScreenCastTokenTest, SavedTokenIsReadBackOnlyItsOwnerMayReadItAndANewOneR
   struct stat info {};
   ASSERT_EQ(stat(path_.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u);
-  EXPECT_EQ(EntriesInFolder(), 1);  // no temporary file left beside it
+  EXPECT_EQ(EntriesInFolder(), 1u);  // no temporary file left beside it
 
   // A new token replaces the file rather than rewriting it: a reader holding the old file still
   // sees it whole, as the new one is a different file renamed over it.
@@ -54,7 +56,7 @@ TEST_F(ScreenCastTokenTest, SavedTokenIsReadBackOnlyItsOwnerMayReadItAndANewOneR
   ASSERT_EQ(stat(path_.c_str(), &after), 0);
   EXPECT_NE(info.st_ino, after.st_ino);
   EXPECT_EQ(token.Load(), "second-token");
-  EXPECT_EQ(EntriesInFolder(), 1);
+  EXPECT_EQ(EntriesInFolder(), 1u);
 }
 
 TEST_F(ScreenCastTokenTest, FailedSaveKeepsTheOldToken) {

@@ -75,11 +75,8 @@ class ScriptedFrames : public ScreenCastFrames {
     frame.reset();
   }
   bool CopyLatest(Bitmap& target, int width, int height, std::optional<Rgb> background) override {
-    if (!running || ended || !frame) {
-      if (background) target.Fill(*background);
-      return false;
-    }
     if (background) target.Fill(*background);
+    if (!running || ended || !frame) return false;
     for (int y = 0; y < height && y < target.height; ++y)
       for (int x = 0; x < width && x < target.width; ++x) target.Row(y)[x] = *frame;
     return true;

@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 class PosixFileSystemTest : public ::testing::Test {
  protected:
   void Write(const std::string& name, const std::string& text) {
-    std::ofstream(dir_ + name, std::ios::binary) << text;
+    test_support::WriteFile(dir_ + name, text);
   }
   std::string Read(const std::string& name) { return test_support::ReadFile(dir_ + name); }
   test_support::TempDir temp_{"trelvin-fs"};

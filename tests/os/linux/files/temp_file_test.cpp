@@ -60,13 +60,9 @@ namespace fs = std::filesystem;
 
 class TempFileTest : public ::testing::Test {
  protected:
-  void SetUp() override { std::ofstream(dir_ + "a.jpg", std::ios::binary) << "old"; }
+  void SetUp() override { test_support::WriteFile(dir_ + "a.jpg", "old"); }
   std::string Read(const std::string& name) { return test_support::ReadFile(dir_ + name); }
-  std::vector<std::string> Names() {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename());
-    return names;
-  }
+  std::vector<std::string> Names() { return test_support::Names(dir_); }
   test_support::TempDir temp_{"trelvin-temp"};
   const std::string dir_ = temp_.slash();
 };
@@ -135,9 +131,7 @@ TEST_F(TempFileTest, CommitReadsTheUmaskWithoutSettingIt) {
 TEST_F(TempFileTest, TheConvertersJpegIsFlushedWithItsDirectory) {
   Bitmap image;
   image.Resize(16, 8, MakeRgb(10, 20, 30));
-  const std::vector<std::uint8_t> bmp = EncodeBmp24(image);
-  std::ofstream(dir_ + "a.bmp", std::ios::binary)
-      .write(reinterpret_cast<const char*>(bmp.data()), static_cast<std::streamsize>(bmp.size()));
+  test_support::WriteFile(dir_ + "a.bmp", EncodeBmp24(image));
   {
     std::lock_guard lock(calls_mutex);
     synced.clear();

@@ -1,6 +1,9 @@
 // The pictures service's conformance driver for WIC: pictures encoded by the system's WIC
 // encoders, on a thread in a single-threaded apartment as the program's.
+#include <gtest/gtest.h>
 #include <objbase.h>
+
+#include <algorithm>
 
 #include "conformance/PicturesDriver.h"
 #include "os/windows/TestFiles.h"
@@ -11,17 +14,11 @@ namespace trelvin::conformance {
 namespace {
 
 // COM for this thread, for as long as the service that uses it.
-class ComScope {
- public:
-  ComScope() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+struct ComScope {
   ~ComScope() {
-    if (ok_) CoUninitialize();
+    if (ok) CoUninitialize();
   }
-  ComScope(const ComScope&) = delete;
-  ComScope& operator=(const ComScope&) = delete;
-
- private:
-  bool ok_;
+  const bool ok = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
 };
 
 // COM first, and let go last.
@@ -41,10 +38,12 @@ std::vector<std::uint8_t> Encode(PictureFormat format, int width, int height, Rg
   return test_support::Encoded(kind, width, height, left, right);
 }
 
+// The spare byte is clear, as the painter expects.
 Bitmap Shown(const Picture& picture) {
-  Bitmap pixels = dynamic_cast<const WicPicture&>(picture).pixels();
-  // The spare byte is clear, as the painter expects (checked in win_pictures_test.cpp).
-  for (auto& p : pixels.pixels) p &= 0xFFFFFF;
+  const Bitmap& pixels = dynamic_cast<const WicPicture&>(picture).pixels();
+  const auto spare =
+      std::find_if(pixels.pixels.begin(), pixels.pixels.end(), [](Rgb p) { return p >> 24 != 0; });
+  EXPECT_EQ(spare, pixels.pixels.end()) << "spare byte set: " << std::hex << *spare;
   return pixels;
 }
 

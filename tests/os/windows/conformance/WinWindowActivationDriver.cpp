@@ -3,42 +3,34 @@
 // with-display.sh started.
 #include <windows.h>
 
-#include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "conformance/WindowActivationDriver.h"
+#include "os/windows/TestFiles.h"
 #include "os/windows/WaitFor.h"
 #include "os/windows/WinText.h"
+#include "os/windows/app/WinPaths.h"
 #include "os/windows/capture/StandIn.h"
 #include "os/windows/capture/WinWindowActivation.h"
 
 namespace trelvin::conformance {
 namespace {
 
-std::wstring SelfPath() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return path;
-}
-
-std::wstring TempName(const wchar_t* stem) {
-  static std::atomic<int> next{0};
-  wchar_t dir[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, dir);
-  return std::wstring(dir) + stem + std::to_wstring(GetCurrentProcessId()) + L"-" +
-         std::to_wstring(next++) + L".txt";
-}
-
 // The stand-in window program with one window, running until that window is closed.
 class StandIn {
  public:
-  explicit StandIn(const std::string& title) : title_(Widen(title)), report_(TempName(L"standin")) {
-    DeleteFileW(report_.c_str());
-    std::wstring command = L"\"" + SelfPath() + L"\" " + Widen(test::kStandInWindow) + L" \"" +
-                           title_ + L"\" \"" + report_ + L"\"";
+  explicit StandIn(const std::string& title)
+      : title_(Widen(title)),
+        report_(Widen(test_support::FreshFolder("standin-" + std::to_string(GetCurrentProcessId()) +
+                                                "-" +
+                                                std::to_string(std::hash<std::string>{}(title)))) +
+                L"report.txt") {
+    std::wstring command = L"\"" + ExecutablePath() + L"\" " + Widen(test::kStandInWindow) +
+                           L" \"" + title_ + L"\" \"" + report_ + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     started_ = CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
