@@ -13,30 +13,22 @@ int TrapError(Display*, XErrorEvent* event) {
 
 }  // namespace
 
-X11ErrorTrap::X11ErrorTrap(Display* display) : display_(display) {
+X11ErrorTrap::X11ErrorTrap(Display* display, Requests requests)
+    : display_(requests == kAny ? display : nullptr) {
   // Errors of earlier requests belong to whoever made them.
-  XSync(display_, False);
+  if (display_) XSync(display_, False);
   trapped_error = 0;
   previous_ = XSetErrorHandler(TrapError);
 }
 
 X11ErrorTrap::~X11ErrorTrap() {
-  XSync(display_, False);
+  if (display_) XSync(display_, False);
   XSetErrorHandler(previous_);
 }
 
 bool X11ErrorTrap::Failed() {
-  XSync(display_, False);
+  if (display_) XSync(display_, False);
   return trapped_error != 0;
 }
-
-X11ReplyTrap::X11ReplyTrap() {
-  trapped_error = 0;
-  previous_ = XSetErrorHandler(TrapError);
-}
-
-X11ReplyTrap::~X11ReplyTrap() { XSetErrorHandler(previous_); }
-
-bool X11ReplyTrap::Failed() const { return trapped_error != 0; }
 
 }  // namespace trelvin

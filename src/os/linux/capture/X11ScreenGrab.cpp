@@ -34,7 +34,7 @@ Area PrimaryArea(Display* display, Window root) {
   int event_base = 0, error_base = 0;
   if (!XRRQueryExtension(display, &event_base, &error_base)) return area;
   // Requests with replies only.
-  X11ReplyTrap trap;
+  X11ErrorTrap trap(display, X11ErrorTrap::kRepliesOnly);
   XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, root);
   const RROutput primary = XRRGetOutputPrimary(display, root);
   if (resources && primary != 0) {
@@ -196,7 +196,7 @@ struct X11ScreenGrab::State {
     fetched = false;
     if (width <= 0 || height <= 0 || area.width < width || area.height < height) return {};
     if (!shm_usable || !EnsureSharedImage(width, height) || !Direct(shm_image)) return {};
-    X11ReplyTrap trap;  // GetImage has a reply
+    X11ErrorTrap trap(display, X11ErrorTrap::kRepliesOnly);  // GetImage has a reply
     if (!XShmGetImage(display, root, shm_image, area.x, area.y, AllPlanes) || trap.Failed()) {
       return {};
     }
@@ -218,7 +218,7 @@ struct X11ScreenGrab::State {
       return true;
     }
     if (shm_usable && EnsureSharedImage(width, height)) {
-      X11ReplyTrap trap;  // GetImage has a reply
+      X11ErrorTrap trap(display, X11ErrorTrap::kRepliesOnly);  // GetImage has a reply
       if (XShmGetImage(display, root, shm_image, area.x, area.y, AllPlanes) && !trap.Failed()) {
         ConvertImage(shm_image, target, width, height, background);
         last_shared = true;
